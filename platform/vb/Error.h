@@ -1,0 +1,47 @@
+// Runtime error of the original language runtime: a number, a description and a source.
+#pragma once
+
+#include <QString>
+#include <exception>
+#include <string>
+
+namespace vb {
+
+// Error numbers the program relies on.
+namespace err {
+constexpr qint32 Overflow = 6;
+constexpr qint32 SubscriptOutOfRange = 9;
+constexpr qint32 DivisionByZero = 11;
+constexpr qint32 TypeMismatch = 13;
+constexpr qint32 FileNotFound = 53;
+constexpr qint32 PathNotFound = 76;
+constexpr qint32 InvalidUseOfNull = 94;
+constexpr qint32 ItemNotFound = 3265;       // field or collection item not found
+constexpr qint32 NoCurrentRecord = 3021;    // BOF or EOF
+constexpr qint32 EngineRefused = static_cast<qint32>(0x80004005);  // the database engine refused the statement
+}
+
+// Thrown by every failing operation of the platform layers; handlers catch it and log it.
+class Error : public std::exception {
+public:
+    Error(qint32 number, QString description, QString source = QString());
+
+    qint32 number() const { return m_number; }
+    const QString &description() const { return m_description; }
+    const QString &source() const { return m_source; }
+    void setSource(const QString &source) { m_source = source; }
+    const char *what() const noexcept override { return m_what.c_str(); }
+
+    // The runtime's standard text for a number ("Subscript out of range", ...).
+    static QString standardDescription(qint32 number);
+    // An error with the standard description of its number.
+    static Error of(qint32 number, const QString &source = QString());
+
+private:
+    qint32 m_number;
+    QString m_description;
+    QString m_source;
+    std::string m_what;
+};
+
+}  // namespace vb

@@ -1,0 +1,29 @@
+// Single-byte (Windows-1252) text files with CR LF line ends, and file lookup ignoring letter case.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace vb {
+
+QString fromCp1252(const QByteArray &bytes);
+QByteArray toCp1252(const QString &text);  // characters outside the code page become '?'
+
+// Whole file as text (Windows-1252). Missing file: error 53.
+QString readAllText(const QString &path);
+// Lines of a file split on CR LF (a lone LF also ends a line); the final line end adds no line.
+QStringList readLines(const QString &path);
+// Replace or append; texts are written as given (callers add "\r\n"). Failure: error 75/76.
+void writeText(const QString &path, const QString &text);
+void appendText(const QString &path, const QString &text);
+
+// The path of the file named `name` inside `folder`, matched without regard to letter case;
+// an exact match wins. Empty when there is none. `folder` may or may not end with "/".
+QString findFileNoCase(const QString &folder, const QString &name);
+bool fileExistsNoCase(const QString &folder, const QString &name);
+// Resolves a full path whose last component may differ in case; returns the path unchanged when
+// nothing matches (so a new file gets the name as written).
+QString resolvePathNoCase(const QString &path);
+
+}  // namespace vb
