@@ -164,7 +164,10 @@ int Session::execute(const QString &jetSql)
     Statement statement(*this, t.sql);
     while (statement.step()) {
     }
-    return sqlite3_changes(m_db);
+    // The engine keeps the count of the last action statement across DDL.
+    const bool action = t.kind == StatementKind::Insert || t.kind == StatementKind::Update ||
+                        t.kind == StatementKind::Delete;
+    return action ? sqlite3_changes(m_db) : 0;
 }
 
 void Session::fail(int rc)
