@@ -20,8 +20,9 @@ HRESULT failWith(const vb::Error &e, const char *className)
     const QString source = e.source().isEmpty()
         ? QLatin1String(ids::TypeLibName) + QLatin1Char('.') + QLatin1String(className)
         : e.source();
-    com::setErrorInfo(e.number(), e.description(), source);
-    return com::hresultFromVbError(e.number() == 0 ? com::E_FAIL : e.number());
+    const qint32 number = e.number() == 0 ? com::E_FAIL : e.number();  // a failure must not read as success
+    com::setErrorInfo(number, e.description(), source);
+    return com::hresultFromVbError(number);
 }
 
 namespace {

@@ -102,10 +102,12 @@ TEST_F(TraceTest, FailedConnectionWritesOnlyTheEntryLine)
 
 TEST_F(TraceTest, AppendsToTheLogWhateverItsLetterCase)
 {
-    writeBytes(m_work.filePath(QStringLiteral("DEBUG.LOG")), "01/01/2000 10:00:00 - Module: Function: X Debug:000\r\n");
+    const QString earlier = vb::DateText(QDate::currentDate()) + QStringLiteral(" 10:00:00 - Module: Function: X Debug:000\r\n");
+    writeBytes(m_work.filePath(QStringLiteral("DEBUG.LOG")), earlier.toLatin1());
     configure();
     EXPECT_FALSE(QFile::exists(log()));
-    EXPECT_EQ(traced(m_work.filePath(QStringLiteral("DEBUG.LOG"))).mid(1).size(), 4);
+    EXPECT_EQ(traced(m_work.filePath(QStringLiteral("DEBUG.LOG"))),
+              (QStringList{"X 000", "LetConnString 001", "LetConnString 002", "LetTXTPath 001", "LetTXTPath 002"}));
 }
 
 TEST_F(TraceTest, UnwritableLogLeavesTheTracedCallsUndisturbed)
