@@ -42,8 +42,9 @@ TEST_F(LinksTest, QueriesThroughALinkReadTheSourceTable)
         jet::Database db = jet::Database::open(receiver, false, false, dao());
         db.appendTableDef(link("IndVarAnno", source1, "IndVarAnno"));
         // Visible at once on the database that appended it.
-        jet::Recordset rs = db.openRecordset("select Variabile from indvaranno", true);
-        EXPECT_EQ(rows(rs), QStringList{"AS013"});
+        jet::Recordset rs = db.openRecordset("select Variabile, Anno from indvaranno", true);
+        EXPECT_EQ(rs.value("Anno").type(), vb::VarType::Long);  // the source's declared type
+        EXPECT_EQ(rows(rs), QStringList{"AS013|2005"});
     }
     // And on every later open, on both access paths.
     EXPECT_EQ(query(receiver, "select Variabile, Anno from IndVarAnno where anno = 2005"), QStringList{"AS013|2005"});
