@@ -120,7 +120,7 @@ TEST_P(FolderIntegrity, StatementsOfTheWindowsFindTheirRows) {
         "[2006], [2007], [2008], UnitaMisura, PeriodoRif, NoteSerie, Note_1996, Note_2008, Fonte_1996, Fonte_2008, "
         "Pubblicazione_1996, Pubblicazione_2008, Ente_1996, Ente_2008 FROM Settore INNER JOIN (Argomento INNER JOIN "
         "MetadatiVariabili ON Argomento.[Codice argomento] = MetadatiVariabili.CodiceArgomento) ON Settore.idSettore "
-        "= Argomento.idSettore WHERE ID" "Variabile ='AS001' OR ID" "Variabile ='AS013'";
+        "= Argomento.idSettore WHERE IDVariabile ='AS001' OR IDVariabile ='AS013'";
     const QString indExport =
         "SELECT IdIndicatore as Indicatore, Settore.[Descrizione Settore] as Area, Argomento.[Codice argomento] as "
         "[Codice Sottoarea], Argomento.[Desc argomento] as Sottoarea, DescIndicatore , ModalitaCalcolo, "

@@ -9,9 +9,13 @@ namespace atlas {
 
 struct Options {
     enum class Size { Small, Full };
-    Size size = Size::Small;           // Small: a handful of territories and codes; Full: the sample atlas
+    // Small: a handful of territories and codes, years 2004-2006 (README.md beside this file lists
+    // them); Full: the sample atlas. Both have the same schema and agree on every number.
+    Size size = Size::Small;
     QString password = "mirabella1994";  // another password gives "wrong password" databases
     QStringList omitTables;            // "Metadati.mdb/DbConfigs": tables dropped after the build
+                                       // (the database is looked for in Databases/, then Files/;
+                                       // an unknown table is an error)
     QStringList omitFiles;             // "Databases/Territorio.mdb": files removed after the build
     bool withShapes = true;            // copy the boundary files into Shape/
     bool withPictures = true;          // background picture, note picture, tree icons

@@ -16,6 +16,12 @@ QVector<int> yearSpan(int first, int last) {
     return out;
 }
 
+template <typename T>
+const T *byCode(const QVector<T> &items, const QString &code) {
+    auto it = std::find_if(items.cbegin(), items.cend(), [&](const T &item) { return item.code == code; });
+    return it == items.cend() ? nullptr : &*it;
+}
+
 QVector<int> both(QVector<int> a, const QVector<int> &b) {
     for (int y : b) {
         if (!a.contains(y))
@@ -515,47 +521,23 @@ Catalogue::Catalogue(Options::Size size) {
 
     if (size == Options::Size::Small) {
         const QVector<int> smallYears = {2004, 2005, 2006};
-        auto narrow = [&](QVector<int> &ys) {
-            QVector<int> kept;
-            for (int y : ys) {
-                if (smallYears.contains(y))
-                    kept.append(y);
-            }
-            ys = kept;
-        };
-        QVector<VariableDef> vars;
-        for (VariableDef d : m_variables) {
-            if (!d.small)
-                continue;
-            narrow(d.provincialYears);
-            narrow(d.regionalYears);
-            vars.append(d);
+        auto outside = [&](int year) { return !smallYears.contains(year); };
+        m_variables.removeIf([](const VariableDef &d) { return !d.small; });
+        for (VariableDef &d : m_variables) {
+            d.provincialYears.removeIf(outside);
+            d.regionalYears.removeIf(outside);
         }
-        m_variables = vars;
-        QVector<IndicatorDef> inds;
-        for (const IndicatorDef &d : m_indicators) {
-            if (d.small)
-                inds.append(d);
-        }
-        m_indicators = inds;
+        m_indicators.removeIf([](const IndicatorDef &d) { return !d.small; });
         m_years = smallYears;
     }
 }
 
 const VariableDef *Catalogue::variable(const QString &code) const {
-    for (const VariableDef &d : m_variables) {
-        if (d.code == code)
-            return &d;
-    }
-    return nullptr;
+    return byCode(m_variables, code);
 }
 
 const SubArea *Catalogue::subArea(const QString &code) const {
-    for (const SubArea &s : m_subAreas) {
-        if (s.code == code)
-            return &s;
-    }
-    return nullptr;
+    return byCode(m_subAreas, code);
 }
 
 QVector<int> Catalogue::indicatorYears(const IndicatorDef &def, bool regional) const {
@@ -565,12 +547,7 @@ QVector<int> Catalogue::indicatorYears(const IndicatorDef &def, bool regional) c
     for (const QString &code : def.inputs()) {
         const VariableDef *v = variable(code);
         const QVector<int> covered = v ? both(v->provincialYears, v->regionalYears) : QVector<int>();
-        QVector<int> kept;
-        for (int y : out) {
-            if (covered.contains(y))
-                kept.append(y);
-        }
-        out = kept;
+        out.removeIf([&](int year) { return !covered.contains(year); });
     }
     return out;
 }

@@ -2,6 +2,7 @@
 // territory left out of a table, and provinces that only exist on one boundary set.
 #include "DataPlan.h"
 
+#include <QHash>
 #include <QMap>
 
 namespace atlas {
@@ -88,13 +89,9 @@ void DataPlan::plan(DataDatabase db, const Catalogue &catalogue, const Territori
         for (int year : s.years)
             groups[groupOf(s.code, indicators)][year].append(s.code);
     }
-    auto seriesOf = [&](const QString &code) -> const Series & {
-        for (const Series &s : series) {
-            if (s.code == code)
-                return s;
-        }
-        Q_UNREACHABLE();
-    };
+    QHash<QString, const Series *> seriesByCode;
+    for (const Series &s : series)
+        seriesByCode.insert(s.code, &s);
 
     for (auto g = groups.cbegin(); g != groups.cend(); ++g) {
         for (auto y = g->cbegin(); y != g->cend(); ++y) {
@@ -110,7 +107,7 @@ void DataPlan::plan(DataDatabase db, const Catalogue &catalogue, const Territori
                 for (const QString &code : table.codes) {
                     const ProvinceSet set = Catalogue::onNewProvinces(code, table.year) ? ProvinceSet::P107
                                                                                          : ProvinceSet::P103;
-                    const Series &s = seriesOf(code);
+                    const Series &s = *seriesByCode.value(code);
                     std::optional<double> v = s.indicator ? model.indicator(*s.indicator, *t, table.year, set)
                                                           : model.variable(code, *t, table.year, set);
                     if (v && missingCell(code, *t, table.year))
@@ -124,7 +121,7 @@ void DataPlan::plan(DataDatabase db, const Catalogue &catalogue, const Territori
                 table.values.append(cells);
             }
             for (const QString &code : table.codes) {
-                const Series &s = seriesOf(code);
+                const Series &s = *seriesByCode.value(code);
                 const SubArea *sub = catalogue.subArea(s.subArea);
                 m_indVarAnno.append({code, table.year, db.regional ? QStringLiteral("R") : QStringLiteral("T"),
                                      table.name, sub ? sub->area : QString(), s.subArea,

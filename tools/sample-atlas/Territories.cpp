@@ -253,21 +253,8 @@ Territories::Territories(Options::Size size) {
         QSet<QString> keep;
         for (const char *code : kSmallCodes)
             keep.insert(QString::fromLatin1(code));
-        QVector<Territory> small;
-        for (const Territory &t : m_all) {
-            if (keep.contains(t.code))
-                small.append(t);
-        }
-        m_all = small;
+        m_all.removeIf([&](const Territory &t) { return !keep.contains(t.code); });
     }
-}
-
-const Territory *Territories::find(const QString &code) const {
-    for (const Territory &t : m_all) {
-        if (t.code == code)
-            return &t;
-    }
-    return nullptr;
 }
 
 }  // namespace atlas

@@ -52,7 +52,6 @@ public:
     explicit Territories(Options::Size size);
 
     const QVector<Territory> &all() const { return m_all; }
-    const Territory *find(const QString &code) const;
     // Provinces of the 107 set (the building blocks of every sum), whatever the size.
     const QVector<Territory> &provinces107() const { return m_blocks; }
 
