@@ -9,11 +9,13 @@ namespace vb {
 
 // Error numbers the program relies on.
 namespace err {
+constexpr qint32 InvalidProcedureCall = 5;  // e.g. Round with negative decimals
 constexpr qint32 Overflow = 6;
 constexpr qint32 SubscriptOutOfRange = 9;
 constexpr qint32 DivisionByZero = 11;
 constexpr qint32 TypeMismatch = 13;
 constexpr qint32 FileNotFound = 53;
+constexpr qint32 PathFileAccess = 75;      // file exists but cannot be opened or written
 constexpr qint32 PathNotFound = 76;
 constexpr qint32 InvalidUseOfNull = 94;
 constexpr qint32 ItemNotFound = 3265;       // field or collection item not found
@@ -30,9 +32,10 @@ public:
     const QString &description() const { return m_description; }
     const QString &source() const { return m_source; }
     void setSource(const QString &source) { m_source = source; }
-    const char *what() const noexcept override { return m_what.c_str(); }
+    const char *what() const noexcept override { return m_what.c_str(); }  // the description, UTF-8
 
-    // The runtime's standard text for a number ("Subscript out of range", ...).
+    // The runtime's standard text for a number ("Subscript out of range", ...); numbers it does not
+    // know get "Application-defined or object-defined error".
     static QString standardDescription(qint32 number);
     // An error with the standard description of its number.
     static Error of(qint32 number, const QString &source = QString());

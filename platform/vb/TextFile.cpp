@@ -1,0 +1,161 @@
+// Windows-1252 text files and file lookup that ignores letter case.
+#include "TextFile.h"
+
+#include "Error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace vb {
+
+namespace {
+
+// The code page's characters at 0x80..0x9F; 0 where the code page leaves the byte undefined.
+constexpr char16_t high[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+};
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty())
+        return name;
+    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    const QString resolved = resolvePathNoCase(path);
+    QFile file(resolved);
+    if (!QFileInfo(resolved).isFile())
+        throw Error(err::FileNotFound, Error::standardDescription(err::FileNotFound), resolved);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(err::PathFileAccess, Error::standardDescription(err::PathFileAccess), resolved);
+    return file.readAll();
+}
+
+void writeBytes(const QString &path, const QString &text, QIODevice::OpenMode mode)
+{
+    const QString resolved = resolvePathNoCase(path);
+    const QFileInfo info(resolved);
+    if (!info.absoluteDir().exists())
+        throw Error(err::PathNotFound, Error::standardDescription(err::PathNotFound), resolved);
+    QFile file(resolved);
+    const QByteArray bytes = toCp1252(text);
+    if (!file.open(mode) || file.write(bytes) != bytes.size() || !file.flush())
+        throw Error(err::PathFileAccess, Error::standardDescription(err::PathFileAccess), resolved);
+}
+
+}  // namespace
+
+QString fromCp1252(const QByteArray &bytes)
+{
+    QStringDecoder decoder("windows-1252");
+    if (decoder.isValid()) {
+        QString text = decoder.decode(bytes);
+        if (!decoder.hasError())
+            return text;
+    }
+    // Without the converter, or for the bytes it rejects: the table, undefined bytes kept as C1 controls.
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const uchar b = uchar(bytes[i]);
+        const char16_t h = b >= 0x80 && b < 0xA0 ? high[b - 0x80] : 0;
+        text[i] = QChar(h ? h : char16_t(b));
+    }
+    return text;
+}
+
+QByteArray toCp1252(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            bytes += char(u);
+            continue;
+        }
+        char out = '?';
+        for (int i = 0; i < 32; ++i) {
+            if (high[i] == u) {
+                out = char(0x80 + i);
+                break;
+            }
+        }
+        bytes += out;
+    }
+    return bytes;
+}
+
+QString readAllText(const QString &path)
+{
+    return fromCp1252(readBytes(path));
+}
+
+QStringList readLines(const QString &path)
+{
+    const QString text = readAllText(path);
+    QStringList lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf(u'\n', start);
+        if (end < 0) {
+            lines << text.mid(start);
+            break;
+        }
+        qsizetype lineEnd = end;
+        if (lineEnd > start && text[lineEnd - 1] == u'\r')
+            --lineEnd;
+        lines << text.mid(start, lineEnd - start);
+        start = end + 1;
+    }
+    return lines;
+}
+
+void writeText(const QString &path, const QString &text)
+{
+    writeBytes(path, text, QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+void appendText(const QString &path, const QString &text)
+{
+    writeBytes(path, text, QIODevice::WriteOnly | QIODevice::Append);
+}
+
+QString findFileNoCase(const QString &folder, const QString &name)
+{
+    if (name.isEmpty() || name.contains(u'/'))
+        return QString();
+    const QString exact = joinPath(folder, name);
+    if (QFileInfo::exists(exact))
+        return exact;
+    QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return joinPath(folder, entry);
+    }
+    return QString();
+}
+
+bool fileExistsNoCase(const QString &folder, const QString &name)
+{
+    return !findFileNoCase(folder, name).isEmpty();
+}
+
+QString resolvePathNoCase(const QString &path)
+{
+    if (path.isEmpty() || QFileInfo::exists(path))
+        return path;
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString folder = slash < 0 ? QString() : path.left(slash + 1);
+    const QString found = findFileNoCase(folder, path.mid(slash + 1));
+    return found.isEmpty() ? path : found;
+}
+
+}  // namespace vb

@@ -1,0 +1,136 @@
+// Windows-1252 text files with CR LF, and file lookup that ignores letter case.
+#include "vb/Error.h"
+#include "vb/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+qint32 errorOf(const std::function<void()> &call)
+{
+    try {
+        call();
+    } catch (const vb::Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+void putBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path.toStdString();
+    f.write(bytes);
+}
+
+class TextFile : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.path() + "/" + name; }
+};
+
+}  // namespace
+
+TEST_F(TextFile, Cp1252RoundTripWithCrLf)
+{
+    const QString text = QStringLiteral("Città è là\r\nCosì sì\r\n€ 5 – “ok”\r\n");
+    const QString file = path("Note.txt");
+    vb::writeText(file, text);
+
+    const QByteArray bytes = bytesOf(file);
+    EXPECT_EQ(bytes, QByteArray("Citt\xe0 \xe8 l\xe0\r\nCos\xec s\xec\r\n\x80 5 \x96 \x93ok\x94\r\n"));
+    EXPECT_EQ(vb::readAllText(file), text);
+    EXPECT_EQ(vb::readLines(file), (QStringList{"Città è là", "Così sì", "€ 5 – “ok”"}));
+}
+
+TEST_F(TextFile, CodePageEdges)
+{
+    // Characters the code page lacks are written as '?'.
+    EXPECT_EQ(vb::toCp1252(QStringLiteral("a\u4e2db\u0100")), QByteArray("a?b?"));
+    // Every byte reads as one character; the bytes the code page leaves undefined are kept.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all += char(b);
+    const QString decoded = vb::fromCp1252(all);
+    ASSERT_EQ(decoded.size(), 256);
+    EXPECT_EQ(decoded[0xE8], QChar(0x00E8));
+    EXPECT_EQ(decoded[0x80], QChar(0x20AC));
+    EXPECT_EQ(vb::toCp1252(decoded.mid(0xA0)), all.mid(0xA0));
+}
+
+TEST_F(TextFile, ReadLinesSplitsOnCrLfAndLoneLf)
+{
+    struct Case {
+        QByteArray bytes;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"uno", {"uno"}},
+        {"uno\r\n", {"uno"}},
+        {"uno\r\ndue\ntre", {"uno", "due", "tre"}},
+        {"uno\r\n\r\ndue\r\n", {"uno", "", "due"}},
+        {"\r\n", {""}},
+        {"a\rb\n", {"a\rb"}},  // a lone CR is no line end
+    };
+    for (const Case &c : cases) {
+        putBytes(path("lines.txt"), c.bytes);
+        EXPECT_EQ(vb::readLines(path("lines.txt")), c.lines) << c.bytes.toStdString();
+    }
+}
+
+TEST_F(TextFile, AppendAndErrors)
+{
+    const QString log = path("Error.log");
+    vb::appendText(log, "prima\r\n");  // created when missing
+    vb::appendText(path("ERROR.LOG"), "è seconda\r\n");  // same file, other case
+    EXPECT_EQ(bytesOf(log), QByteArray("prima\r\n\xe8 seconda\r\n"));
+    EXPECT_FALSE(QFile::exists(path("ERROR.LOG")) && QDir(dir.path()).entryList(QDir::Files).size() > 1);
+
+    vb::writeText(log, "nuovo\r\n");
+    EXPECT_EQ(bytesOf(log), QByteArray("nuovo\r\n"));
+
+    EXPECT_EQ(errorOf([&] { vb::readAllText(path("missing.txt")); }), vb::err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { vb::readLines(path("missing.txt")); }), vb::err::FileNotFound);
+    EXPECT_EQ(errorOf([&] { vb::writeText(path("nofolder/x.txt"), "x"); }), vb::err::PathNotFound);
+    EXPECT_EQ(errorOf([&] { vb::appendText(path("nofolder/x.txt"), "x"); }), vb::err::PathNotFound);
+    QDir(dir.path()).mkdir("folder");
+    EXPECT_EQ(errorOf([&] { vb::writeText(path("folder"), "x"); }), vb::err::PathFileAccess);
+}
+
+TEST_F(TextFile, FindFileNoCase)
+{
+    putBytes(path("Metadati.mdb"), "m");
+    putBytes(path("DBPath.kvr"), "p");
+    putBytes(path("dbpath.KVR"), "q");  // both exist: the exact name wins
+    QDir(dir.path()).mkdir("Shape");
+
+    const QString folder = dir.path() + "/";
+    EXPECT_EQ(vb::findFileNoCase(folder, "metadati.MDB"), folder + "Metadati.mdb");
+    EXPECT_EQ(vb::findFileNoCase(dir.path(), "METADATI.mdb"), folder + "Metadati.mdb");  // no trailing "/"
+    EXPECT_EQ(vb::findFileNoCase(folder, "dbpath.KVR"), folder + "dbpath.KVR");
+    EXPECT_EQ(vb::findFileNoCase(folder, "DBPath.kvr"), folder + "DBPath.kvr");
+    EXPECT_EQ(vb::findFileNoCase(folder, "shape"), folder + "Shape");
+    EXPECT_EQ(vb::findFileNoCase(folder, "Territori.mdb"), QString());
+    EXPECT_EQ(vb::findFileNoCase(folder, ""), QString());
+    EXPECT_EQ(vb::findFileNoCase(folder + "missing/", "x"), QString());
+    EXPECT_TRUE(vb::fileExistsNoCase(folder, "METADATI.MDB"));
+    EXPECT_FALSE(vb::fileExistsNoCase(folder, "Metadati.md"));
+
+    EXPECT_EQ(vb::resolvePathNoCase(folder + "metadati.mdb"), folder + "Metadati.mdb");
+    EXPECT_EQ(vb::resolvePathNoCase(folder + "Nuovo.mdb"), folder + "Nuovo.mdb");  // a new file keeps its name
+    EXPECT_EQ(vb::readAllText(folder + "METADATI.MDB"), "m");
+}
