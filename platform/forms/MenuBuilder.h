@@ -2,12 +2,12 @@
 #pragma once
 
 #include <QHash>
+#include <QMenu>
+#include <QMenuBar>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
-class QMenu;
-class QMenuBar;
 class QWidget;
 
 namespace forms {

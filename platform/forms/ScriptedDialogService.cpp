@@ -36,7 +36,8 @@ void ScriptedDialogService::clear()
 
 int ScriptedDialogService::msgBox(const QString &prompt, int style, const QString &title)
 {
-    DialogCall c{DialogCall::MsgBox};
+    DialogCall c;
+    c.kind = DialogCall::MsgBox;
     c.prompt = prompt;
     c.style = style;
     c.title = title;
@@ -46,7 +47,8 @@ int ScriptedDialogService::msgBox(const QString &prompt, int style, const QStrin
 
 QString ScriptedDialogService::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
-    DialogCall c{DialogCall::InputBox};
+    DialogCall c;
+    c.kind = DialogCall::InputBox;
     c.prompt = prompt;
     c.title = title;
     c.defaultText = defaultText;
@@ -56,7 +58,8 @@ QString ScriptedDialogService::inputBox(const QString &prompt, const QString &ti
 
 QString ScriptedDialogService::openFile(const FileRequest &request)
 {
-    DialogCall c{DialogCall::OpenFile};
+    DialogCall c;
+    c.kind = DialogCall::OpenFile;
     c.title = request.title;
     c.file = request;
     m_calls.append(c);
@@ -65,7 +68,8 @@ QString ScriptedDialogService::openFile(const FileRequest &request)
 
 QString ScriptedDialogService::saveFile(const FileRequest &request)
 {
-    DialogCall c{DialogCall::SaveFile};
+    DialogCall c;
+    c.kind = DialogCall::SaveFile;
     c.title = request.title;
     c.file = request;
     m_calls.append(c);
@@ -74,7 +78,8 @@ QString ScriptedDialogService::saveFile(const FileRequest &request)
 
 std::optional<OleColor> ScriptedDialogService::chooseColor(OleColor initial)
 {
-    DialogCall c{DialogCall::Color};
+    DialogCall c;
+    c.kind = DialogCall::Color;
     c.color = initial;
     m_calls.append(c);
     return m_color.isEmpty() ? std::nullopt : m_color.dequeue();
@@ -82,7 +87,8 @@ std::optional<OleColor> ScriptedDialogService::chooseColor(OleColor initial)
 
 QString ScriptedDialogService::browseForFolder(QWidget *owner, const QString &title, const QString &startFolder)
 {
-    DialogCall c{DialogCall::Folder};
+    DialogCall c;
+    c.kind = DialogCall::Folder;
     c.title = title;
     c.startFolder = startFolder;
     c.hadOwner = owner != nullptr;
@@ -92,7 +98,9 @@ QString ScriptedDialogService::browseForFolder(QWidget *owner, const QString &ti
 
 bool ScriptedDialogService::choosePrinter(QPrinter *)
 {
-    m_calls.append(DialogCall{DialogCall::Printer});
+    DialogCall c;
+    c.kind = DialogCall::Printer;
+    m_calls.append(c);
     return m_printer.isEmpty() ? false : m_printer.dequeue();
 }
 

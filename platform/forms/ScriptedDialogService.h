@@ -10,7 +10,7 @@ namespace forms {
 
 struct DialogCall {
     enum Kind { MsgBox, InputBox, OpenFile, SaveFile, Color, Folder, Printer };
-    Kind kind;
+    Kind kind = MsgBox;
     QString prompt;       // message / input prompt
     QString title;        // as passed (empty when none)
     int style = 0;        // message box style
