@@ -445,4 +445,51 @@ double Round(double value, int decimals)
     return r == 0 ? 0.0 : r;
 }
 
+namespace {
+
+QString shortDateFormat(const QLocale &locale)
+{
+    QString f = locale.dateFormat(QLocale::ShortFormat);
+    if (!f.contains(QLatin1String("yyyy")))
+        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return f;
+}
+
+QString longTimeFormat(const QLocale &locale)
+{
+    // The time zone ("t") is no part of the runtime's time text.
+    const QString f = locale.timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (QChar c : f) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            out += c;
+    }
+    return out.simplified();
+}
+
+}  // namespace
+
+QString DateText(const QDate &date)
+{
+    const QLocale locale = userLocale();
+    return locale.toString(date, shortDateFormat(locale));
+}
+
+QString TimeText(const QTime &time)
+{
+    const QLocale locale = userLocale();
+    return locale.toString(time, longTimeFormat(locale));
+}
+
+QString DateTimeText(const QDateTime &dateTime)
+{
+    const QString date = DateText(dateTime.date());
+    if (dateTime.time() == QTime(0, 0))
+        return date;
+    return date + u' ' + TimeText(dateTime.time());
+}
+
 }  // namespace vb

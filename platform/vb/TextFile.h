@@ -7,14 +7,19 @@
 
 namespace vb {
 
+// Bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) read as the C1 controls
+// of the same number, so no byte is lost.
 QString fromCp1252(const QByteArray &bytes);
 QByteArray toCp1252(const QString &text);  // characters outside the code page become '?'
 
-// Whole file as text (Windows-1252). Missing file: error 53.
+// The file functions find their file without regard to letter case (resolvePathNoCase), so
+// "ERROR.LOG" reads and extends an existing "Error.log".
+// Whole file as text (Windows-1252). Missing file: error 53; unreadable: error 75.
 QString readAllText(const QString &path);
 // Lines of a file split on CR LF (a lone LF also ends a line); the final line end adds no line.
 QStringList readLines(const QString &path);
-// Replace or append; texts are written as given (callers add "\r\n"). Failure: error 75/76.
+// Replace or append (creating the file); texts are written as given (callers add "\r\n").
+// Missing folder: error 76; a file that cannot be written: error 75.
 void writeText(const QString &path, const QString &text);
 void appendText(const QString &path, const QString &text);
 

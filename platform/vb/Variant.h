@@ -23,7 +23,7 @@ public:
     Variant(const QString &v);
     Variant(const char *v);  // UTF-8 text
     Variant(const Variant &other);
-    Variant(Variant &&other) noexcept;
+    Variant(Variant &&other) noexcept;  // leaves other Empty
     Variant &operator=(const Variant &other);
     Variant &operator=(Variant &&other) noexcept;
     ~Variant();
@@ -46,7 +46,9 @@ public:
     int size() const;  // 0 for undimensioned
     const Variant &at(int index) const;  // error 9 outside the bounds
     Variant &at(int index);
-    void redimPreserve(int upperBound);  // grows or shrinks to 0..upperBound keeping contents
+    // Grows or shrinks to 0..upperBound keeping contents; dimensions an undimensioned array.
+    // Error 9 for a negative bound, 13 on a non-array.
+    void redimPreserve(int upperBound);
     const QVector<Variant> &items() const;  // error 9 when undimensioned
 
     // Conversions with the runtime's rules (locale-aware, see Conversions.h); throw vb::Error.

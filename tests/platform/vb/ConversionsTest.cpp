@@ -1,4 +1,5 @@
 // IsNumeric, CDbl, CStr, CBool, Format and Round in an Italian and an English locale.
+#include "ErrorOf.h"
 #include "vb/Conversions.h"
 #include "vb/Error.h"
 
@@ -6,8 +7,10 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 
 using vb::Variant;
+using vbtest::errorOf;
 
 namespace {
 
@@ -18,17 +21,6 @@ class Conversions : public ::testing::Test {
 protected:
     void TearDown() override { vb::resetUserLocale(); }
 };
-
-// The error number a call throws, or 0 when it returns.
-qint32 errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const vb::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 }  // namespace
 
@@ -274,4 +266,20 @@ TEST_F(Conversions, RoundHalfToEvenOnTheDecimalValue)
         EXPECT_EQ(vb::Round(c.value, c.decimals), c.rounded) << c.value << " to " << c.decimals;
     EXPECT_FALSE(std::signbit(vb::Round(-0.4)));
     EXPECT_TRUE(std::isnan(vb::Round(std::nan(""), 2)));
+}
+
+TEST_F(Conversions, DateAndTimeTexts)
+{
+    const QDateTime afternoon(QDate(2024, 3, 5), QTime(14, 5, 9));
+    const QDateTime midnight(QDate(2024, 12, 31), QTime(0, 0));
+
+    vb::setUserLocale(italian());
+    EXPECT_EQ(vb::DateText(afternoon.date()), "05/03/2024");
+    EXPECT_EQ(vb::TimeText(afternoon.time()), "14:05:09");
+    EXPECT_EQ(vb::DateTimeText(afternoon), "05/03/2024 14:05:09");
+    EXPECT_EQ(vb::DateTimeText(midnight), "31/12/2024");
+
+    vb::setUserLocale(english());
+    EXPECT_EQ(vb::DateText(afternoon.date()), "3/5/2024");
+    EXPECT_EQ(vb::TimeText(afternoon.time()), "2:05:09 PM");
 }

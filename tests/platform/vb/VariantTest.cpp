@@ -1,26 +1,12 @@
 // Variant: arrays (undimensioned vs dimensioned, bounds, ReDim Preserve), deep copies, equality.
+#include "ErrorOf.h"
 #include "vb/Error.h"
 #include "vb/Variant.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 using vb::Variant;
-
-namespace {
-
-qint32 errorOf(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const vb::Error &e) {
-        return e.number();
-    }
-    return 0;
-}
-
-}  // namespace
+using vbtest::errorOf;
 
 TEST(VariantArray, UndimensionedDiffersFromOneEmptyElement)
 {
