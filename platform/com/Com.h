@@ -13,10 +13,13 @@ constexpr HRESULT S_FALSE = 1;
 constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
 constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
+constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110);
 constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111);
 constexpr HRESULT REGDB_E_CLASSNOTREG = static_cast<HRESULT>(0x80040154);
 constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201);
+constexpr HRESULT E_MOD_NOT_FOUND = static_cast<HRESULT>(0x8007007E);   // library file missing or unloadable
+constexpr HRESULT E_PROC_NOT_FOUND = static_cast<HRESULT>(0x8007007F);  // entry point missing
 inline bool succeeded(HRESULT hr) { return hr >= 0; }
 inline bool failed(HRESULT hr) { return hr < 0; }
 
@@ -90,7 +93,9 @@ private:
     T *m_p = nullptr;
 };
 
-// The four entry points every component library exports with C linkage.
+// The four entry points every component library exports with C linkage and default visibility
+// (COM_EXPORT HRESULT DllRegisterServer() {...}), also when the library hides its other symbols.
+#define COM_EXPORT extern "C" __attribute__((visibility("default")))
 using DllGetClassObjectFn = HRESULT (*)(const Guid *clsid, const Guid *iid, void **object);
 using DllCanUnloadNowFn = HRESULT (*)();
 using DllRegisterServerFn = HRESULT (*)();

@@ -19,9 +19,16 @@ struct ClassEntry {
     quint32 lcid = 0;        // 0x409
 };
 
-// Location of the registry file: ~/.config/Pendra/components.ini unless set (tests set it).
+// Location of the registry file: the path set here, else the environment variable
+// PENDRA_COMPONENT_REGISTRY, else ~/.config/Pendra/components.ini. setRegistryPath also sets the
+// variable, so a tool started from this process (regcomp) uses the same file; an empty path
+// goes back to the default.
 QString registryPath();
 void setRegistryPath(const QString &path);
+
+// The absolute path of the shared library (or executable) that holds `address`, found with
+// dladdr; a library's self-registration passes the address of one of its own functions.
+QString libraryPathOf(const void *address);
 
 // Used by a library's DllRegisterServer / DllUnregisterServer. Registering again replaces the
 // entries; unregistering removes exactly the classes registered for that library file.
