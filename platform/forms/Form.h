@@ -10,8 +10,9 @@ class QMdiSubWindow;
 
 namespace forms {
 
-// A window is created and loaded by FormRegistry the first time it is named, and destroyed when
-// it is unloaded (by code or by the user closing it). Handlers that fail report their own errors;
+// A window is created and loaded by FormRegistry the first time it is named (a work window is
+// placed in its MDI subwindow before it loads, so geometry set while loading is the frame's), and
+// destroyed when it is unloaded (by code or by the user closing it). Handlers that fail report their own errors;
 // an exception leaving formLoad reaches whoever named the window.
 class Form : public QWidget {
     Q_OBJECT
@@ -20,6 +21,10 @@ public:
     ~Form() override;
 
     QString name() const { return objectName(); }
+
+    // Work windows (the default) open inside the MDI area; dialogs and the main window do not.
+    bool isMdiChild() const { return m_mdiChild; }
+    void setMdiChild(bool mdiChild) { m_mdiChild = mdiChild; }
 
     // The frame that the user moves: the MDI subwindow of a work window, else the form itself.
     QWidget *frame() const;
@@ -35,7 +40,7 @@ public:
 
     // The window's picture, drawn unscaled at the top-left corner of the client area; a null
     // pixmap clears it.
-    void setPicture(const QPixmap &picture);
+    virtual void setPicture(const QPixmap &picture);
     const QPixmap &picture() const { return m_picture; }
     void setBackColor(OleColor color);
 
@@ -59,6 +64,7 @@ protected:
 private:
     friend class FormRegistry;
     QPixmap m_picture;
+    bool m_mdiChild = true;
     bool m_loaded = false;
     bool m_unloading = false;
 };

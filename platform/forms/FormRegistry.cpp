@@ -70,6 +70,13 @@ Form *FormRegistry::lookup(const std::type_info &type)
 
 void FormRegistry::add(const std::type_info &type, Form *form)
 {
+    QMdiArea *area = state().area;
+    if (area && form->isMdiChild()) {
+        const QSize design = form->size();  // the design size is the frame's
+        QMdiSubWindow *sub = area->addSubWindow(form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(design);
+    }
     state().forms[std::type_index(type)] = form;
     form->m_loaded = true;
     form->formLoad();
@@ -77,18 +84,6 @@ void FormRegistry::add(const std::type_info &type, Form *form)
 
 void FormRegistry::showForm(Form *form)
 {
-    QMdiArea *area = state().area;
-    if (area && !form->subWindow() && !form->isWindow()) {
-        // already a child of something else: show in place
-        form->show();
-        return;
-    }
-    if (area && !form->subWindow()) {
-        const QSize size = form->size();
-        QMdiSubWindow *sub = area->addSubWindow(form);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
-        sub->resize(size);
-    }
     form->show();
     if (QMdiSubWindow *sub = form->subWindow()) {
         sub->show();
