@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace jet {
 
@@ -12,5 +13,28 @@ namespace jet {
 // Bracketed names, string literals and comments pass through untouched. Throws vb::Error
 // &H80004005 on a statement it cannot parse.
 QString translateSql(const QString &jetSql);
+
+enum class StatementKind { Select, Insert, Update, Delete, CreateTable, DropTable, AlterTable,
+                           CreateIndex, DropIndex, Other };
+
+struct TranslateOptions {
+    // A single-table SELECT also returns the table's row id as its first column, named
+    // "__jet_rowid" (used by updatable record sets).
+    bool withRowid = false;
+    // The engine SQL to read a named table from instead of its name (a link's source table);
+    // empty keeps the name. Used only with withRowid.
+    std::function<QString(const QString &)> tableSource;
+};
+
+struct Translation {
+    QString sql;
+    StatementKind kind = StatementKind::Other;
+    // The one table of a SELECT without joins, grouping, DISTINCT or aggregates (so updatable);
+    // the target table of an action or DDL statement; empty otherwise.
+    QString table;
+    bool hasRowid = false;  // the first result column is the row id
+};
+
+Translation translate(const QString &jetSql, const TranslateOptions &options = TranslateOptions());
 
 }  // namespace jet

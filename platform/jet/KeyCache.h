@@ -1,0 +1,26 @@
+// Raw cipher keys derived from a password and a file's salt, computed once per process.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace jet {
+
+// The engine keeps files in the cipher's standard passphrase format, but deriving the key from
+// the passphrase costs tens of milliseconds per open. The derivation is deterministic for a
+// password and a salt, so its result is cached and handed to the cipher as a raw key instead.
+class KeyCache {
+public:
+    static constexpr int SaltSize = 16;
+    static constexpr int KeySize = 32;
+    static constexpr int Iterations = 64000;
+
+    // The key text for `password` and the file's first 16 bytes, in the form "x'<64 hex>'"
+    // the cipher accepts as a raw key. Thread-safe.
+    static QByteArray rawKey(const QString &password, const QByteArray &salt);
+    // Number of derivations done so far (each costly one counts once).
+    static int derivations();
+    static void clear();
+};
+
+}  // namespace jet

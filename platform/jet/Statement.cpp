@@ -1,0 +1,199 @@
+// Prepared statements: binding Variants, stepping with error mapping, reading typed values.
+#include "Statement.h"
+
+#include "FieldTypes.h"
+#include "EngineErrors.h"
+#include "Session.h"
+
+#define SQLITE_HAS_CODEC 1
+#include <sqlite3.h>
+
+#include <limits>
+
+namespace jet {
+
+Statement::Statement(Session &session, const QString &sql) : m_session(session)
+{
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(session.handle(), text.constData(), text.size(), &m_stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        session.fail(rc);
+    }
+    if (!m_stmt)  // only blanks or a comment
+        raise(vb::err::EngineRefused, QStringLiteral("Invalid SQL statement."));
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Statement::bind(int position, const vb::Variant &value)
+{
+    int rc = SQLITE_OK;
+    switch (value.type()) {
+    case vb::VarType::Empty:
+    case vb::VarType::Null:
+        rc = sqlite3_bind_null(m_stmt, position);
+        break;
+    case vb::VarType::Integer:
+    case vb::VarType::Long:
+        rc = sqlite3_bind_int64(m_stmt, position, static_cast<sqlite3_int64>(value.rawNumber()));
+        break;
+    case vb::VarType::Boolean:
+        // The runtime's True is -1.
+        rc = sqlite3_bind_int(m_stmt, position, value.rawNumber() != 0 ? -1 : 0);
+        break;
+    case vb::VarType::Single:
+    case vb::VarType::Double:
+        rc = sqlite3_bind_double(m_stmt, position, value.rawNumber());
+        break;
+    case vb::VarType::String: {
+        const QByteArray text = value.rawString().toUtf8();
+        rc = sqlite3_bind_text(m_stmt, position, text.constData(), text.size(), SQLITE_TRANSIENT);
+        break;
+    }
+    case vb::VarType::Array:
+        raise(vb::err::TypeMismatch, vb::Error::standardDescription(vb::err::TypeMismatch));
+    }
+    if (rc != SQLITE_OK)
+        m_session.fail(rc);
+}
+
+void Statement::bindInt64(int position, qint64 value)
+{
+    const int rc = sqlite3_bind_int64(m_stmt, position, value);
+    if (rc != SQLITE_OK)
+        m_session.fail(rc);
+}
+
+bool Statement::step()
+{
+    m_session.clearFunctionError();
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    sqlite3_reset(m_stmt);
+    m_session.fail(rc);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int index) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, index));
+}
+
+QString Statement::declaredType(int index) const
+{
+    return QString::fromUtf8(sqlite3_column_decltype(m_stmt, index));
+}
+
+QString Statement::originColumn(int index) const
+{
+    return QString::fromUtf8(sqlite3_column_origin_name(m_stmt, index));
+}
+
+qint64 Statement::int64(int index) const
+{
+    return sqlite3_column_int64(m_stmt, index);
+}
+
+bool Statement::isNull(int index) const
+{
+    return sqlite3_column_type(m_stmt, index) == SQLITE_NULL;
+}
+
+namespace {
+
+vb::Variant byStorage(sqlite3_stmt *stmt, int index)
+{
+    switch (sqlite3_column_type(stmt, index)) {
+    case SQLITE_NULL:
+        return vb::Variant::null();
+    case SQLITE_INTEGER: {
+        const sqlite3_int64 v = sqlite3_column_int64(stmt, index);
+        if (v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
+            return vb::Variant(static_cast<qint32>(v));
+        return vb::Variant(static_cast<double>(v));
+    }
+    case SQLITE_FLOAT:
+        return vb::Variant(sqlite3_column_double(stmt, index));
+    default: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, index));
+        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, index)));
+    }
+    }
+}
+
+}  // namespace
+
+vb::Variant Statement::value(int index, std::optional<FieldType> type) const
+{
+    const int storage = sqlite3_column_type(m_stmt, index);
+    if (storage == SQLITE_NULL)
+        return vb::Variant::null();
+    if (!type)
+        return byStorage(m_stmt, index);
+    const bool numeric = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
+    switch (*type) {
+    case FieldType::Text:
+    case FieldType::Memo:
+    case FieldType::Date: {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, index));
+        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, index)));
+    }
+    case FieldType::Byte:
+    case FieldType::Integer:
+        if (storage == SQLITE_INTEGER) {
+            const sqlite3_int64 v = sqlite3_column_int64(m_stmt, index);
+            if (v >= std::numeric_limits<qint16>::min() && v <= std::numeric_limits<qint16>::max())
+                return vb::Variant(static_cast<qint16>(v));
+        }
+        return byStorage(m_stmt, index);
+    case FieldType::Long:
+        return byStorage(m_stmt, index);
+    case FieldType::Single:
+        if (numeric)
+            return vb::Variant(static_cast<float>(sqlite3_column_double(m_stmt, index)));
+        return byStorage(m_stmt, index);
+    case FieldType::Double:
+        if (numeric)
+            return vb::Variant(sqlite3_column_double(m_stmt, index));
+        return byStorage(m_stmt, index);
+    case FieldType::Boolean:
+        if (numeric)
+            return vb::Variant(sqlite3_column_double(m_stmt, index) != 0);
+        return byStorage(m_stmt, index);
+    }
+    return byStorage(m_stmt, index);
+}
+
+FieldType Statement::storedType(int index) const
+{
+    if (const auto declared = fieldTypeOf(declaredType(index)))
+        return *declared;
+    switch (sqlite3_column_type(m_stmt, index)) {
+    case SQLITE_INTEGER:
+        return FieldType::Long;
+    case SQLITE_FLOAT:
+        return FieldType::Double;
+    default:
+        return FieldType::Text;
+    }
+}
+
+}  // namespace jet
