@@ -18,16 +18,7 @@ const QString ComponentPath = QStringLiteral(TEST_COMPONENT_PATH);
 
 com::ClassEntry entry(const char *clsid, const QString &library, const char *name)
 {
-    com::ClassEntry e;
-    e.clsid = com::Guid::parse(QLatin1String(clsid));
-    e.iid = testcomp::IID_ICounter;
-    e.name = QLatin1String(name);
-    e.library = library;
-    e.libid = testcomp::LIBID;
-    e.typeLibName = QStringLiteral("Lib");
-    e.typeLibVersion = QStringLiteral("1.0");
-    e.lcid = 0x409;
-    return e;
+    return testcomp::entry(com::Guid::parse(QLatin1String(clsid)), library, QLatin1String(name));
 }
 
 const com::ClassEntry *find(const QVector<com::ClassEntry> &all, const com::Guid &clsid)
@@ -82,7 +73,7 @@ TEST_F(RegistryTest, RegisteringAgainIsHarmlessAndUnregisterTakesOnlyItsOwnClass
     EXPECT_EQ(two->iid, testcomp::IID_ICounter);
     EXPECT_EQ(two->library, libA);
     EXPECT_EQ(two->libid, testcomp::LIBID);
-    EXPECT_EQ(two->typeLibName, QStringLiteral("Lib"));
+    EXPECT_EQ(two->typeLibName, QStringLiteral("TestComponent"));
     EXPECT_EQ(two->typeLibVersion, QStringLiteral("1.0"));
     EXPECT_EQ(two->lcid, 0x409u);
 

@@ -32,21 +32,8 @@ private:
 QVector<com::ClassEntry> classes()
 {
     const QString self = com::libraryPathOf(reinterpret_cast<const void *>(&classes));
-    QVector<com::ClassEntry> out;
-    for (const auto &[clsid, name] : {std::pair{testcomp::CLSID_Counter, "Counter"},
-                                      std::pair{testcomp::CLSID_Other, "Other"}}) {
-        com::ClassEntry e;
-        e.clsid = clsid;
-        e.iid = testcomp::IID_ICounter;
-        e.name = QLatin1String(name);
-        e.library = self;
-        e.libid = testcomp::LIBID;
-        e.typeLibName = QStringLiteral("TestComponent");
-        e.typeLibVersion = QStringLiteral("1.0");
-        e.lcid = 0x409;
-        out.append(e);
-    }
-    return out;
+    return {testcomp::entry(testcomp::CLSID_Counter, self, QStringLiteral("Counter")),
+            testcomp::entry(testcomp::CLSID_Other, self, QStringLiteral("Other"))};
 }
 
 }  // namespace

@@ -18,8 +18,8 @@ protected:
         path = folder.database("Dati.mdb", {
             "CREATE TABLE Valori (Codice TEXT(10), Nome TEXT, Piccolo SMALLINT, Grande LONG, "
             "Reale REAL, Doppio DOUBLE, Flag BIT)",
-            "INSERT INTO Valori VALUES ('A1', 'Alfa', 3, 70000, 1.5, 2.25, -1)",
-            "INSERT INTO Valori VALUES ('B2', '', -2, 5, 0, 12.5, 0)",
+            "INSERT INTO Valori VALUES ('A1', 'Alfa', 3, 70000, 1.5, 2.25, True)",
+            "INSERT INTO Valori VALUES ('B2', '', -2, 5, 0, 12.5, False)",
             "INSERT INTO Valori (Codice) VALUES ('C3')",
         });
         cn.open(odbc(path));
