@@ -42,10 +42,12 @@ SmallFolder::SmallFolder()
         db.execute("CREATE TABLE DBMainMenu (IdMenu LONG, IdMenuParent LONG, Orderb LONG, DescName TEXT, "
                    "isSeparator BIT, isDisable BIT, isChecked BIT, FormToOpen TEXT, DBname TEXT, TipoDb TEXT, "
                    "LivTerritoriale TEXT)");
-        db.execute("CREATE TABLE DbConfigs (dbnames TEXT, dbdesc TEXT, c2 TEXT, c3 TEXT, c4 TEXT, c5 TEXT, "
-                   "c6 TEXT, c7 TEXT, c8 TEXT, c9 TEXT, parola TEXT)");
-        db.execute("INSERT INTO DbConfigs VALUES ('Dati.mdb','Variabili','','','','','','','','','variabili')");
-        db.execute("INSERT INTO DbConfigs VALUES ('DatiInd.mdb','Indicatori','','','','','','','','','indicatori')");
+        // The caption word is the column at position 10.
+        db.execute("CREATE TABLE DbConfigs (Dbnames TEXT, dbdesc TEXT, DelvaVars TEXT, CodDelvas TEXT, "
+                   "Num_quirns TEXT, Classes TEXT, Censes TEXT, DelvaStops LONG, HasTipos BIT, HasYears BIT, "
+                   "HasTiposNames TEXT)");
+        db.execute("INSERT INTO DbConfigs VALUES ('Dati.mdb','Variabili','','','','','',0,0,1,'variabili')");
+        db.execute("INSERT INTO DbConfigs VALUES ('DatiInd.mdb','Indicatori','','','','','',0,0,1,'indicatori')");
         db.execute("CREATE TABLE tablelink (Tabella TEXT, Origine TEXT, Destinazione TEXT)");
         db.execute("CREATE TABLE Settore (idSettore TEXT, [Descrizione Settore] TEXT)");
         db.execute("INSERT INTO Settore VALUES ('A','Popolazione')");

@@ -8,12 +8,15 @@
 #include "app/core/frmStart.h"
 
 #include "forms/FormRegistry.h"
+#include "com/Registry.h"
 #include "jet/Database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QFile>
 #include <QLockFile>
+#include <QMenu>
 #include <QMenuBar>
 
 using namespace pendra;
@@ -273,6 +276,72 @@ TEST_F(StartupTest, CancelledShapesPickerGoesOnWithoutMaps)
     EXPECT_EQ(app().ShapePath, "");
     EXPECT_EQ(dialogs.messages().first(), NoMaps);
     EXPECT_EQ(app().HelpFile, small.path() + "/Files/Help/Helvora.chm");  // later steps still ran
+}
+
+TEST_F(StartupTest, NormalRoadBuildsTheMenuCreatesTheLibraryObjectsAndShowsTheStartPage)
+{
+    ASSERT_TRUE(coretest::registerLibrary()) << "libKVR_UTIL_prov.so is not built";
+    small.setMenu({"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>",
+                   "0|0|1|Variabili|0|0|0|FORMDATITAB|Dati.mdb|Variabili|<null>",
+                   "0|0|2|Indicatori|0|0|0|FORMDATITAB|DatiInd.mdb|Indicatori|R"});
+    start(small.path());
+    EXPECT_EQ(ends, 0);
+    EXPECT_TRUE(dialogs.calls().isEmpty());
+    EXPECT_TRUE(logLines().isEmpty());
+
+    frmMainMDI *main = FormRegistry::find<frmMainMDI>();
+    ASSERT_EQ(main->menuBar()->actions().size(), 1);
+    EXPECT_EQ(main->menuBar()->actions()[0]->menu()->actions().size(), 2);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->windowState() & Qt::WindowMaximized);
+
+    ASSERT_TRUE(app().objFiles);
+    vb::Variant conn;
+    com::check(app().objFiles->get_ConnString(&conn));
+    EXPECT_EQ(conn.toString(), app().ConnPrefix + small.path() + "/Databases/");
+    ASSERT_TRUE(app().objDBInform);
+    qint16 count = 0;
+    com::check(app().objDBInform->get_Dbcount(&count));
+    EXPECT_EQ(count, 2);
+
+    frmStart *page = FormRegistry::find<frmStart>();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->infoText(), QString::fromUtf8("Prima riga\r\nSeconda città\r\n"));
+    EXPECT_FALSE(main->picture().isNull());
+}
+
+TEST_F(StartupTest, UnreadableSettingsKeepTheMenuButSkipTheStartPage)
+{
+    ASSERT_TRUE(coretest::registerLibrary());
+    small.setMenu({"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>",
+                   "0|0|1|Variabili|0|0|0|FORMDATITAB|Dati.mdb|Variabili|<null>"});
+    small.exec("Metadati.mdb", {"UPDATE DbConfigs SET HasTipos = Null"});
+    start(small.path());
+    EXPECT_EQ(ends, 0);
+    ASSERT_EQ(logLines().size(), 1);
+    EXPECT_TRUE(logLines()[0].contains(" - Module:frmMainMDI Function: Form_Load Error N.94 "));
+    frmMainMDI *main = FormRegistry::find<frmMainMDI>();
+    EXPECT_EQ(main->menuBar()->actions().size(), 1);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(FormRegistry::isLoaded<frmStart>());
+}
+
+TEST_F(StartupTest, MainWindowReturnsToMaximizedUntilItCloses)
+{
+    ASSERT_TRUE(coretest::registerLibrary());
+    start(small.path());
+    frmMainMDI *main = FormRegistry::find<frmMainMDI>();
+    ASSERT_TRUE(main->isVisible());
+    main->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(main->windowState() & Qt::WindowMaximized);
+    main->showMinimized();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(main->windowState() & Qt::WindowMinimized);  // left alone
+    main->setInChiusura(true);
+    main->showNormal();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(main->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized));
 }
 
 TEST_F(StartupTest, AFailingLaterStepIsLoggedAndSkipsTheRest)
