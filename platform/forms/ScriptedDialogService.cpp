@@ -56,24 +56,24 @@ QString ScriptedDialogService::inputBox(const QString &prompt, const QString &ti
     return m_input.isEmpty() ? QString() : m_input.dequeue();
 }
 
-QString ScriptedDialogService::openFile(const FileRequest &request)
+QString ScriptedDialogService::fileCall(DialogCall::Kind kind, const FileRequest &request)
 {
     DialogCall c;
-    c.kind = DialogCall::OpenFile;
+    c.kind = kind;
     c.title = request.title;
     c.file = request;
     m_calls.append(c);
     return m_file.isEmpty() ? QString() : m_file.dequeue();
 }
 
+QString ScriptedDialogService::openFile(const FileRequest &request)
+{
+    return fileCall(DialogCall::OpenFile, request);
+}
+
 QString ScriptedDialogService::saveFile(const FileRequest &request)
 {
-    DialogCall c;
-    c.kind = DialogCall::SaveFile;
-    c.title = request.title;
-    c.file = request;
-    m_calls.append(c);
-    return m_file.isEmpty() ? QString() : m_file.dequeue();
+    return fileCall(DialogCall::SaveFile, request);
 }
 
 std::optional<OleColor> ScriptedDialogService::chooseColor(OleColor initial)

@@ -47,6 +47,8 @@ public:
     bool choosePrinter(QPrinter *printer) override;
 
 private:
+    QString fileCall(DialogCall::Kind kind, const FileRequest &request);
+
     QVector<DialogCall> m_calls;
     QQueue<int> m_msg;
     QQueue<QString> m_input;
