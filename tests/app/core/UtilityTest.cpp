@@ -8,6 +8,7 @@
 #include "forms/MousePointer.h"
 #include "tree/TreeModel.h"
 #include "vb/Error.h"
+#include "vb/ErrorOf.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,4 +178,11 @@ TEST_F(UtilityTest, BrowseForFolderAddsOneSlashAndGivesEmptyOnCancel)
     ASSERT_EQ(calls.size(), 3);
     EXPECT_EQ(calls[0].title, "Titolo");
     EXPECT_EQ(calls[0].startFolder, "/inizio/");
+}
+
+TEST_F(UtilityTest, ShowHelpReachesTheCallerWhenTheHelpFileIsMissing)
+{
+    app().HelpFile = scratch.path() + "/Files/Help/Helvora.chm";
+    EXPECT_EQ(vbtest::errorOf([] { ShowHelp(1000); }), 53);
+    EXPECT_TRUE(dialogs.calls().isEmpty());  // no handler of its own
 }
