@@ -21,7 +21,7 @@ frmNota::frmNota() : forms::Form("frmNota")
     m_picture1 = new QLabel(this);
     m_picture1->setObjectName("Picture1");
     m_picture1->setFixedSize(PictureWidth, PictureHeight);
-    QPixmap picture(vb::findFileNoCase(programFolder() + "/Images/", "nota.jpg"));
+    QPixmap picture(vb::findFileNoCase(programFolder() + "/Images/", "nota.png"));
     if (!picture.isNull())
         m_picture1->setPixmap(picture.scaled(PictureWidth, PictureHeight));
     m_command1 = new QPushButton("Ok", this);
