@@ -7,6 +7,8 @@
 #include "forms/FormRegistry.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -43,7 +45,11 @@ frmMainMDI::frmMainMDI() : forms::Form("frmMainMDI")
 {
     setMdiChild(false);
     setWindowTitle("Pendra - Atlante statistico territoriale");
-    resize(1024, 720);
+    // Fill the screen also where no window manager applies the maximized state.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    else
+        resize(1024, 720);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
