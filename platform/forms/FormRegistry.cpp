@@ -84,6 +84,8 @@ void FormRegistry::add(const std::type_info &type, Form *form)
 
 void FormRegistry::showForm(Form *form)
 {
+    if (!form->m_loaded)  // unloaded while it loaded (a handler that yielded)
+        return;
     form->show();
     if (QMdiSubWindow *sub = form->subWindow()) {
         sub->show();

@@ -9,6 +9,7 @@
 
 #include "forms/FormRegistry.h"
 
+#include <QCoreApplication>
 #include <QMdiSubWindow>
 
 using namespace pendra;
@@ -156,4 +157,16 @@ TEST_F(StartPageTest, NoteWindowClosesWithOk)
     EXPECT_EQ(nota->subWindow(), nullptr);  // a dialog, not a work window
     nota->Command1()->click();
     EXPECT_FALSE(FormRegistry::isLoaded<frmNota>());
+}
+
+TEST_F(StartPageTest, AWorkWindowOpenedWhileTheTextLoadsClosesThePage)
+{
+    mainWindow();
+    // Runs at the first yield, as a window activated by the user meanwhile would.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { UnloadStartPage(); }, Qt::QueuedConnection);
+    frmStart *page = FormRegistry::show<frmStart>();
+    EXPECT_EQ(page->infoText(), "Prima riga\r\n");  // stopped after the first line
+    EXPECT_FALSE(FormRegistry::isLoaded<frmStart>());
+    EXPECT_FALSE(page->isVisible());  // not shown again after it was closed
+    EXPECT_TRUE(dialogs.calls().isEmpty());
 }

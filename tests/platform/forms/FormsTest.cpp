@@ -112,6 +112,19 @@ TEST_F(FormsTest, GeometryIsInTwipsOfTheFrame)
     EXPECT_DOUBLE_EQ(f->heightTwips(), 1500);
 }
 
+TEST_F(FormsTest, ModalWindowReturnsWhenItIsUnloaded)
+{
+    class frmDialogo : public Form {
+    public:
+        frmDialogo() : Form("frmDialogo") { setMdiChild(false); }
+    };
+    frmDialogo *d = FormRegistry::get<frmDialogo>();
+    EXPECT_EQ(d->subWindow(), nullptr);
+    QMetaObject::invokeMethod(d, [d] { d->unload(); }, Qt::QueuedConnection);
+    FormRegistry::showModal<frmDialogo>(&area);
+    EXPECT_FALSE(FormRegistry::isLoaded<frmDialogo>());
+}
+
 TEST(MousePointer, DefaultAlwaysRestoresTheNormalCursor)
 {
     setMousePointer(MousePointer::Hourglass);
