@@ -37,14 +37,17 @@ public:
     // Table definitions, local tables and links, with their fields.
     QVector<TableDef> tableDefs() const;
     std::optional<TableDef> tableDef(const QString &name) const;  // name ignores letter case
-    // Creates a local table, or records a link when td.connect is set. Appending a link whose
-    // source database or source table is missing fails (error 3024 / 3011 style), as does a name
-    // that already exists.
+    // Creates a local table (more than 255 fields: &H80004005), or records a link when td.connect
+    // is set; an empty sourceTableName links the table of the same name. Appending a link whose
+    // source database is missing fails with 3024, a wrong source password with 3031, a missing
+    // source table with 3011, and a name that already exists with 3010; nothing is recorded then.
+    // A link whose source has vanished since stays listed (without fields) and fails when read.
     void appendTableDef(const TableDef &td);
     // Deletes a local table or a link; an unknown name is error 3265.
     void deleteTableDef(const QString &name);
 
-    // Saved queries (views).
+    // Saved queries (views). The names are a snapshot, so deleting while walking them visits all.
+    // Creating an existing name is 3012, deleting an unknown one 3265.
     QStringList queryDefNames() const;
     void createQueryDef(const QString &name, const QString &sql);
     void deleteQueryDef(const QString &name);

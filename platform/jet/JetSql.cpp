@@ -74,9 +74,14 @@ const QSet<QString> &aggregates()
 }
 
 struct Expr {
+    Expr(QString text = QString(), bool isColumn = false, bool isStar = false, QString own = QString())
+        : sql(std::move(text)), column(isColumn), star(isStar), name(std::move(own))
+    {
+    }
     QString sql;
-    bool column = false;  // a plain (qualified) column name, which names its result column itself
+    bool column = false;  // a plain (qualified) column name
     bool star = false;    // "*" or "table.*"
+    QString name;         // a plain column's own name, as written
 };
 
 struct FromNode;
@@ -304,7 +309,10 @@ private:
                 if (alias.kind != SqlToken::Word && alias.kind != SqlToken::Name && alias.kind != SqlToken::String)
                     error(QStringLiteral("expected an alias"));
                 item += QStringLiteral(" AS ") + quoteName(alias.text);
-            } else if (!e.column && !e.star) {
+            } else if (e.column) {
+                // The engine names a column read through a view after the view; Jet names it itself.
+                item += QStringLiteral(" AS ") + quoteName(e.name);
+            } else if (!e.star) {
                 // Unnamed expressions are named as Jet names them.
                 item += QStringLiteral(" AS [Expr%1]").arg(m_exprAlias++);
             }
@@ -946,20 +954,22 @@ private:
                 expectSymbol(")");
                 return Expr{QStringLiteral("EXISTS (") + sub + u')'};
             }
-            if (atSymbol("(", 1) && !reserved(t))
+            if (atSymbol("(", 1) && (!reserved(t) || isWord(t, "LEFT") || isWord(t, "RIGHT")))
                 return parseFunction();
             break;
         case SqlToken::Name:
             break;
         }
         // A column, qualified or not, or table.*.
-        QString sql = quoteName(identifier());
+        QString name = identifier();
+        QString sql = quoteName(name);
         while (acceptSymbol(".")) {
             if (acceptSymbol("*"))
-                return Expr{sql + QStringLiteral(".*"), false, true};
-            sql += u'.' + quoteName(identifier());
+                return Expr{sql + QStringLiteral(".*"), false, true, QString()};
+            name = identifier();
+            sql += u'.' + quoteName(name);
         }
-        return Expr{sql, true, false};
+        return Expr{sql, true, false, name};
     }
 
     Expr parseFunction()

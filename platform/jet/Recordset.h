@@ -15,9 +15,12 @@ class Connection;
 class Session;
 class RecordsetData;
 
-// The result is read when the set opens (the engine's data sets are small); a static or keyset
-// cursor knows its record count, a forward-only one answers -1 as ADO does. Field lookup by name
-// ignores letter case. Null values are vb::Variant::null(), distinct from empty text.
+// The result is read when the set opens (the engine's data sets are small); a static, keyset or
+// dynamic cursor knows its record count, a forward-only one answers -1 as ADO does. Field lookup
+// by name ignores letter case. Null values are vb::Variant::null(), distinct from empty text.
+// Values come back as the Variant of the declared field type (Text -> String, Integer -> Integer,
+// Long -> Long, Single -> Single, Double -> Double, Boolean -> Boolean, Date -> String as stored);
+// expression results by their value (integer -> Long, or Double when it does not fit).
 class Recordset {
 public:
     Recordset();
@@ -51,9 +54,12 @@ public:
     vb::Variant value(int index) const;          // error 3021 at BOF/EOF, 3265 bad index
     vb::Variant value(const QString &name) const;  // error 3265 unknown name
 
-    // Updates, on a set opened with an Optimistic or Pessimistic lock over one table
-    // ("select * from T" or "T"). Texts set into numeric fields convert in the user's locale
-    // ("12,50" stores 12.5 on an Italian system); a text that does not convert is error 13.
+    // Updates, on a set opened with an Optimistic or Pessimistic lock over one table or link
+    // (a bare name, or a SELECT without joins, grouping, DISTINCT or aggregates); other sets
+    // refuse them with error 3027, expression columns with 3164. setValue without addNew edits the
+    // current record. Texts set into numeric fields convert in the user's locale ("12,50" stores
+    // 12.5 on an Italian system); a text that does not convert is error 13. After update() the
+    // saved record is current; moving while a change is pending saves it first.
     void addNew();
     void setValue(int index, const vb::Variant &value);
     void setValue(const QString &name, const vb::Variant &value);

@@ -164,7 +164,10 @@ int Session::execute(const QString &jetSql)
     Statement statement(*this, t.sql);
     while (statement.step()) {
     }
-    return sqlite3_changes(m_db);
+    // The engine keeps the count of the last action statement across DDL.
+    const bool action = t.kind == StatementKind::Insert || t.kind == StatementKind::Update ||
+                        t.kind == StatementKind::Delete;
+    return action ? sqlite3_changes(m_db) : 0;
 }
 
 void Session::fail(int rc)
@@ -250,7 +253,8 @@ QString Session::attach(const QString &connect, QString *problem, qint32 *number
         *problem = QStringLiteral("Could not find file '%1'.").arg(info.path);
         return QString();
     }
-    const QString canonical = QFileInfo(resolved).canonicalFilePath();
+    // One attachment per file and password: a wrong password must not ride on a right one.
+    const QString canonical = QFileInfo(resolved).canonicalFilePath() + u'\n' + info.password;
     const auto known = m_schemas.constFind(canonical);
     if (known != m_schemas.constEnd())
         return known.value();
@@ -277,8 +281,10 @@ QString Session::attach(const QString &connect, QString *problem, qint32 *number
         st.bind(2, vb::Variant(QString::fromLatin1(key)));
         st.step();
     } catch (const vb::Error &e) {
-        *number = e.number();
-        *problem = e.description();
+        const bool unreadable = sqlite3_errcode(m_db) == SQLITE_NOTADB;
+        *number = unreadable ? (key.isEmpty() ? err::UnknownFormat : err::BadPassword) : e.number();
+        *problem = unreadable ? QStringLiteral("Not a valid password, or not a database: '%1'.").arg(info.path)
+                              : e.description();
         return QString();
     }
     if (sqlite3_exec(m_db, QStringLiteral("SELECT count(*) FROM %1.sqlite_master").arg(schema).toUtf8().constData(),
@@ -337,7 +343,12 @@ void Session::appendLink(const QString &name, const QString &connect, const QStr
     l.schema = attach(connect, &problem, &number);
     if (l.schema.isEmpty())
         raise(number, problem);
-    expose(l);
+    try {
+        expose(l);
+    } catch (const vb::Error &) {
+        releaseSchema(l.schema);
+        throw;
+    }
     exec(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (Name TEXT(255) COLLATE NOCASE PRIMARY KEY, "
                         "Connect TEXT COLLATE NOCASE, SourceTable TEXT COLLATE NOCASE)")
              .arg(catalogueTable()));
@@ -348,6 +359,23 @@ void Session::appendLink(const QString &name, const QString &connect, const QStr
     st.bind(3, vb::Variant(l.sourceTable));
     st.step();
     m_links.insert(l.name.toLower(), l);
+}
+
+void Session::releaseSchema(const QString &schema)
+{
+    // A source no link reads is detached: the engine attaches only ten files at once.
+    if (schema.isEmpty())
+        return;
+    for (const Link &other : std::as_const(m_links))
+        if (other.schema == schema)
+            return;
+    exec(QStringLiteral("DETACH DATABASE %1").arg(schema));
+    for (auto it = m_schemas.begin(); it != m_schemas.end(); ++it) {
+        if (it.value() == schema) {
+            m_schemas.erase(it);
+            break;
+        }
+    }
 }
 
 void Session::deleteLink(const QString &name)
@@ -362,6 +390,7 @@ void Session::deleteLink(const QString &name)
     st.step();
     exec(QStringLiteral("DROP VIEW IF EXISTS temp.%1").arg(quoteName(found->name)));
     m_links.remove(name.toLower());
+    releaseSchema(found->schema);
 }
 
 }  // namespace jet

@@ -73,12 +73,13 @@ private:
     // Attaches the source file once per session; returns its schema or empty on failure.
     QString attach(const QString &connect, QString *problem, qint32 *number);
     void expose(const Link &link);
+    void releaseSchema(const QString &schema);
 
     sqlite3 *m_db = nullptr;
     QString m_path;
     bool m_readOnly = false;
     std::optional<vb::Error> m_functionError;
-    QHash<QString, QString> m_schemas;  // resolved source path -> attached schema
+    QHash<QString, QString> m_schemas;  // source path and password -> attached schema
     QHash<QString, Link> m_links;       // lower-case name -> link
     int m_nextSchema = 1;
 };
