@@ -1,0 +1,22 @@
+// The path files of the Files folder: "DBPath.kvr" (databases folder) and "SHPath.kvr" (shapes folder).
+#pragma once
+
+#include <QString>
+
+namespace pendra {
+
+// Reads the folder a path file records: CR LF pairs removed, blanks trimmed, one "/" appended when
+// missing; "" when nothing is recorded. A missing file is created empty. Never fails.
+QString GetDbPathFile();
+QString GetShapePathFile();
+QString readPathFile(const QString &fileName);
+
+// Replace the path file with exactly one line. The new file is written beside the old one and
+// then takes its place, so a failed write leaves the old file. A failure is logged (WriteDBPath /
+// WriteSHPath, the main window) and the folder is then used for this run only.
+void WriteDBPath(const QString &path);
+void WriteSHPath(const QString &path);
+// The same without logging; throws vb::Error 75 when the file cannot be written.
+void writePathFile(const QString &fileName, const QString &path);
+
+}  // namespace pendra

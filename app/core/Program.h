@@ -1,0 +1,30 @@
+// What the program learns from its surroundings, each with a seam for tests: its folder, its end,
+// and whether another instance runs.
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace pendra {
+
+// The folder of the running executable, without trailing "/"; tests point it at a fixture.
+QString programFolder();
+void setProgramFolder(const QString &folder);  // empty: the executable's folder again
+
+// Thrown once the end hook returns, so a start-up check unwinds to the load handler without
+// running anything further. Not a vb::Error: error handlers let it pass.
+struct ProgramEnded {};
+
+// Ends the program at once: the real hook leaves the process without unloading windows.
+[[noreturn]] void endProgram();
+void setEndHook(std::function<void()> hook);  // empty: the real one
+
+// Takes the single-instance lock of this program folder for the life of the process (or until
+// releaseInstanceLock). False when another process, or another holder in this one, has it.
+bool acquireInstanceLock();
+void releaseInstanceLock();
+// The lock file lives in this folder (the temporary folder unless a test sets another).
+void setInstanceLockFolder(const QString &folder);
+QString instanceLockPath();
+
+}  // namespace pendra

@@ -1,0 +1,197 @@
+// Start-up: instance check, folders, connect strings, relinking, library objects, menu, start page.
+#include "Startup.h"
+
+#include "AppState.h"
+#include "NetPath.h"
+#include "PathFiles.h"
+#include "Program.h"
+#include "Utility.h"
+#include "frmMainMDI.h"
+#include "frmStart.h"
+
+#include "com/Registry.h"
+#include "forms/DialogService.h"
+#include "forms/FormRegistry.h"
+#include "jet/Recordset.h"
+#include "library/KvrUtilIds.h"
+#include "vb/Error.h"
+
+#include <QDir>
+#include <array>
+
+namespace pendra {
+
+using forms::dialogs;
+
+bool holdsShapeFiles(const QString &folder)
+{
+    if (folder.isEmpty())
+        return false;
+    return !QDir(folder).entryList({"*.shp"}, QDir::Files).isEmpty();
+}
+
+void FindDatabases(QWidget *owner)
+{
+    const QString own = programFolder() + "/Databases/";
+    QString found;
+    if (FileExists(own, "Metadati.mdb")) {
+        found = own;
+    } else {
+        const QString recorded = GetDbPathFile();
+        if (FileExists(recorded, "Metadati.mdb")) {
+            found = recorded;
+        } else {
+            const QString picked = BrowseForFolder(owner, "Selezionare la cartella contenente i Databases", recorded);
+            if (!FileExists(picked, "Metadati.mdb")) {
+                dialogs().msgBox("Impossibile trovare i Databases\r\nL'Applicazione sarà chiusa.",
+                                 forms::vbCritical, "Attenzione");
+                endProgram();
+            }
+            WriteDBPath(picked);
+            found = picked;
+        }
+    }
+    app().DataPath = found;
+}
+
+void FindShapeFiles(QWidget *owner)
+{
+    try {
+        const QString own = programFolder() + "/Shape/";
+        if (holdsShapeFiles(own)) {
+            app().ShapePath = own;
+            return;
+        }
+        const QString recorded = GetShapePathFile();
+        if (holdsShapeFiles(recorded)) {
+            app().ShapePath = recorded;
+            return;
+        }
+        const QString picked =
+            BrowseForFolder(owner, "Selezionare la cartella contenente i File delle cartine", recorded);
+        if (!holdsShapeFiles(picked)) {
+            dialogs().msgBox("Nessun File delle cartine trovato. In questa sessione non sarà possibile "
+                             "vedere le cartine!", forms::vbInformation);
+            app().ShapePath = picked;
+            return;
+        }
+        WriteSHPath(picked);
+        app().ShapePath = picked;
+    } catch (const vb::Error &e) {
+        LogError(owner, "FindShapeFiles", e);
+    }
+}
+
+void RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const QString &tableName)
+{
+    try {
+        const QString wanted = linkConnect(app().Password, app().DataPath + sourceFile);
+        std::optional<jet::TableDef> existing;
+        for (const jet::TableDef &td : db.tableDefs()) {
+            if (td.name.toLower() == tableName.toLower()) {
+                existing = td;
+                break;
+            }
+        }
+        if (existing && existing->connect.toLower() == wanted.toLower())
+            return;
+        if (existing) {
+            // Deleting first would lose a local table whenever the link cannot be made.
+            jet::Database source = jet::Database::open(app().DataPath + sourceFile, false, true, app().DaoConnect);
+            if (!source.tableDef(tableName))
+                throw vb::Error(3011, "The database engine could not find the object '" + tableName + "'.",
+                                "RecreateRelatedTables");
+            source.close();
+            db.deleteTableDef(existing->name);
+        }
+        jet::TableDef link;
+        link.name = tableName;
+        link.connect = wanted;
+        link.sourceTableName = tableName;
+        db.appendTableDef(link);
+    } catch (const vb::Error &e) {
+        LogError(QString(), "RecreateRelatedTables", e);
+    }
+}
+
+void RefreshLinkOnDB_2(QWidget *mainWindow)
+{
+    try {
+        QVector<std::array<QString, 3>> rows;
+        {
+            jet::Connection conn = GetDbConnection("Metadati.mdb");
+            jet::Recordset rs;
+            rs.open("select * from tablelink", conn, jet::CursorType::Static, jet::LockType::ReadOnly);
+            while (!rs.eof()) {
+                // toString refuses Null: a Null cell makes the list unreadable.
+                rows.append({rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString()});
+                rs.moveNext();
+            }
+            rs.close();
+            conn.close();
+        }
+        for (const auto &row : rows) {
+            jet::Database db = jet::Database::open(app().DataPath + row[2], false, false, app().DaoConnect);
+            RecreateRelatedTables(db, row[1], row[0]);
+            db.close();
+        }
+    } catch (const vb::Error &e) {
+        dialogs().msgBox("Sono mancanti alcuni Database!\r\nControllare l'esistenza dei Database nella cartella : \r\n" +
+                             app().DataPath + " \r\n\r\nL'applicazione sarà chiusa.",
+                         forms::vbCritical, "Attenzione");
+        LogError(mainWindow, "RefreshLinkOnDB_2", e);
+        endProgram();
+    }
+}
+
+namespace {
+void createLibraryObjects()
+{
+    AppState &s = app();
+    s.objFiles = com::createInstance<kvr::_Files>(kvr::ids::CLSID_Files, kvr::ids::IID_Files);
+    com::check(s.objFiles->put_ConnString(vb::Variant(s.ConnPrefix + s.DataPath)));
+    com::check(s.objFiles->put_TXTPath(vb::Variant(s.FilesPath)));
+    com::check(s.objFiles->FillFiles());
+}
+
+void readDatabaseSettings()
+{
+    AppState &s = app();
+    s.objDBInform = com::createInstance<kvr::_DBInform>(kvr::ids::CLSID_DBInform, kvr::ids::IID_DBInform);
+    QString conn = s.ConnPrefix, folder = s.DataPath, name = "Metadati.mdb";
+    com::check(s.objDBInform->StartConn(&conn, &folder, &name));
+}
+}  // namespace
+
+void runStartup(frmMainMDI &main)
+{
+    try {
+        SetFormLayout(main);
+        if (!acquireInstanceLock()) {
+            dialogs().msgBox("Programma già aperto! La nuova istanza sarà chiusa.", forms::vbCritical);
+            endProgram();
+        }
+        main.setInChiusura(false);
+
+        AppState &s = app();
+        const QString folder = programFolder();
+        s.Password = DatabasePassword;
+        s.FilesPath = folder + "/Files/";
+        s.ExcelPath = folder + "/Excel/";
+        s.ConnPrefix = odbcPrefix(s.Password);
+        s.DaoConnect = daoConnect(s.Password);
+
+        FindDatabases(&main);
+        RefreshLinkOnDB_2(&main);
+        FindShapeFiles(&main);
+        s.HelpFile = folder + "/Files/Help/Helvora.chm";
+        createLibraryObjects();
+        main.menu().LoadDBMainMenu();
+        readDatabaseSettings();
+        forms::FormRegistry::show<frmStart>();
+    } catch (const vb::Error &e) {
+        LogError(&main, "Form_Load", e);
+    }
+}
+
+}  // namespace pendra

@@ -1,0 +1,152 @@
+// Shared routines: GetDbConnection, LogError, SetFormLayout, ShowHelp, GetSqlScheda, CollapseTreeNodes.
+#include "Utility.h"
+
+#include "AppState.h"
+#include "Pictures.h"
+#include "frmMainMDI.h"
+
+#include "forms/DialogService.h"
+#include "forms/FormRegistry.h"
+#include "forms/MousePointer.h"
+#include "tree/TreeModel.h"
+#include "vb/Conversions.h"
+#include "vb/Error.h"
+#include "vb/TextFile.h"
+
+#include <QDateTime>
+#include <QFile>
+
+#ifdef PENDRA_HAVE_HELP
+#include "forms/help/HelpViewer.h"
+#endif
+
+namespace pendra {
+
+jet::Connection GetDbConnection(const QString &fileName, const QString &folder, bool wholeString)
+{
+    jet::Connection conn;
+    try {
+        const QString dir = folder.isEmpty() ? app().DataPath : folder;
+        conn.open(wholeString ? fileName : app().ConnPrefix + dir + fileName);
+    } catch (const vb::Error &e) {
+        LogError("Utility", "GetDbConnection", e);
+    }
+    return conn;
+}
+
+QString errorLogLine(const QString &source, const QString &procedure, const QString &number,
+                     const QString &description)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    return vb::DateText(now.date()) + " " + vb::TimeText(now.time()) + " - Module:" + source +
+           " Function: " + procedure + " Error N." + number + " Description:" + description + "\r\n";
+}
+
+void LogError(const QString &source, const QString &procedure, const QString &number,
+              const QString &description)
+{
+    // Each step runs even when the one before failed: the user must always see the message.
+    const QString files = app().FilesPath;
+    if (!files.isEmpty()) {
+        try {
+            const QString stale = vb::findFileNoCase(files, "MAPINFO.kvr");
+            if (!stale.isEmpty())
+                QFile::remove(stale);
+        } catch (const vb::Error &) {
+        }
+        try {
+            vb::appendText(files + "Error.log", errorLogLine(source, procedure, number, description));
+        } catch (const vb::Error &) {
+        }
+    }
+    forms::dialogs().msgBox("Errore : " + description + " Il File Error.log è stato riempito.",
+                            forms::vbExclamation);
+    forms::setMousePointer(forms::MousePointer::Default);
+}
+
+void LogError(const QObject *window, const QString &procedure, const QString &number,
+              const QString &description)
+{
+    LogError(window ? window->objectName() : QString(), procedure, number, description);
+}
+
+void LogError(const QString &source, const QString &procedure, const vb::Error &error)
+{
+    LogError(source, procedure, QString::number(error.number()), error.description());
+}
+
+void LogError(const QObject *window, const QString &procedure, const vb::Error &error)
+{
+    LogError(window, procedure, QString::number(error.number()), error.description());
+}
+
+void SetFormLayout(forms::Form &window)
+{
+    window.setPicture(QPixmap());
+    window.setBackColor(forms::ButtonFace);
+    const QString name = window.name();
+    if (name != "frmMainMDI") {
+        double left = 0;
+        if (name != "frmStart") {
+            const frmMainMDI *main = forms::FormRegistry::find<frmMainMDI>();
+            const double mainWidth = main ? main->widthTwips() : window.widthTwips();
+            left = (mainWidth - window.widthTwips()) / 2;
+        }
+        window.moveTwips(left, 0);
+    }
+    if (name == "frmStart")
+        CaricaSfondoForm(window);
+}
+
+void ShowHelp(qint32 contextId)
+{
+#ifdef PENDRA_HAVE_HELP
+    forms::showHelp(app().HelpFile, contextId);
+#else
+    Q_UNUSED(contextId);
+    throw vb::Error(vb::err::FileNotFound, "help not available", "ShowHelp");
+#endif
+}
+
+QString GetSqlScheda(const QString &kind, const QString &code)
+{
+    if (kind == "Variabili")
+        return "SELECT MetadatiVariabili.*, Argomento.[Desc argomento], Settore.[Descrizione Settore] "
+               "FROM (Argomento INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore) "
+               "INNER JOIN MetadatiVariabili ON Argomento.[Codice argomento] = "
+               "MetadatiVariabili.CodiceArgomento Where  IdVariabile  ='" + code + "';";
+    return "SELECT MetadatiIndicatori.*, Argomento.[Desc argomento], Settore.[Descrizione Settore] "
+           "FROM (Argomento INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore) "
+           "INNER JOIN MetadatiIndicatori ON Argomento.[Codice argomento] = "
+           "MetadatiIndicatori.Argomento Where IdIndicatore ='" + code + "';";
+}
+
+void CollapseTreeNodes(tree::TreeModel &nodes, tree::TreeNode *clicked)
+{
+    const int len = int(clicked->key().size());
+    // The key lengths tell the levels apart: 1 area, 3 sub-area, 5/6 code, 7+ year.
+    int threshold = -1;
+    if (len == 1)
+        threshold = 0;
+    else if (len == 3)
+        threshold = 2;
+    else if (len == 5 || len == 6)
+        threshold = 4;
+    if (threshold >= 0) {
+        for (int i = 1; i <= nodes.count(); ++i) {
+            tree::TreeNode *n = nodes.item(i);
+            if (n->key() != clicked->key() && n->key().size() >= threshold)
+                n->setExpanded(false);
+        }
+    }
+    if (clicked->childCount() > 0)
+        clicked->setExpanded(true);
+}
+
+bool FileExists(const QString &folder, const QString &fileName)
+{
+    // No folder must not mean the current folder.
+    return !folder.isEmpty() && vb::fileExistsNoCase(folder, fileName);
+}
+
+}  // namespace pendra

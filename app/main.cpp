@@ -1,0 +1,25 @@
+// Pendra: starts the main window, whose load runs the start-up, then the message loop.
+#include "app/core/frmMainMDI.h"
+
+#include "app/core/Program.h"
+
+#include "forms/FormRegistry.h"
+#include "vb/TextFile.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Pendra");
+    QApplication::setApplicationDisplayName("Pendra");
+    const QString icon = vb::findFileNoCase(pendra::programFolder() + "/Images/", "pendra.png");
+    if (!icon.isEmpty())
+        QApplication::setWindowIcon(QIcon(icon));
+    pendra::frmMainMDI *main = forms::FormRegistry::get<pendra::frmMainMDI>();
+    // A start-up step that failed before the menu leaves the window to be shown here.
+    if (!main->isVisible())
+        main->showMaximized();
+    return app.exec();
+}

@@ -1,0 +1,143 @@
+// Instance table keyed by window class, MDI placement and modal showing.
+#include "FormRegistry.h"
+
+#include <QEventLoop>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <map>
+#include <typeindex>
+
+namespace forms {
+
+namespace {
+struct State {
+    std::map<std::type_index, QPointer<Form>> forms;
+    QPointer<QMdiArea> area;
+    QMetaObject::Connection activation;
+};
+
+State &state()
+{
+    static State s;
+    return s;
+}
+
+void forget(Form *form)
+{
+    auto &forms = state().forms;
+    for (auto it = forms.begin(); it != forms.end();) {
+        if (it->second == form || it->second.isNull())
+            it = forms.erase(it);
+        else
+            ++it;
+    }
+}
+}  // namespace
+
+void FormRegistry::setMdiArea(QMdiArea *area)
+{
+    State &s = state();
+    QObject::disconnect(s.activation);
+    s.area = area;
+    if (area) {
+        s.activation = QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow *sub) {
+            if (!sub)
+                return;
+            if (auto *form = qobject_cast<Form *>(sub->widget()); form && form->m_loaded && !form->m_unloading)
+                form->formActivate();
+        });
+    }
+}
+
+QMdiArea *FormRegistry::mdiArea()
+{
+    return state().area;
+}
+
+Form *FormRegistry::lookup(const std::type_info &type)
+{
+    auto &forms = state().forms;
+    auto it = forms.find(std::type_index(type));
+    if (it == forms.end())
+        return nullptr;
+    if (it->second.isNull()) {  // deleted behind our back (its parent went away)
+        forms.erase(it);
+        return nullptr;
+    }
+    return it->second;
+}
+
+void FormRegistry::add(const std::type_info &type, Form *form)
+{
+    QMdiArea *area = state().area;
+    if (area && form->isMdiChild()) {
+        const QSize design = form->size();  // the design size is the frame's
+        QMdiSubWindow *sub = area->addSubWindow(form);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->resize(design);
+    }
+    state().forms[std::type_index(type)] = form;
+    form->m_loaded = true;
+    form->formLoad();
+}
+
+void FormRegistry::showForm(Form *form)
+{
+    if (!form->m_loaded)  // unloaded while it loaded (a handler that yielded)
+        return;
+    form->show();
+    if (QMdiSubWindow *sub = form->subWindow()) {
+        sub->show();
+        sub->raise();
+    } else {
+        form->raise();
+    }
+    form->activate();
+}
+
+void FormRegistry::showModal(Form *form, QWidget *owner)
+{
+    QPointer<Form> guard(form);
+    form->setParent(owner, Qt::Dialog);
+    form->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    QObject::connect(form, &Form::unloaded, &loop, &QEventLoop::quit);
+    form->show();
+    loop.exec();
+}
+
+void FormRegistry::unload(Form *form)
+{
+    if (!form || !form->m_loaded || form->m_unloading)
+        return;
+    form->m_unloading = true;
+    form->formUnload();
+    forget(form);
+    form->m_loaded = false;
+    emit form->unloaded();
+    if (QMdiSubWindow *sub = form->subWindow()) {
+        sub->hide();
+        sub->deleteLater();
+    } else {
+        form->hide();
+        form->deleteLater();
+    }
+}
+
+void FormRegistry::unloadAll()
+{
+    for (Form *f : loadedForms())
+        unload(f);
+}
+
+QList<Form *> FormRegistry::loadedForms()
+{
+    QList<Form *> out;
+    for (auto &[type, f] : state().forms)
+        if (!f.isNull())
+            out << f.data();
+    return out;
+}
+
+}  // namespace forms

@@ -1,0 +1,63 @@
+// One instance per window class: created and loaded when first named, destroyed on unload.
+#pragma once
+
+#include "Form.h"
+
+#include <QList>
+#include <typeinfo>
+
+class QMdiArea;
+
+namespace forms {
+
+// The registry holds no ownership beyond the Qt parent chain: a loaded form is a child of its
+// MDI subwindow or its owner, or a top-level window; unloading deletes it later (deleteLater),
+// so a handler may unload its own window.
+class FormRegistry {
+public:
+    // Work windows open as subwindows of this area (the main window's); none: top-level windows.
+    static void setMdiArea(QMdiArea *area);
+    static QMdiArea *mdiArea();
+
+    // The instance, created and loaded (formLoad) when it is not loaded yet.
+    template <class T> static T *get()
+    {
+        if (T *f = find<T>())
+            return f;
+        T *f = new T;
+        add(typeid(T), f);
+        return f;
+    }
+    template <class T> static T *find() { return static_cast<T *>(lookup(typeid(T))); }  // null: not loaded
+    template <class T> static bool isLoaded() { return lookup(typeid(T)) != nullptr; }
+    // Loads when needed and shows modelessly, brought forward with its state.
+    template <class T> static T *show()
+    {
+        T *f = get<T>();
+        showForm(f);
+        return f;
+    }
+    // Loads when needed and shows modally; returns when the window is unloaded.
+    template <class T> static void showModal(QWidget *owner)
+    {
+        showModal(get<T>(), owner);
+    }
+    template <class T> static void unload()
+    {
+        if (T *f = find<T>())
+            unload(f);
+    }
+
+    static void showForm(Form *form);
+    static void showModal(Form *form, QWidget *owner);
+    // Runs formUnload, forgets the instance, hides it and deletes it later. Unknown forms: nothing.
+    static void unload(Form *form);
+    static void unloadAll();
+    static QList<Form *> loadedForms();
+
+private:
+    static Form *lookup(const std::type_info &type);
+    static void add(const std::type_info &type, Form *form);
+};
+
+}  // namespace forms

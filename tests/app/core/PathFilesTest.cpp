@@ -1,0 +1,83 @@
+// Path files: what the reader accepts, what the writer leaves behind.
+#include "CoreTestSupport.h"
+
+#include "app/core/AppState.h"
+#include "app/core/PathFiles.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace pendra;
+
+namespace {
+class PathFilesTest : public coretest::CoreTest {
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        files = scratch.path() + "/Files/";
+        QDir().mkpath(files);
+        app().FilesPath = files;
+    }
+    void put(const QString &name, const QByteArray &bytes)
+    {
+        QFile f(files + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray get(const QString &name)
+    {
+        QFile f(files + name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    QString files;
+};
+}  // namespace
+
+TEST_F(PathFilesTest, ReaderJoinsTrimsAndEndsWithOneSlash)
+{
+    struct Case { QByteArray content; QString folder; };
+    const Case cases[] = {
+        {"", ""},
+        {"\r\n", ""},
+        {"   \r\n", ""},
+        {"/dati/db\r\n", "/dati/db/"},
+        {"/dati/db/\r\n", "/dati/db/"},
+        {"  /dati/db  \r\n", "/dati/db/"},
+        {"/dati\r\n/db\r\n", "/dati/db/"},
+        {"/dati/citt\xE0", QString::fromUtf8("/dati/città/")},
+        {"/dati/db\n", "/dati/db/"},  // a lone LF from another editor
+    };
+    for (const Case &c : cases) {
+        put("DBPath.kvr", c.content);
+        EXPECT_EQ(GetDbPathFile(), c.folder) << c.content.toStdString();
+    }
+}
+
+TEST_F(PathFilesTest, ReadingAMissingFileCreatesItEmpty)
+{
+    EXPECT_EQ(GetShapePathFile(), "");
+    EXPECT_EQ(get("SHPath.kvr"), "");
+}
+
+TEST_F(PathFilesTest, WriterReplacesTheFileWithOneSingleByteLine)
+{
+    put("dbpath.kvr", "/vecchio/\r\n/altro/\r\n");  // another letter case is the same file
+    WriteDBPath(QString::fromUtf8("/dati/città/"));
+    EXPECT_EQ(get("dbpath.kvr"), "/dati/citt\xE0/\r\n");
+    EXPECT_FALSE(QFile::exists(files + "DBPath.kvr"));
+    WriteSHPath("/carte/");
+    EXPECT_EQ(get("SHPath.kvr"), "/carte/\r\n");
+    EXPECT_TRUE(dialogs.calls().isEmpty());
+    EXPECT_EQ(QDir(files).entryList(QDir::Files).size(), 2);  // no temporary left behind
+}
+
+TEST_F(PathFilesTest, AFailedWriteIsLoggedAndLeavesWhatWasThere)
+{
+    ASSERT_TRUE(QDir().mkpath(files + "SHPath.kvr"));  // a folder in the way: cannot be replaced
+    WriteSHPath("/carte/");
+    EXPECT_TRUE(QFileInfo(files + "SHPath.kvr").isDir());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    const QByteArray log = get("Error.log");
+    EXPECT_TRUE(log.contains(" - Module:frmMainMDI Function: WriteSHPath Error N.75 ")) << log.toStdString();
+}

@@ -1,0 +1,188 @@
+// The error log, the sheet query, the tree accordion, connections and the folder picker.
+#include "CoreTestSupport.h"
+
+#include "app/core/AppState.h"
+#include "app/core/NetPath.h"
+#include "app/core/Utility.h"
+
+#include "forms/MousePointer.h"
+#include "tree/TreeModel.h"
+#include "vb/Error.h"
+#include "vb/ErrorOf.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+using namespace pendra;
+using coretest::CoreTest;
+
+namespace {
+class UtilityTest : public CoreTest {
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        QDir().mkpath(scratch.path() + "/Files");
+        app().FilesPath = scratch.path() + "/Files/";
+    }
+    QByteArray log() const
+    {
+        QFile f(app().FilesPath + "Error.log");
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+};
+}  // namespace
+
+TEST_F(UtilityTest, LogErrorAppendsOneSingleByteLinePerErrorAndShowsTheMessage)
+{
+    QFile existing(app().FilesPath + "Error.log");
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("vecchia riga\r\n");
+    existing.close();
+    forms::setMousePointer(forms::MousePointer::Hourglass);
+
+    LogError("Utility", "GetDbConnection", "53", "File non trovato: Metadati.mdb");
+    QObject window;
+    window.setObjectName("frmStart");
+    LogError(&window, "Form_Load", vb::Error(-2147467259, "Database già aperto"));
+
+    const QList<QByteArray> lines = log().split('\n');
+    ASSERT_EQ(lines.size(), 4);  // three lines and the empty rest after the last LF
+    EXPECT_EQ(lines[0], "vecchia riga\r");
+    const QRegularExpression first(
+        "^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d - Module:Utility Function: GetDbConnection Error N.53 "
+        "Description:File non trovato: Metadati.mdb\r$");
+    EXPECT_TRUE(first.match(QString::fromLatin1(lines[1])).hasMatch()) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith(" - Module:frmStart Function: Form_Load Error N.-2147467259 Description:Database "
+                                  "gi\xE0 aperto\r"))
+        << lines[2].toStdString();  // Windows-1252: "à" is one byte
+    EXPECT_TRUE(lines[3].isEmpty());
+
+    ASSERT_EQ(dialogs.calls().size(), 2);
+    EXPECT_EQ(dialogs.calls()[0].prompt, "Errore : File non trovato: Metadati.mdb Il File Error.log è stato riempito.");
+    EXPECT_EQ(dialogs.calls()[0].style, forms::vbExclamation);
+    EXPECT_TRUE(dialogs.calls()[0].title.isEmpty());
+    EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
+}
+
+TEST_F(UtilityTest, LogErrorDeletesMapinfoAndCopesWithoutAWritableLog)
+{
+    QFile stale(app().FilesPath + "MAPINFO.kvr");
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    LogError("Utility", "x", "1", "uno");
+    EXPECT_FALSE(QFile::exists(app().FilesPath + "MAPINFO.kvr"));
+    LogError("Utility", "x", "2", "due");  // its absence is no error
+    EXPECT_EQ(log().count('\n'), 2);
+
+    app().FilesPath = scratch.path() + "/missing/";
+    LogError("Utility", "x", "3", "tre");
+    EXPECT_EQ(dialogs.messages().size(), 3);  // the line is lost, the message is not
+}
+
+TEST(GetSqlScheda, KindChoosesTheSheetAndTheCodeGoesInUnchanged)
+{
+    EXPECT_EQ(GetSqlScheda("Variabili", "AS013"),
+              "SELECT MetadatiVariabili.*, Argomento.[Desc argomento], Settore.[Descrizione Settore] FROM "
+              "(Argomento INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore) INNER JOIN "
+              "MetadatiVariabili ON Argomento.[Codice argomento] = MetadatiVariabili.CodiceArgomento Where  "
+              "IdVariabile  ='AS013';");
+    const QString ind = "SELECT MetadatiIndicatori.*, Argomento.[Desc argomento], Settore.[Descrizione Settore] "
+                        "FROM (Argomento INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore) INNER "
+                        "JOIN MetadatiIndicatori ON Argomento.[Codice argomento] = MetadatiIndicatori.Argomento "
+                        "Where IdIndicatore ='";
+    EXPECT_EQ(GetSqlScheda("Indicatori", "IAS013"), ind + "IAS013';");
+    EXPECT_EQ(GetSqlScheda("variabili", "AS013"), ind + "AS013';");  // case-sensitive
+    EXPECT_EQ(GetSqlScheda("Indicatori", "I'X"), ind + "I'X';");
+}
+
+TEST(CollapseTreeNodes, KeyLengthOfTheClickedNodeDecidesWhatFolds)
+{
+    // Keys: areas 1 character, sub-areas 3, codes 5 or 6, years 10 or 11.
+    const QStringList keys = {"A", "A01", "AS013", "AS013-2005", "B", "B01", "IAS013", "IAS013-2006"};
+    struct Case { QString clicked; QStringList stillExpanded; };
+    const Case cases[] = {
+        {"A", {"A"}},                                  // everything else folds, years included
+        {"A01", {"A", "B", "A01"}},                    // 1-character keys stay
+        {"AS013", {"A", "A01", "B", "B01", "AS013"}},  // keys of 4+ characters fold
+        {"IAS013", {"A", "A01", "B", "B01", "IAS013"}},
+        {"B", {"B"}},
+        {"AS013-2005", {"A", "A01", "AS013", "AS013-2005", "B", "B01", "IAS013", "IAS013-2006"}},
+    };
+    for (const Case &c : cases) {
+        tree::TreeModel m;
+        m.add(nullptr, tree::tvwChild, "A", "a");
+        m.add("A", tree::tvwChild, "A01", "a01");
+        m.add("A01", tree::tvwChild, "AS013", "v");
+        m.add("AS013", tree::tvwChild, "AS013-2005", "2005");
+        m.add(nullptr, tree::tvwChild, "B", "b");
+        m.add("B", tree::tvwChild, "B01", "b01");
+        m.add("B01", tree::tvwChild, "IAS013", "i");
+        m.add("IAS013", tree::tvwChild, "IAS013-2006", "2006");
+        for (int i = 1; i <= m.count(); ++i)
+            m.item(i)->setExpanded(true);
+
+        CollapseTreeNodes(m, m.item(c.clicked));
+        QStringList expanded;
+        for (const QString &k : keys)
+            if (m.item(k)->expanded())
+                expanded << k;
+        QStringList want = c.stillExpanded;
+        std::sort(want.begin(), want.end());
+        std::sort(expanded.begin(), expanded.end());
+        EXPECT_EQ(expanded, want) << c.clicked.toStdString();
+    }
+}
+
+TEST(CollapseTreeNodes, ClickedNodeUnfoldsOnlyWithChildren)
+{
+    tree::TreeModel m;
+    tree::TreeNode *area = m.add(nullptr, tree::tvwChild, "A", "a");
+    m.add("A", tree::tvwChild, "A01", "a01");
+    tree::TreeNode *year = m.add("A01", tree::tvwChild, "AS013-2005", "2005");
+    CollapseTreeNodes(m, area);
+    EXPECT_TRUE(area->expanded());
+    CollapseTreeNodes(m, year);
+    EXPECT_FALSE(year->expanded());
+    EXPECT_TRUE(area->expanded());
+}
+
+TEST_F(UtilityTest, GetDbConnectionOpensInTheDatabasesFolderOrLogsAndGivesAClosedOne)
+{
+    coretest::SmallFolder small;
+    app().ConnPrefix = odbcPrefix(DatabasePassword);
+    app().DataPath = small.path() + "/Databases/";
+    jet::Connection ok = GetDbConnection("metadati.mdb");
+    EXPECT_TRUE(ok.isOpen());
+    jet::Connection given = GetDbConnection("Metadati.mdb", small.path() + "/Databases/");
+    EXPECT_TRUE(given.isOpen());
+    jet::Connection whole = GetDbConnection(app().ConnPrefix + app().DataPath + "Metadati.mdb", "", true);
+    EXPECT_TRUE(whole.isOpen());
+    EXPECT_TRUE(dialogs.calls().isEmpty());
+
+    jet::Connection missing = GetDbConnection("Nessuno.mdb");
+    EXPECT_FALSE(missing.isOpen());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(log().contains(" - Module:Utility Function: GetDbConnection Error N."));
+}
+
+TEST_F(UtilityTest, BrowseForFolderAddsOneSlashAndGivesEmptyOnCancel)
+{
+    dialogs.answerFolder("/dati/atlante");
+    dialogs.answerFolder("/");
+    EXPECT_EQ(BrowseForFolder(nullptr, "Titolo", "/inizio/"), "/dati/atlante/");
+    EXPECT_EQ(BrowseForFolder(nullptr, "Titolo", ""), "//");
+    EXPECT_EQ(BrowseForFolder(nullptr, "Titolo", ""), "");  // cancelled
+    const auto calls = dialogs.calls(forms::DialogCall::Folder);
+    ASSERT_EQ(calls.size(), 3);
+    EXPECT_EQ(calls[0].title, "Titolo");
+    EXPECT_EQ(calls[0].startFolder, "/inizio/");
+}
+
+TEST_F(UtilityTest, ShowHelpReachesTheCallerWhenTheHelpFileIsMissing)
+{
+    app().HelpFile = scratch.path() + "/Files/Help/Helvora.chm";
+    EXPECT_EQ(vbtest::errorOf([] { ShowHelp(1000); }), 53);
+    EXPECT_TRUE(dialogs.calls().isEmpty());  // no handler of its own
+}

@@ -1,0 +1,151 @@
+// Window instances: created and loaded once when named, MDI placement, unload, activation, twips.
+#include "forms/FormRegistry.h"
+#include "forms/MousePointer.h"
+#include "forms/OleColor.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <gtest/gtest.h>
+
+using namespace forms;
+
+namespace {
+struct Counts {
+    int loads = 0, activations = 0, unloads = 0;
+};
+Counts g_counts;
+
+class frmProbe : public Form {
+public:
+    frmProbe() : Form("frmProbe") { resize(200, 100); }
+    QString shown;  // state that must survive being named again
+protected:
+    void formLoad() override { ++g_counts.loads; }
+    void formActivate() override { ++g_counts.activations; }
+    void formUnload() override { ++g_counts.unloads; }
+};
+
+class frmOther : public Form {
+public:
+    frmOther() : Form("frmOther") { resize(120, 80); }
+};
+
+class FormsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_counts = {};
+        area.resize(800, 600);
+        area.show();
+        FormRegistry::setMdiArea(&area);
+    }
+    void TearDown() override
+    {
+        FormRegistry::unloadAll();
+        FormRegistry::setMdiArea(nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QMdiArea area;
+};
+}  // namespace
+
+TEST_F(FormsTest, NamingLoadsOnceAndKeepsState)
+{
+    EXPECT_FALSE(FormRegistry::isLoaded<frmProbe>());
+    frmProbe *f = FormRegistry::get<frmProbe>();
+    f->shown = "kept";
+    EXPECT_EQ(FormRegistry::show<frmProbe>(), f);
+    EXPECT_EQ(FormRegistry::show<frmProbe>(), f);
+    EXPECT_EQ(g_counts.loads, 1);
+    EXPECT_EQ(f->shown, "kept");
+    EXPECT_EQ(f->name(), "frmProbe");
+    // A work window lives in the MDI area, once.
+    ASSERT_NE(f->subWindow(), nullptr);
+    EXPECT_EQ(area.subWindowList().size(), 1);
+}
+
+TEST_F(FormsTest, UnloadForgetsTheInstanceAndNamingLoadsAFreshOne)
+{
+    frmProbe *first = FormRegistry::show<frmProbe>();
+    first->shown = "old";
+    FormRegistry::unload<frmProbe>();
+    EXPECT_EQ(g_counts.unloads, 1);
+    EXPECT_FALSE(FormRegistry::isLoaded<frmProbe>());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+
+    frmProbe *second = FormRegistry::show<frmProbe>();
+    EXPECT_EQ(g_counts.loads, 2);
+    EXPECT_TRUE(second->shown.isEmpty());
+    FormRegistry::unload<frmOther>();  // not loaded: nothing happens
+    EXPECT_EQ(g_counts.unloads, 1);
+}
+
+TEST_F(FormsTest, ClosingTheSubwindowUnloads)
+{
+    frmProbe *f = FormRegistry::show<frmProbe>();
+    f->subWindow()->close();
+    EXPECT_EQ(g_counts.unloads, 1);
+    EXPECT_FALSE(FormRegistry::isLoaded<frmProbe>());
+}
+
+TEST_F(FormsTest, ActivatingAWorkWindowRunsItsActivateHandler)
+{
+    frmProbe *probe = FormRegistry::show<frmProbe>();
+    const int afterShow = g_counts.activations;
+    EXPECT_GE(afterShow, 1);
+    FormRegistry::show<frmOther>();
+    probe->activate();
+    EXPECT_EQ(g_counts.activations, afterShow + 1);
+    EXPECT_EQ(area.activeSubWindow(), probe->subWindow());
+}
+
+TEST_F(FormsTest, GeometryIsInTwipsOfTheFrame)
+{
+    frmProbe *f = FormRegistry::show<frmProbe>();
+    f->moveTwips(150, 0);
+    f->resizeTwips(3000, 1500);
+    EXPECT_EQ(f->subWindow()->geometry(), QRect(10, 0, 200, 100));
+    EXPECT_DOUBLE_EQ(f->leftTwips(), 150);
+    EXPECT_DOUBLE_EQ(f->widthTwips(), 3000);
+    EXPECT_DOUBLE_EQ(f->heightTwips(), 1500);
+}
+
+TEST_F(FormsTest, ModalWindowReturnsWhenItIsUnloaded)
+{
+    class frmDialogo : public Form {
+    public:
+        frmDialogo() : Form("frmDialogo") { setMdiChild(false); }
+    };
+    frmDialogo *d = FormRegistry::get<frmDialogo>();
+    EXPECT_EQ(d->subWindow(), nullptr);
+    QMetaObject::invokeMethod(d, [d] { d->unload(); }, Qt::QueuedConnection);
+    FormRegistry::showModal<frmDialogo>(&area);
+    EXPECT_FALSE(FormRegistry::isLoaded<frmDialogo>());
+}
+
+TEST(MousePointer, DefaultAlwaysRestoresTheNormalCursor)
+{
+    setMousePointer(MousePointer::Hourglass);
+    setMousePointer(MousePointer::Hourglass);  // does not stack
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));  // someone else's
+    setMousePointer(MousePointer::Default);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(mousePointer(), MousePointer::Default);
+    {
+        BusyCursor busy;
+        EXPECT_EQ(mousePointer(), MousePointer::Hourglass);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST(OleColor, BgrLayoutAndSystemColours)
+{
+    EXPECT_EQ(toQColor(0x000000FF), QColor(255, 0, 0));
+    EXPECT_EQ(toQColor(0x00FF0000), QColor(0, 0, 255));
+    EXPECT_EQ(toOleColor(QColor(0x12, 0x34, 0x56)), 0x00563412u);
+    EXPECT_EQ(toQColor(ButtonFace), QGuiApplication::palette().color(QPalette::Button));
+}
