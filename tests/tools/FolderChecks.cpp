@@ -132,11 +132,21 @@ QStringList indexedTablesLackingColumns(const QString &root) {
     const QHash<QString, QString> data = dataDatabases(root);
     QHash<QString, QHash<QString, QStringList>> columns;  // database -> table (lower case) -> fields
     QStringList problems;
+    QHash<QString, QString> tableOfCodeYear;   // the query builder looks a table up by code and year only
+    QHash<QString, QString> groupOfTable;      // two groups in one table would be joined twice
     const Result index = query(root + "Databases/Metadati.mdb", "select * from IndVarAnno");
     for (const auto &row : index.rows) {
         const QString code = text(row[index.column("Variabile")]);
         const QString key = text(row[index.column("TipoVar")]) + text(row[index.column("LivTerritoriale")]);
         const QString table = text(row[index.column("Tabella")]);
+        const QString codeYear = code + "_" + text(row[index.column("Anno")]);
+        if (tableOfCodeYear.contains(codeYear) && tableOfCodeYear[codeYear] != table)
+            problems << codeYear + " is in " + tableOfCodeYear[codeYear] + " and in " + table;
+        tableOfCodeYear.insert(codeYear, table);
+        const QString group = code.left(code.startsWith('I') ? 3 : 2) + "/" + key;
+        if (groupOfTable.contains(key + table) && groupOfTable[key + table] != group)
+            problems << table + " holds the groups " + groupOfTable[key + table] + " and " + group;
+        groupOfTable.insert(key + table, group);
         const QString db = data.value(key);
         if (db.isEmpty()) {
             problems << code + ": no data database for " + key;
@@ -201,6 +211,13 @@ QStringList menuProblems(const QString &root) {
     }
 
     const Result configs = query(root + "Databases/Metadati.mdb", "Select * from DbConfigs");
+    // A Null in these stops the settings from loading at start-up.
+    for (const auto &row : configs.rows) {
+        for (const char *col : {"Dbnames", "DelvaStops", "HasTipos", "HasYears"}) {
+            if (configs.column(col) < 0 || row[configs.column(col)].isNull())
+                problems << QString("DbConfigs: no %1 for %2").arg(col, text(row[0]));
+        }
+    }
     for (const MenuItem &m : commands) {
         if (!m.database.contains(".mdb"))
             continue;

@@ -35,6 +35,7 @@ vb::Variant scalar(const QString &path, const QString &sql, const QString &passw
 // root: the program folder, ending in "/".
 QStringList missingTables(const QString &root);
 QStringList indexedTablesLackingColumns(const QString &root);
+// The menu, and the per-database settings its items rely on.
 QStringList menuProblems(const QString &root);
 QStringList unresolvedLinks(const QString &root);
 // allShapesInTerritories: every area of a layer is a territory of land_Ind (the full atlas); the
