@@ -67,7 +67,8 @@ void MainMenu::LoadDBMainMenu()
             if (idMenu >= 1) {
                 AddPopupMenu(caption, popup, rs.value("isSeparator").toBool(), rs.value("isDisable").toBool());
             } else {
-                // The slots end at 30: a 31st item fails before it reaches the menu.
+                // Everything the slot needs is read before the entry is added, so a 31st item
+                // or a Null value fails without leaving an entry that could not work.
                 if (m_k > MaxItems)
                     throw vb::Error::of(vb::err::SubscriptOutOfRange, "LoadDBMainMenu");
                 const bool checked = rs.value("isChecked").toBool();

@@ -125,6 +125,20 @@ TEST_F(StartupTest, PickedDatabasesFolderIsUsedAndRecorded)
     EXPECT_EQ(small.read("Files/DBPath.kvr"), (dir + "/\r\n").toUtf8());
 }
 
+TEST_F(StartupTest, APickedFolderThatCannotBeRecordedServesThisRunOnly)
+{
+    const QString dir = elsewhere();
+    ASSERT_TRUE(QDir().mkpath(small.file("Files/DBPath.kvr")));  // a folder in the way of the file
+    dialogs.answerFolder(dir);
+    start(small.path());
+    EXPECT_EQ(ends, 0);
+    EXPECT_EQ(app().DataPath, dir + "/");
+    ASSERT_FALSE(logLines().isEmpty());
+    EXPECT_TRUE(logLines()[0].contains(" - Module:frmMainMDI Function: WriteDBPath Error N.75 "));
+    EXPECT_TRUE(QFileInfo(small.file("Files/DBPath.kvr")).isDir());
+    EXPECT_FALSE(app().ShapePath.isEmpty());  // start-up went on
+}
+
 TEST_F(StartupTest, NoDatabasesFolderEndsTheProgram)
 {
     small.remove("Databases/Metadati.mdb");

@@ -135,6 +135,24 @@ TEST(CollapseTreeNodes, KeyLengthOfTheClickedNodeDecidesWhatFolds)
     }
 }
 
+TEST(CollapseTreeNodes, KeysOfTwoOrFourCharactersFoldNothingElse)
+{
+    for (const QString clicked : {"A0", "A012"}) {
+        tree::TreeModel m;
+        m.add(nullptr, tree::tvwChild, "A", "a");
+        m.add("A", tree::tvwChild, "A0", "a0");
+        m.add("A0", tree::tvwChild, "A012", "a012");
+        m.add("A012", tree::tvwChild, "AS013", "v");
+        m.add("AS013", tree::tvwChild, "AS013-2005", "2005");
+        m.add(nullptr, tree::tvwChild, "B", "b");
+        for (int i = 1; i <= m.count(); ++i)
+            m.item(i)->setExpanded(true);
+        CollapseTreeNodes(m, m.item(clicked));
+        for (int i = 1; i <= m.count(); ++i)
+            EXPECT_TRUE(m.item(i)->expanded()) << clicked.toStdString() << " folded " << m.item(i)->key().toStdString();
+    }
+}
+
 TEST(CollapseTreeNodes, ClickedNodeUnfoldsOnlyWithChildren)
 {
     tree::TreeModel m;
