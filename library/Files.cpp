@@ -8,6 +8,8 @@
 #include "vb/Conversions.h"
 #include "vb/TextFile.h"
 
+#include <QFileInfo>
+
 #include <limits>
 
 namespace kvr {
@@ -206,11 +208,11 @@ void Files::fillArray(const QString &source, vb::Variant &target, const jet::Con
     QVector<vb::Variant> rows;
     try {
         if (textFile) {
-            QString path = vb::findFileNoCase(m_txtPath, source);
-            if (path.isEmpty()) {
-                path = m_txtPath + source;
+            // The folder is joined as it stands (the program hands it with its "/"); only the
+            // letter case of the file name is free. Reading and creating use the same path.
+            const QString path = vb::resolvePathNoCase(m_txtPath + source);
+            if (!QFileInfo::exists(path))
                 vb::writeText(path, QString());
-            }
             for (const QString &line : vb::readLines(path)) {
                 if (trimBlanks(QString(line).remove(QStringLiteral("\r\n"))).isEmpty())
                     continue;

@@ -214,6 +214,8 @@ TYPED_TEST(FilesTest, ReFillFileReplacesTheListItNames)
     com::check(this->files->FillFiles());
     writeBytes(this->filesFolder() + QStringLiteral("Area2.kvr"), "Z;1\r\n");
 
+    // Every case reads a table other than the list's own, and each table exists in one database
+    // only, so a wrong list or a wrong database shows.
     struct Case {
         const char *table;
         kvr::RefillCase which;
@@ -221,11 +223,16 @@ TYPED_TEST(FilesTest, ReFillFileReplacesTheListItNames)
         QVector<QStringList> rows;
     };
     const Case cases[] = {
-        {"elencom", kvr::elencom, &I::get_File_elencom, {{"elencom", ""}}},
         {"anno2", kvr::anno, &I::get_File_anno, {{"2008", ""}}},
+        {"classi", kvr::annosll, &I::get_File_annosll, {{"C1", ""}, {"C2", ""}}},
         {"area2.kvr", kvr::area, &I::get_File_area, {{"Z", "1"}}},
-        {"ELEPIT", kvr::ELEPATTI, &I::get_File_ELEPATTI, {{"ELEPIT", ""}}},
+        {"anno2", kvr::ARGsll, &I::get_File_ARGsll, {{"2008", ""}}},
+        {"ARGsll", kvr::CensArg, &I::get_File_Cens96, {{"AR1", "12,5", ""}}},
         {"nessuna", kvr::classi, &I::get_File_classi, {{"<empty>"}}},
+        {"elencosll", kvr::elencom, &I::get_File_elencom, {{"elencosll", ""}}},
+        {"ELEPIT", kvr::elencosll, &I::get_File_elencosll, {{"ELEPIT", ""}}},
+        {"territorio", kvr::ELEPATTI, &I::get_File_ELEPATTI, {{"territorio", ""}}},
+        {"partizioni", kvr::ELEPIT, &I::get_File_ELEPIT, {{"partizioni", ""}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.table);
@@ -235,15 +242,44 @@ TYPED_TEST(FilesTest, ReFillFileReplacesTheListItNames)
         EXPECT_EQ(rowsOf(this->list(c.getter)), c.rows);
     }
 
-    // Outside 1 to 10 nothing changes.
-    const vb::Variant before = this->list(&I::get_File_anno);
-    for (qint32 n : {0, 11}) {
-        QString table = QStringLiteral("classi");
+    // Outside 1 to 10 the table is read from the metadata database and no list changes.
+    QVector<vb::Variant> before;
+    for (const auto &e : this->commonLists())
+        before.append(this->list(e.getter));
+    for (qint32 n : {0, 11, -1}) {
+        QString table = QStringLiteral("anno");
         auto which = static_cast<kvr::RefillCase>(n);
         com::check(this->files->ReFillFile(&table, &which));
     }
-    EXPECT_EQ(this->list(&I::get_File_anno), before);
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        SCOPED_TRACE(this->commonLists()[i].name);
+        EXPECT_EQ(this->list(this->commonLists()[i].getter), before[i]);
+    }
     EXPECT_EQ(this->errorNumber(), 0);
+    QFile::remove(this->databases() + QStringLiteral("/Metadati.mdb"));
+    QString table = QStringLiteral("elencom");
+    auto which = static_cast<kvr::RefillCase>(11);
+    com::check(this->files->ReFillFile(&table, &which));
+    EXPECT_NE(this->errorNumber(), 0);
+}
+
+TYPED_TEST(FilesTest, TextFileIsFoundAndCreatedWhereFolderAndNameJoin)
+{
+    this->makeDatabases();
+    this->configure();
+    // A text folder without its closing "/" is joined as it stands, like any other text.
+    QString folder = this->filesFolder();
+    folder.chop(1);
+    com::check(this->files->put_TXTPath(vb::Variant(folder)));
+    writeBytes(folder + QStringLiteral("AREA.KVR"), "P;Q\r\n");
+    com::check(this->files->FillFiles());
+    EXPECT_EQ(rowsOf(this->list(&TestFixture::I::get_File_area)), (QVector<QStringList>{{"P", "Q"}}));
+
+    QFile::remove(folder + QStringLiteral("AREA.KVR"));
+    com::check(this->files->FillFiles());
+    EXPECT_EQ(rowsOf(this->list(&TestFixture::I::get_File_area)), (QVector<QStringList>{{"<empty>"}}));
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("area.kvr")));
+    EXPECT_EQ(readBytes(this->filesFolder() + QStringLiteral("area.kvr")), AreaKvr);  // not touched
 }
 
 TYPED_TEST(FilesTest, GetAreaIndexDateFindsTheTrimmedNameCaseSensitively)
