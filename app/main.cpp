@@ -2,6 +2,9 @@
 #include "app/core/frmMainMDI.h"
 
 #include "app/core/Program.h"
+#include "app/maps/MapWindows.h"
+#include "app/metadata/MetadataWindows.h"
+#include "app/query/QueryWindows.h"
 
 #include "forms/FormRegistry.h"
 #include "vb/TextFile.h"
@@ -17,6 +20,10 @@ int main(int argc, char **argv)
     const QString icon = vb::findFileNoCase(pendra::programFolder() + "/Images/", "pendra.png");
     if (!icon.isEmpty())
         QApplication::setWindowIcon(QIcon(icon));
+    // Every work window is reachable from the menu before the menu is built.
+    pendra::registerQueryOpeners();
+    pendra::registerMapOpeners();
+    pendra::registerMetadataOpeners();
     pendra::frmMainMDI *main = forms::FormRegistry::get<pendra::frmMainMDI>();
     // A start-up step that failed before the menu leaves the window to be shown here.
     if (!main->isVisible())

@@ -1,0 +1,12 @@
+// Menu openers of the metadata windows.
+#include "MetadataWindows.h"
+
+#include "app/core/MainMenu.h"
+
+namespace pendra {
+
+void registerMetadataOpeners()
+{
+}
+
+}  // namespace pendra
