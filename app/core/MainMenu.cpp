@@ -35,6 +35,15 @@ void unregisterFormOpener(const QString &formToOpen)
     openers().remove(formToOpen.toUpper());
 }
 
+bool openRegisteredForm(const QString &formToOpen)
+{
+    const auto opener = openers().value(formToOpen.toUpper());
+    if (!opener)
+        return false;
+    opener();
+    return true;
+}
+
 MainMenu::MainMenu(QMenuBar *bar, QWidget *mainWindow, QObject *parent)
     : QObject(parent), m_builder(bar), m_mainWindow(mainWindow)
 {

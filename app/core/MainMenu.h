@@ -19,6 +19,10 @@ namespace pendra {
 using FormOpener = std::function<void()>;
 void registerFormOpener(const QString &formToOpen, FormOpener opener);
 void unregisterFormOpener(const QString &formToOpen);
+// Runs the opener registered under the name (upper-cased); false when none is registered. Windows
+// of one library open windows of another this way (the sheets: "FRMSCHEDAVARIABILI",
+// "FRMSCHEDAINDICATORI"; the map window: "FRM_MAPPA"; the print layout: "PRINTMAPPA").
+bool openRegisteredForm(const QString &formToOpen);
 
 class MainMenu : public QObject {
     Q_OBJECT
