@@ -1,0 +1,64 @@
+// Font families of the display through a seam, and the choice of the default family.
+#include "FontFamilies.h"
+
+#include <QFontDatabase>
+#include <algorithm>
+
+namespace forms {
+
+namespace {
+
+std::optional<QStringList> &pinned()
+{
+    static std::optional<QStringList> families;
+    return families;
+}
+
+bool proportionalText(const QString &family)
+{
+    static const char *const notText[] = {"mono", "symbol", "dingbat", "webdings", "wingdings", "courier",
+                                          "emoji", "math"};
+    const QString lower = family.toLower();
+    for (const char *word : notText)
+        if (lower.contains(QLatin1String(word)))
+            return false;
+    if (!QFontDatabase::families().contains(family))
+        return true;
+    if (QFontDatabase::isFixedPitch(family))
+        return false;
+    const auto systems = QFontDatabase::writingSystems(family);
+    return systems.isEmpty() || systems.contains(QFontDatabase::Latin) ||
+           !systems.contains(QFontDatabase::Symbol);
+}
+
+}  // namespace
+
+QStringList fontFamilies()
+{
+    QStringList families = pinned() ? *pinned() : QFontDatabase::families();
+    std::stable_sort(families.begin(), families.end(), [](const QString &a, const QString &b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    return families;
+}
+
+void setFontFamilies(std::optional<QStringList> families)
+{
+    pinned() = std::move(families);
+}
+
+int defaultFontIndex(const QStringList &sorted)
+{
+    constexpr int Preferred = 13;
+    if (sorted.isEmpty())
+        return -1;
+    for (int i = Preferred; i < sorted.size(); ++i)
+        if (proportionalText(sorted[i]))
+            return i;
+    for (int i = std::min<int>(Preferred, int(sorted.size())) - 1; i >= 0; --i)
+        if (proportionalText(sorted[i]))
+            return i;
+    return std::min<int>(Preferred, int(sorted.size()) - 1);
+}
+
+}  // namespace forms
