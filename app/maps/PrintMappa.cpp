@@ -165,6 +165,7 @@ PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(
     left->addWidget(heading);
 
     SSTab1 = named(new QTabWidget(this), QStringLiteral("SSTab1"), QStringLiteral("Schede"));
+    SSTab1->setMinimumWidth(440);  // all five tab captions in view
     left->addWidget(SSTab1);
 
     // 0 "Titolo"

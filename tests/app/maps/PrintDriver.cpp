@@ -53,6 +53,6 @@ int main(int argc, char **argv)
     auto *window = forms::FormRegistry::find<pendra::PrintMappa>();
     if (!window)
         return 1;
-    QObject::connect(window, &forms::Form::unloaded, &app, &QApplication::quit);
+    QObject::connect(window, &QObject::destroyed, &app, &QApplication::quit);
     return app.exec();
 }
