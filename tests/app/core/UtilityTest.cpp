@@ -81,7 +81,7 @@ TEST_F(UtilityTest, LogErrorDeletesMapinfoAndCopesWithoutAWritableLog)
     EXPECT_EQ(dialogs.messages().size(), 3);  // the line is lost, the message is not
 }
 
-TEST(GetSqlScheda, KindChoosesTheSheetAndTheCodeGoesInUnchanged)
+TEST(GetSqlScheda, KindChoosesTheSheetAndApostrophesOfTheCodeAreDoubled)
 {
     EXPECT_EQ(GetSqlScheda("Variabili", "AS013"),
               "SELECT MetadatiVariabili.*, Argomento.[Desc argomento], Settore.[Descrizione Settore] FROM "
@@ -94,7 +94,7 @@ TEST(GetSqlScheda, KindChoosesTheSheetAndTheCodeGoesInUnchanged)
                         "Where IdIndicatore ='";
     EXPECT_EQ(GetSqlScheda("Indicatori", "IAS013"), ind + "IAS013';");
     EXPECT_EQ(GetSqlScheda("variabili", "AS013"), ind + "AS013';");  // case-sensitive
-    EXPECT_EQ(GetSqlScheda("Indicatori", "I'X"), ind + "I'X';");
+    EXPECT_EQ(GetSqlScheda("Indicatori", "I'X"), ind + "I''X';");
 }
 
 TEST(CollapseTreeNodes, KeyLengthOfTheClickedNodeDecidesWhatFolds)
