@@ -36,8 +36,9 @@ void DBInform::load(const QString &connectString)
             jet::LockType::ReadOnly);
     int i = 0;
     while (!rs.eof()) {
-        // The whole row is converted before it is stored, so a row that fails leaves no mix of
-        // its own values and those of the previous load behind.
+        // The stored rows are cut to exactly 0..i before row i is read, as the row counter
+        // advances; row i is then converted whole before it replaces what index i held.
+        m_rows.resize(i + 1);
         Row row;
         row.dbName = rs.value(QStringLiteral("Dbnames")).toString();  // Null: error 94
         row.delvaVar = textOrEmpty(rs.value(QStringLiteral("DelvaVars")));
@@ -51,8 +52,6 @@ void DBInform::load(const QString &connectString)
         row.hasTipo = rs.value(QStringLiteral("HasTipos")).toBool();    // Null: error 94
         row.hasYears = rs.value(QStringLiteral("HasYears")).toBool();   // Null: error 94
         row.hasTiposName = textOrEmpty(rs.value(QStringLiteral("HasTiposNames")));
-
-        m_rows.resize(i + 1);
         m_rows[i] = row;
         if (i == std::numeric_limits<qint16>::max())
             throw vb::Error::of(vb::err::Overflow);  // the row counter is 16-bit

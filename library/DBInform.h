@@ -9,9 +9,11 @@
 
 namespace kvr {
 
-// Errors reach the caller (as error info): a failing StartConn keeps the rows stored before the
-// failure and the previous Dbcount; a getter before a successful StartConn or for a name that is
-// in no row fails with error 9. Names are compared in lower case, untrimmed.
+// Errors reach the caller (as error info). Reload rule: a StartConn that fails on row i (counted
+// from 0) leaves exactly the rows 0..i stored, 0..i-1 from the new table and at i whatever row i
+// held before (never part of the failed row), and keeps the previous Dbcount; one that fails
+// before reading a row changes nothing. A getter before a successful StartConn or for a name in
+// no stored row of 0..Dbcount-1 fails with error 9. Names are compared in lower case, untrimmed.
 class DBInform final : public com::Object<_DBInform> {
 public:
     DBInform();

@@ -12,6 +12,7 @@
 #include "com/Registry.h"
 #include "forms/DialogService.h"
 #include "forms/FormRegistry.h"
+#include "jet/KeyCache.h"
 #include "jet/Recordset.h"
 #include "library/KvrUtilIds.h"
 #include "vb/Error.h"
@@ -86,13 +87,7 @@ void RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const Q
 {
     try {
         const QString wanted = linkConnect(app().Password, app().DataPath + sourceFile);
-        std::optional<jet::TableDef> existing;
-        for (const jet::TableDef &td : db.tableDefs()) {
-            if (td.name.toLower() == tableName.toLower()) {
-                existing = td;
-                break;
-            }
-        }
+        const std::optional<jet::TableDef> existing = db.tableDef(tableName);
         if (existing && existing->connect.toLower() == wanted.toLower())
             return;
         if (existing) {
@@ -145,6 +140,17 @@ void RefreshLinkOnDB_2(QWidget *mainWindow)
 }
 
 namespace {
+// Every database file of the folder is opened during start-up (the links, the library's lists, the
+// menu), and keying each one costs tens of milliseconds: the keys are derived side by side now.
+void deriveKeysAhead()
+{
+    const QDir dir(app().DataPath);
+    QStringList paths;
+    for (const QString &name : dir.entryList({"*.mdb"}, QDir::Files))
+        paths << dir.filePath(name);
+    jet::KeyCache::prefetch(paths, app().Password);
+}
+
 void createLibraryObjects()
 {
     AppState &s = app();
@@ -182,6 +188,7 @@ void runStartup(frmMainMDI &main)
         s.DaoConnect = daoConnect(s.Password);
 
         FindDatabases(&main);
+        deriveKeysAhead();
         RefreshLinkOnDB_2(&main);
         FindShapeFiles(&main);
         s.HelpFile = folder + "/Files/Help/Helvora.chm";
