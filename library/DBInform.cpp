@@ -52,6 +52,7 @@ void DBInform::load(const QString &connectString)
         row.hasTipo = rs.value(QStringLiteral("HasTipos")).toBool();    // Null: error 94
         row.hasYears = rs.value(QStringLiteral("HasYears")).toBool();   // Null: error 94
         row.hasTiposName = textOrEmpty(rs.value(QStringLiteral("HasTiposNames")));
+        row.stored = true;
         m_rows[i] = row;
         if (i == std::numeric_limits<qint16>::max())
             throw vb::Error::of(vb::err::Overflow);  // the row counter is 16-bit
@@ -71,7 +72,7 @@ int DBInform::dbIndex(const QString &name) const
         // After a failed reload fewer rows than Dbcount may be stored.
         if (i >= m_rows.size())
             break;
-        if (m_rows[i].dbName.toLower() == wanted)
+        if (m_rows[i].stored && m_rows[i].dbName.toLower() == wanted)
             return i;
     }
     throw vb::Error::of(vb::err::SubscriptOutOfRange);
