@@ -19,6 +19,7 @@
 
 #include <QDir>
 #include <array>
+#include <map>
 
 namespace pendra {
 
@@ -125,10 +126,15 @@ void RefreshLinkOnDB_2(QWidget *mainWindow)
             rs.close();
             conn.close();
         }
+        // Each receiving database is opened once, at its first row, and serves all its rows: opening
+        // one attaches every source of its links, which is most of the cost of a row.
+        std::map<QString, jet::Database> opened;
         for (const auto &row : rows) {
-            jet::Database db = jet::Database::open(app().DataPath + row[2], false, false, app().DaoConnect);
-            RecreateRelatedTables(db, row[1], row[0]);
-            db.close();
+            auto it = opened.find(row[2].toLower());
+            if (it == opened.end())
+                it = opened.emplace(row[2].toLower(),
+                                    jet::Database::open(app().DataPath + row[2], false, false, app().DaoConnect)).first;
+            RecreateRelatedTables(it->second, row[1], row[0]);
         }
     } catch (const vb::Error &e) {
         dialogs().msgBox("Sono mancanti alcuni Database!\r\nControllare l'esistenza dei Database nella cartella : \r\n" +
