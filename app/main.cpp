@@ -17,6 +17,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pendra");
     QApplication::setApplicationDisplayName("Pendra");
+    pendra::installQtTranslation();
     const QString icon = vb::findFileNoCase(pendra::programFolder() + "/Images/", "pendra.png");
     if (!icon.isEmpty())
         QApplication::setWindowIcon(QIcon(icon));

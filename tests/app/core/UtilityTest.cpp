@@ -10,6 +10,8 @@
 #include "vb/Error.h"
 #include "vb/ErrorOf.h"
 
+#include "vb/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -64,6 +66,17 @@ TEST_F(UtilityTest, LogErrorAppendsOneSingleByteLinePerErrorAndShowsTheMessage)
     EXPECT_EQ(dialogs.calls()[0].style, forms::vbExclamation);
     EXPECT_TRUE(dialogs.calls()[0].title.isEmpty());
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
+}
+
+TEST_F(UtilityTest, LogLinesNamingFoldersOutsideTheCodePageReadBackUnchanged)
+{
+    LogError("Utility", "GetDbConnection", "53", QString::fromUtf8("File non trovato: città.mdb"));
+    LogError("Utility", "GetDbConnection", "53", QStringLiteral("File non trovato: /home/Νίκος/Metadati.mdb"));
+    const QStringList lines = vb::readLines(app().FilesPath + "Error.log");
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(QString::fromUtf8("Description:File non trovato: città.mdb"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("Description:File non trovato: /home/Νίκος/Metadati.mdb")))
+        << lines[1].toStdString();
 }
 
 TEST_F(UtilityTest, LogErrorDeletesMapinfoAndCopesWithoutAWritableLog)
