@@ -99,6 +99,16 @@ void frmInfo::formLoad()
     guarded(this, "Form_Load", [this] { LoadInfoAggiornamento(); });
 }
 
+void frmInfo::showEvent(QShowEvent *event)
+{
+    forms::Form::showEvent(event);
+    if (QWidget *owner = parentWidget()) {
+        adjustSize();
+        const QRect area = owner->window()->frameGeometry();
+        move(area.center() - rect().center());
+    }
+}
+
 void frmInfo::LoadInfoAggiornamento()
 {
     jet::Connection conn = GetDbConnection("Metadati.mdb");

@@ -35,6 +35,7 @@ public:
 
 protected:
     void formLoad() override;
+    void showEvent(QShowEvent *event) override;  // centred over its owner
 
 private:
     // The shared steps of both updates; true when the archive was unpacked.
