@@ -1,6 +1,7 @@
 // Test base of the query window.
 #include "QueryWindowTestSupport.h"
 
+#include "app/core/Program.h"
 #include "app/core/frmMainMDI.h"
 #include "app/query/FormdatiTab.h"
 #include "app/query/QueryWindows.h"
@@ -11,6 +12,7 @@
 #include "tree/TreeView.h"
 #include "vb/Error.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 
 using namespace pendra;
@@ -45,6 +47,14 @@ FormdatiTab *QueryWindowTest::open(MenuItem item)
     w = forms::FormRegistry::find<FormdatiTab>();
     EXPECT_NE(w, nullptr);
     return w;
+}
+
+void QueryWindowTest::closeAll()
+{
+    forms::FormRegistry::unloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    releaseInstanceLock();
+    w = nullptr;
 }
 
 QStringList QueryWindowTest::rows(const QString &database, const QString &sql)

@@ -26,6 +26,8 @@ protected:
 
     // Starts the program on the folder (built on first use) and opens the query window by the item.
     pendra::FormdatiTab *open(MenuItem item);
+    // Unloads every window and ends the run started by open(), so another can start.
+    void closeAll();
     fixtures::ProgramFolder &folderOf();
     // Rows of a query on a database of the folder, as "a|b|<null>".
     QStringList rows(const QString &database, const QString &sql);

@@ -85,9 +85,7 @@ TEST_F(QueryWindowTreeTest, TreeOfEachKindAndLevelWithItsKeys)
         EXPECT_FALSE(w->CmdNewric()->isEnabled());
         EXPECT_FALSE(w->cmdmetadati()->isEnabled());
         EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
-        forms::FormRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        pendra::releaseInstanceLock();
+        closeAll();
     }
 }
 
@@ -180,9 +178,7 @@ TEST_F(QueryWindowTreeTest, The252ndClickShowsTheLimitAndAddsNothing)
         EXPECT_EQ(w->lst_allVar()->item(250)->text().left(code.size() + 5), code + "-3252");
         EXPECT_EQ(dialogs.calls().size(), 1);
         dialogs.clear();
-        forms::FormRegistry::unloadAll();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        pendra::releaseInstanceLock();
+        closeAll();
     }
 }
 
