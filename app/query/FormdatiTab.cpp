@@ -94,7 +94,7 @@ void loadPictures(tree::ImageList &images)
 FormdatiTab::FormdatiTab() : forms::Form("FormdatiTab")
 {
     setWindowTitle("Interrogazione dei dati");
-    resize(820, 640);
+    resize(1000, 660);
     m_img1 = new tree::ImageList;
 
     auto *layout = new QVBoxLayout(this);
@@ -238,7 +238,7 @@ void FormdatiTab::buildSelectionTab(QWidget *tab)
     m_objtree->setObjectName("objtree");
     m_objtree->setAccessibleName("Aree -Sottoaree");
     left->addWidget(m_objtree, 1);
-    layout->addWidget(frame3, 3);
+    layout->addWidget(frame3, 1);
 
     auto *right = new QVBoxLayout;
     m_lblSelezionati = label("Variabili selezionate", tab);
@@ -262,7 +262,7 @@ void FormdatiTab::buildSelectionTab(QWidget *tab)
     noteRow->addWidget(m_image1);
     noteRow->addWidget(m_label5, 1);
     right->addLayout(noteRow);
-    layout->addLayout(right, 2);
+    layout->addLayout(right, 1);
 }
 
 void FormdatiTab::showTerritories()
