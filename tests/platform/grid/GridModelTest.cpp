@@ -121,9 +121,12 @@ TEST_F(GridModelTest, SortKeysRunFromColToColSel)
 {
     fill(g, {"x", "y", "z"}, {"b|2|1", "a|2|2", "c|1|3"});
     g.setCol(1);
-    g.setColSel(0);  // keys y then x, whichever end is current
+    g.setColSel(0);  // keys x then y, left to right whichever end is current
     g.setSort(grid::flexSortGenericAscending);
-    EXPECT_EQ(column(g, 2), (QStringList{"z", "3", "2", "1"}));
+    EXPECT_EQ(column(g, 2), (QStringList{"z", "2", "1", "3"}));
+    g.setColSel(2);  // keys y then z
+    g.setSort(grid::flexSortGenericAscending);
+    EXPECT_EQ(column(g, 0), (QStringList{"x", "c", "b", "a"}));
 }
 
 TEST_F(GridModelTest, RowPositionTakesARowOutAndInsertsItThere)
