@@ -116,6 +116,10 @@ frm_dispData::frm_dispData() : forms::Form("frm_dispData")
     m_datagrid = new grid::FlexGrid(this);
     m_datagrid->setObjectName("datagrid");
     m_datagrid->setAccessibleName("Tabella dei dati");
+    // The grid is laid out while still hidden, so the column widths can use its width at load.
+    QSizePolicy gridPolicy = m_datagrid->sizePolicy();
+    gridPolicy.setRetainSizeWhenHidden(true);
+    m_datagrid->setSizePolicy(gridPolicy);
     m_datagrid2 = new grid::FlexGrid(this);
     m_datagrid2->setObjectName("datagrid2");
     m_datagrid2->setAccessibleName("Tabella dei dati per la mappa");
@@ -200,6 +204,8 @@ void frm_dispData::formLoad()
 {
     handle("Form_Load", [&] {
         forms::setMousePointer(forms::MousePointer::Hourglass);
+        // The column widths depend on the grid's own width: lay the controls out first.
+        layout()->setGeometry(rect());
         DoQuery();
         ShowControls();
         tipoTerrNow = app().LivMappa;
