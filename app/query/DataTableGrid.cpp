@@ -5,12 +5,16 @@
 
 #include "forms/DialogService.h"
 #include "forms/MousePointer.h"
+#include "forms/Twips.h"
 #include "vb/Conversions.h"
 
 #include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <cmath>
+#include <memory>
 
 namespace pendra {
 
@@ -114,6 +118,22 @@ void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QStri
     }
     if (redraw)
         grid.setRedraw(true);
+}
+
+std::function<int(const QString &)> CharacterTextWidth(const QFont &font)
+{
+    auto advances = std::make_shared<QHash<char16_t, qreal>>();
+    auto metrics = std::make_shared<QFontMetricsF>(font);
+    return [advances, metrics](const QString &text) {
+        qreal width = 0;
+        for (const QChar ch : text) {
+            auto it = advances->constFind(ch.unicode());
+            if (it == advances->constEnd())
+                it = advances->insert(ch.unicode(), metrics->horizontalAdvance(ch));
+            width += *it;
+        }
+        return static_cast<int>(std::ceil(width)) * forms::TwipsPerPixel;
+    };
 }
 
 int FindHeader(const grid::FlexGridModel &grid, const QString &header)

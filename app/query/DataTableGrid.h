@@ -2,6 +2,7 @@
 // sorts and the search of the table.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <functional>
 
@@ -21,6 +22,10 @@ void ColorGridLinesToT(grid::FlexGridModel &grid);
 // the grid width / 1.5 when that does not fit. textWidth measures in twips; gridWidth is in twips.
 void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QString &)> &textWidth,
                   int gridWidth);
+
+// Width of texts in a font, in twips, from the advances of their characters (each measured once):
+// measuring every cell of a wide table as a whole text costs far more. Ignores kerning.
+std::function<int(const QString &)> CharacterTextWidth(const QFont &font);
 
 // The first column whose header equals the text exactly; -1 when none does.
 int FindHeader(const grid::FlexGridModel &grid, const QString &header);

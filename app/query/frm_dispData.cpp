@@ -297,11 +297,7 @@ void frm_dispData::ColorGridLinesToT()
 void frm_dispData::AutosizeCols()
 {
     handle("AutosizeCols", [&] {
-        const QFontMetrics metrics(font());
-        pendra::AutosizeCols(
-            m_datagrid->grid(),
-            [&metrics](const QString &text) { return metrics.horizontalAdvance(text) * 15; },
-            m_datagrid->widthTwips());
+        pendra::AutosizeCols(m_datagrid->grid(), CharacterTextWidth(font()), m_datagrid->widthTwips());
     });
 }
 

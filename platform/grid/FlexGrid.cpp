@@ -46,7 +46,7 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
     connect(m_model, &FlexGridModel::selectionMoved, this, &FlexGrid::followSelection);
     connect(m_model, &FlexGridModel::layoutOfColumnsChanged, this, &FlexGrid::followColumns);
     connect(m_model, &FlexGridModel::modelReset, this, [this] {
-        followColumns();
+        followColumns(-1);
         followSelection();
         followTopRow();
     });
@@ -54,6 +54,8 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
     connect(m_model, &FlexGridModel::redrawChanged, this, [this](bool redraw) {
         setUpdatesEnabled(redraw);
         if (redraw) {
+            if (m_columnsPending)
+                followColumns(-1);
             followSelection();
             viewport()->update();
         }
@@ -71,7 +73,7 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
             m_syncing = false;
         }
     });
-    followColumns();
+    followColumns(-1);
 }
 
 int FlexGrid::TextWidth(const QString &text) const
@@ -102,20 +104,38 @@ void FlexGrid::followSelection()
     m_syncing = false;
 }
 
-void FlexGrid::followColumns()
+void FlexGrid::followColumns(int col)
 {
     const FlexGridModel &g = *m_model;
-    for (int r = 0; r < g.Rows(); ++r)
-        setRowHidden(r, r < g.FixedRows());
-    horizontalHeader()->setVisible(g.FixedRows() > 0);
-    for (int c = 0; c < g.Cols(); ++c) {
-        const int w = g.ColWidth(c);
-        setColumnHidden(c, w == 0);
-        if (w > 0)
-            setColumnWidth(c, std::max(1, static_cast<int>(forms::twipsToPixels(w))));
-        else if (w < 0)
-            setColumnWidth(c, horizontalHeader()->defaultSectionSize());
+    // Resizing sections one by one costs a relayout each: while drawing is suspended, do them all at the end.
+    if (!g.Redraw()) {
+        m_columnsPending = true;
+        return;
     }
+    if (m_columnsPending) {
+        m_columnsPending = false;
+        col = -1;
+    }
+    if (col < 0) {
+        for (int r = 0; r < g.Rows(); ++r)
+            setRowHidden(r, r < g.FixedRows());
+        horizontalHeader()->setVisible(g.FixedRows() > 0);
+    }
+    const int first = col < 0 ? 0 : col, last = col < 0 ? g.Cols() - 1 : col;
+    QHeaderView *header = horizontalHeader();
+    // The view answers every resized section with a relayout; one at the end does for all.
+    const bool blocked = header->blockSignals(true);
+    for (int c = first; c <= last; ++c) {
+        const int w = g.ColWidth(c);
+        header->setSectionHidden(c, w == 0);
+        if (w > 0)
+            header->resizeSection(c, std::max(1, static_cast<int>(forms::twipsToPixels(w))));
+        else if (w < 0)
+            header->resizeSection(c, header->defaultSectionSize());
+    }
+    header->blockSignals(blocked);
+    updateGeometries();
+    viewport()->update();
 }
 
 void FlexGrid::followTopRow()

@@ -40,7 +40,7 @@ protected:
 
 private:
     void followSelection();
-    void followColumns();
+    void followColumns(int col);  // -1: every row and column
     void followTopRow();
     void takeUserSelection();
     void headerClicked(int section);
@@ -48,6 +48,7 @@ private:
     FlexGridModel *m_model;
     bool m_syncing = false;
     bool m_pressed = false;
+    bool m_columnsPending = false;  // widths changed while drawing was suspended
 };
 
 }  // namespace grid

@@ -55,7 +55,7 @@ void FlexGridModel::resize(int rows, int cols)
     clampSelection();
     m_dirty = false;
     endResetModel();
-    emit layoutOfColumnsChanged();
+    emit layoutOfColumnsChanged(-1);
 }
 
 void FlexGridModel::clampSelection()
@@ -266,7 +266,7 @@ void FlexGridModel::setColWidth(int col, int twips)
 {
     checkCol(col);
     m_colWidth[col] = twips < 0 ? -1 : twips;
-    emit layoutOfColumnsChanged();
+    emit layoutOfColumnsChanged(col);
 }
 
 int FlexGridModel::ColAlignment(int col) const
@@ -331,7 +331,7 @@ void FlexGridModel::setDataSource(jet::Recordset &recordset)
     m_topRow = m_row;
     m_dirty = false;
     endResetModel();
-    emit layoutOfColumnsChanged();
+    emit layoutOfColumnsChanged(-1);
     emit selectionMoved();
 }
 

@@ -102,7 +102,7 @@ public:
 
 signals:
     void selectionMoved();           // Row, Col, RowSel or ColSel changed
-    void layoutOfColumnsChanged();   // a width or alignment changed, or the columns were rebuilt
+    void layoutOfColumnsChanged(int col);  // the width of col changed; -1: the columns were rebuilt
     void topRowChanged(int row);
     void redrawChanged(bool redraw);
 

@@ -3,7 +3,7 @@
 // each under 20 ms.
 #include "app/query/DataTableGrid.h"
 
-#include "grid/FlexGridModel.h"
+#include "grid/FlexGrid.h"
 #include "jet/Connection.h"
 #include "jet/Database.h"
 #include "jet/Recordset.h"
@@ -117,6 +117,29 @@ void BM_SortNumericColumn(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SortNumericColumn)->Unit(benchmark::kMillisecond);
+
+// The same fill into the shown grid control (argument 1), and with the column widths measured in
+// its font as the window sizes them (argument 3).
+void BM_FillShownGridAndSizeColumns(benchmark::State &state)
+{
+    jet::Connection cn;
+    cn.open(widest().odbc());
+    jet::Recordset rs;
+    rs.open(widest().sql, cn, jet::CursorType::Static, jet::LockType::ReadOnly);
+    grid::FlexGrid view;
+    view.resize(1400, 800);
+    view.show();
+    const auto textWidth = pendra::CharacterTextWidth(view.font());
+    const int part = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        if (part & 1)
+            view.grid().setDataSource(rs);
+        if (part & 2)
+            pendra::AutosizeCols(view.grid(), textWidth, view.widthTwips());
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_FillShownGridAndSizeColumns)->Arg(1)->Arg(3)->Unit(benchmark::kMillisecond);
 
 void BM_SortOnlyNumericColumn(benchmark::State &state)
 {

@@ -57,6 +57,20 @@ TEST_F(TableWindowTest, ResultGridShowsTheQueryInTerritoryOrderWithItalianNumber
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
 }
 
+TEST_F(TableWindowTest, ColumnsFitTheirLongestTextOrTakeTwoThirdsOfTheGrid)
+{
+    open();
+    const int gridWidth = window->datagrid()->widthTwips();
+    ASSERT_GT(gridWidth, 3000);
+    grid().setTextMatrix(3, 5, QString(400, 'M'));
+    grid().setTextMatrix(2, 4, "   ITC11 ITC11 ITC11 ITC11   ");  // measured trimmed
+    window->AutosizeCols();
+    EXPECT_EQ(grid().ColWidth(5), static_cast<int>(gridWidth / 1.5));
+    const int q = window->datagrid()->TextWidth("Q");
+    EXPECT_NEAR(grid().ColWidth(4), window->datagrid()->TextWidth("ITC11 ITC11 ITC11 ITC11") + q, 120);
+    EXPECT_NEAR(grid().ColWidth(2), window->datagrid()->TextWidth("PROV") + q, 120);  // the header is the widest
+}
+
 TEST_F(TableWindowTest, QueryRunsOnTheRecordedDatabaseAndNeverOnAnEmptyName)
 {
     struct Case {
