@@ -32,6 +32,15 @@ TEST(GridViewTest, FixedRowIsTheColumnHeaderAndWidthZeroHidesAColumn)
     EXPECT_TRUE(view.isColumnHidden(0));
     EXPECT_EQ(view.columnWidth(2), 100);
     EXPECT_EQ(view.model()->headerData(2, Qt::Horizontal).toString(), "AS013_2005");
+
+    // widths set while drawing is suspended reach the view when it resumes
+    view.grid().setRedraw(false);
+    view.grid().setColWidth(1, 3000);
+    view.grid().setColWidth(0, 450);
+    view.grid().setRedraw(true);
+    EXPECT_EQ(view.columnWidth(1), 200);
+    EXPECT_FALSE(view.isColumnHidden(0));
+    EXPECT_EQ(view.columnWidth(0), 30);
 }
 
 TEST(GridViewTest, UserClicksMoveTheModelSelectionAndCodeMovesTheView)
