@@ -1,6 +1,7 @@
 // Representative fraction and a bar of round length.
 #include "ScaleBar.h"
 
+#include <QLocale>
 #include <QPainter>
 #include <cmath>
 
