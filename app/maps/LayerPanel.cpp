@@ -180,7 +180,7 @@ void LayerPanel::applyStyle()
     m_map->setBackColor(pic_mapbackcolor->color());
     m_map->refresh();
     if (m_legend) {
-        m_legend->reset();
+        m_legend->resetLegend();
         m_legend->loadLegend();
         m_legend->refresh();
     }

@@ -25,13 +25,13 @@ QIcon swatch(const Symbol &symbol, ShapeType type)
 }
 }  // namespace
 
-LegendWidget::LegendWidget(QWidget *parent) : QTreeView(parent)
+LegendWidget::LegendWidget(QWidget *parent) : QTreeView(parent), m_model(new QStandardItemModel(this))
 {
     setAccessibleName(QStringLiteral("Legenda"));
     setHeaderHidden(true);
-    setModel(&m_model);
+    setModel(m_model);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    connect(&m_model, &QStandardItemModel::itemChanged, this, &LegendWidget::onItemChanged);
+    connect(m_model, &QStandardItemModel::itemChanged, this, &LegendWidget::onItemChanged);
 }
 
 void LegendWidget::setMap(MapWidget *map)
@@ -39,15 +39,15 @@ void LegendWidget::setMap(MapWidget *map)
     m_map = map;
 }
 
-void LegendWidget::reset()
+void LegendWidget::resetLegend()
 {
-    m_model.clear();
+    m_model->clear();
 }
 
 void LegendWidget::loadLegend(bool expanded)
 {
     m_loading = true;
-    m_model.clear();
+    m_model->clear();
     if (m_map) {
         for (int i = 0; i < m_map->layerCount(); ++i) {
             const auto layer = m_map->layer(i);
@@ -65,7 +65,7 @@ void LegendWidget::loadLegend(bool expanded)
             } else {
                 item->setIcon(swatch(layer->symbol(), layer->shapeType()));
             }
-            m_model.appendRow(item);
+            m_model->appendRow(item);
         }
     }
     if (expanded)

@@ -18,9 +18,9 @@ public:
     MapWidget *map() const { return m_map; }
     // Rebuilds the entries from the map's layers, top layer first; `expanded` opens the renderer classes.
     void loadLegend(bool expanded = false);
-    void reset();  // no entries
+    void resetLegend();  // no entries (QTreeView::reset is the view's own)
     void refresh() { viewport()->update(); }
-    QStandardItemModel &entries() { return m_model; }
+    QStandardItemModel &entries() { return *m_model; }
 
 signals:
     // The user ticked or cleared a layer's box; the layer's visibility has changed already.
@@ -30,7 +30,7 @@ private:
     void onItemChanged(QStandardItem *item);
 
     QPointer<MapWidget> m_map;
-    QStandardItemModel m_model;
+    QStandardItemModel *m_model;  // owned through the parent, so it outlives the view's teardown
     bool m_loading = false;
 };
 
