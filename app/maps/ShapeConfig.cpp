@@ -170,7 +170,7 @@ void SaveLayerStyle(const QString &filesPath, const QString &mapCase, const QStr
     const QString path = configPath(filesPath);
     pugi::xml_document doc;
     // Everything the file holds is kept, its layout included, so only the changed attributes differ.
-    loadDocument(doc, path, pugi::parse_full);
+    loadDocument(doc, path, pugi::parse_full | pugi::parse_ws_pcdata);
     pugi::xml_node caseNode = selectNode(doc, caseXPath(mapCase));
     setAttribute(caseNode, "mapBackColor", QString::number(qint32(mapBackColor)));
     for (pugi::xml_node child : caseNode.children()) {
