@@ -11,6 +11,7 @@ void MapLayer::setFile(const QString &shpPath)
     m_file = shpPath;
     m_name = QFileInfo(shpPath).completeBaseName();
     m_data = std::make_shared<const ShapeData>(readShapeFile(shpPath));
+    m_paths.clear();
 }
 
 MapRecordset MapLayer::searchShape(const QPointF &point) const
@@ -62,14 +63,21 @@ void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapR
         return;
     const ShapeType type = m_data->type;
     const qsizetype field = m_renderer ? fieldIndex(*m_data, m_renderer->field()) : -1;
+    if (type != ShapeType::Point && m_paths.size() != m_data->shapes.size()) {
+        m_paths.clear();
+        m_paths.reserve(m_data->shapes.size());
+        for (const MapShape &shape : m_data->shapes)
+            m_paths.append(shape.painterPath());
+    }
     const Symbol *current = nullptr;
     painter.save();
-    for (const MapShape &shape : m_data->shapes) {
+    for (qsizetype k = 0; k < m_data->shapes.size(); ++k) {
+        const MapShape &shape = m_data->shapes[k];
         if (!shape.bounds.intersects(visible))
             continue;
         const Symbol *symbol = &m_symbol;
         if (m_renderer) {
-            symbol = m_renderer->symbolFor(field >= 0 ? m_data->rows[shape.record].value(field) : QString());
+            symbol = m_renderer->symbolFor(field >= 0 ? m_data->cell(shape.record, int(field)) : QString());
             if (!symbol)
                 continue;
         }
@@ -93,7 +101,7 @@ void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapR
             }
         } else {
             painter.setTransform(mapToDevice);
-            painter.drawPath(shape.path);
+            painter.drawPath(m_paths[k]);
         }
     }
     painter.restore();

@@ -6,7 +6,9 @@
 #include "ShapeReader.h"
 #include "Symbol.h"
 
+#include <QPainterPath>
 #include <QString>
+#include <QVector>
 #include <memory>
 
 class QPainter;
@@ -52,6 +54,7 @@ private:
     std::shared_ptr<const ShapeData> m_data;
     Symbol m_symbol;
     std::shared_ptr<Renderer> m_renderer;
+    mutable QVector<QPainterPath> m_paths;  // built at the first drawing, one per shape
 };
 
 // Pens and brushes of a symbol for a kind of shape (shared by the map and the legend).

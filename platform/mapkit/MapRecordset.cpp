@@ -23,7 +23,7 @@ QString MapRecordset::text(const QString &fieldName) const
     const qsizetype f = fieldIndex(*m_data, fieldName);
     if (f < 0)
         throw vb::Error::of(vb::err::ItemNotFound, QStringLiteral("MapRecordset"));
-    return m_data->rows[s.record].value(f);
+    return m_data->cell(s.record, f);
 }
 
 QStringList MapRecordset::fieldNames() const

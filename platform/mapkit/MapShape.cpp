@@ -17,6 +17,20 @@ double segmentDistance(const QPointF &p, const QPointF &a, const QPointF &b)
 }
 }  // namespace
 
+QPainterPath MapShape::painterPath() const
+{
+    QPainterPath path;
+    if (type == ShapeType::Point)
+        return path;
+    path.setFillRule(Qt::OddEvenFill);
+    for (const QVector<QPointF> &part : parts) {
+        path.addPolygon(QPolygonF(part));
+        if (type == ShapeType::Polygon)
+            path.closeSubpath();
+    }
+    return path;
+}
+
 bool MapShape::contains(const QPointF &p) const
 {
     if (type != ShapeType::Polygon || !bounds.contains(p))

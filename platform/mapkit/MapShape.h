@@ -16,8 +16,9 @@ struct MapShape {
     int record = -1;                      // record number in the layer (0-based), the DBF row
     QVector<QVector<QPointF>> parts;      // polygon rings (outer rings and holes alike), line parts, or one part of points
     MapRect bounds;
-    QPainterPath path;                    // polygons (odd-even: holes stay empty) and lines, in map units
 
+    // Polygons (odd-even: holes stay empty) and lines as a path in map units; points give an empty path.
+    QPainterPath painterPath() const;
     // Polygons: the point lies inside by the odd-even rule over every ring (so not in a hole).
     // Lines and points: never. Bounds are tested first.
     bool contains(const QPointF &p) const;

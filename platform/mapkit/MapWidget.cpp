@@ -188,7 +188,7 @@ void MapWidget::drawLayers(QPainter &painter, const QSizeF &size, bool emitEvent
             for (const QPointF &p : m_flash->parts.value(0))
                 painter.drawEllipse(p, toMapDistance(60), toMapDistance(60));
         else
-            painter.drawPath(m_flash->path);
+            painter.drawPath(m_flash->painterPath());
         painter.resetTransform();
     }
 }

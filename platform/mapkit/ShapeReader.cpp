@@ -3,15 +3,82 @@
 
 #include "vb/TextFile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <shapefil.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 namespace mapkit {
 
 namespace {
+
+// shapelib's opaque file handle: here the whole file in memory, so each record costs no system call.
+struct MemFile {
+    QByteArray data;
+    qint64 pos = 0;
+};
+MemFile *mem(SAFile f) { return reinterpret_cast<MemFile *>(f); }
+
+SAFile memOpen(const char *filename, const char *access)
+{
+    if (std::strchr(access, 'w') || std::strchr(access, '+') || std::strchr(access, 'a'))
+        return nullptr;  // read-only
+    QFile file(QFile::decodeName(filename));
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    auto *f = new MemFile;
+    f->data = file.readAll();
+    return reinterpret_cast<SAFile>(f);
+}
+
+SAOffset memRead(void *p, SAOffset size, SAOffset nmemb, SAFile handle)
+{
+    MemFile *f = mem(handle);
+    if (size == 0 || f->pos >= f->data.size())
+        return 0;
+    const SAOffset items = std::min<SAOffset>(nmemb, SAOffset(f->data.size() - f->pos) / size);
+    std::memcpy(p, f->data.constData() + f->pos, items * size);
+    f->pos += qint64(items * size);
+    return items;
+}
+
+SAOffset memWrite(void *, SAOffset, SAOffset, SAFile) { return 0; }
+
+SAOffset memSeek(SAFile handle, SAOffset offset, int whence)
+{
+    MemFile *f = mem(handle);
+    const qint64 base = whence == SEEK_CUR ? f->pos : whence == SEEK_END ? f->data.size() : 0;
+    const qint64 target = base + qint64(offset);
+    if (target < 0)
+        return SAOffset(-1);
+    f->pos = target;
+    return 0;
+}
+
+SAOffset memTell(SAFile f) { return SAOffset(mem(f)->pos); }
+int memFlush(SAFile) { return 0; }
+int memClose(SAFile f) { delete mem(f); return 0; }
+int memRemove(const char *) { return -1; }
+void quietError(const char *) {}  // a damaged file is reported by the layer's validity
+
+SAHooks memoryHooks()
+{
+    SAHooks hooks;
+    SASetupDefaultHooks(&hooks);
+    hooks.FOpen = memOpen;
+    hooks.FRead = memRead;
+    hooks.FWrite = memWrite;
+    hooks.FSeek = memSeek;
+    hooks.FTell = memTell;
+    hooks.FFlush = memFlush;
+    hooks.FClose = memClose;
+    hooks.Remove = memRemove;
+    hooks.Error = quietError;
+    return hooks;
+}
 
 struct ShpCloser { void operator()(SHPInfo *h) const { SHPClose(h); } };
 struct DbfCloser { void operator()(DBFInfo *h) const { DBFClose(h); } };
@@ -37,6 +104,30 @@ QString sibling(const QString &shp, const QString &ext)
 {
     const QFileInfo info(shp);
     return vb::resolvePathNoCase(info.path() + QLatin1Char('/') + info.completeBaseName() + ext);
+}
+
+// DBF text is Windows-1252; most of it is plain ASCII, which needs no converter.
+QString decode(const char *text)
+{
+    const QByteArray bytes = QByteArray::fromRawData(text, qsizetype(std::strlen(text)));
+    for (const char c : bytes)
+        if (uchar(c) >= 0x80)
+            return vb::fromCp1252(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+// Null as shapelib's own test sees it (asterisks or nothing in a number, a zero date, "?" for a
+// logical), without reading the record a second time as DBFIsAttributeNULL does.
+bool isNullValue(char type, const char *text)
+{
+    while (*text == ' ')
+        ++text;
+    switch (type) {
+    case 'N': case 'F': return *text == '*' || *text == '\0';
+    case 'D': return *text == '\0' || std::strncmp(text, "00000000", 8) == 0;
+    case 'L': return *text == '?';
+    default: return *text == '\0';
+    }
 }
 
 // Converts one shapelib object, or returns false when its parts or coordinates do not add up.
@@ -68,17 +159,10 @@ bool convert(const SHPObject &obj, ShapeType type, MapShape &shape)
                 ring.append({obj.padfX[i], obj.padfY[i]});
             if (ring.size() < (type == ShapeType::Polygon ? 3 : 2))
                 continue;
-            if (type == ShapeType::Polygon) {
-                shape.path.addPolygon(QPolygonF(ring));
-                shape.path.closeSubpath();
-            } else {
-                shape.path.addPolygon(QPolygonF(ring));
-            }
-            shape.parts.append(ring);
+            shape.parts.append(std::move(ring));
         }
         if (shape.parts.isEmpty())
             return false;
-        shape.path.setFillRule(Qt::OddEvenFill);
     }
     double l = obj.padfX[0], r = l, b = obj.padfY[0], t = b;
     for (int i = 1; i < n; ++i) {
@@ -114,8 +198,9 @@ ShapeData readShapeFile(const QString &shpPath)
         return data;
     }
     // shapelib opens "<base>.shp" and "<base>.shx" itself; give it the .shp path so it finds the pair.
-    std::unique_ptr<SHPInfo, ShpCloser> hshp(SHPOpen(QFile::encodeName(shp).constData(), "rb"));
-    std::unique_ptr<DBFInfo, DbfCloser> hdbf(DBFOpen(QFile::encodeName(dbf).constData(), "rb"));
+    SAHooks hooks = memoryHooks();
+    std::unique_ptr<SHPInfo, ShpCloser> hshp(SHPOpenLL(QFile::encodeName(shp).constData(), "rb", &hooks));
+    std::unique_ptr<DBFInfo, DbfCloser> hdbf(DBFOpenLL(QFile::encodeName(dbf).constData(), "rb", &hooks));
     if (!hshp || !hdbf) {
         data.error = QStringLiteral("Cannot read %1").arg(shpPath);
         return data;
@@ -130,27 +215,23 @@ ShapeData readShapeFile(const QString &shpPath)
     }
 
     const int fields = DBFGetFieldCount(hdbf.get());
+    QByteArray types(fields, 'C');
     for (int f = 0; f < fields; ++f) {
+        types[f] = DBFGetNativeFieldType(hdbf.get(), f);
         char name[XBASE_FLDNAME_LEN_READ + 1] = {};
         DBFGetFieldInfo(hdbf.get(), f, name, nullptr, nullptr);
-        data.fieldNames.append(vb::fromCp1252(QByteArray(name)));
+        data.fieldNames.append(decode(name));
     }
-    data.rows.reserve(records);
+    data.cells.reserve(qsizetype(records) * fields);
     for (int r = 0; r < records; ++r) {
-        QStringList row;
-        row.reserve(fields);
         for (int f = 0; f < fields; ++f) {
-            if (DBFIsAttributeNULL(hdbf.get(), r, f)) {
-                row.append(QString());
-                continue;
-            }
             const char *text = DBFReadStringAttribute(hdbf.get(), r, f);
-            row.append(text ? vb::fromCp1252(QByteArray(text)).trimmed() : QString());
+            data.cells.append(text && !isNullValue(types[f], text) ? decode(text).trimmed() : QString());
         }
-        data.rows.append(row);
     }
 
     bool first = true;
+    data.shapes.reserve(entities);
     for (int i = 0; i < entities; ++i) {
         std::unique_ptr<SHPObject, ObjDestroyer> obj(SHPReadObject(hshp.get(), i));
         if (!obj || obj->nSHPType == SHPT_NULL || typeOf(obj->nSHPType) != data.type)

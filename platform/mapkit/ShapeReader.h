@@ -15,8 +15,10 @@ struct ShapeData {
     ShapeType type = ShapeType::Null;
     MapRect extent;                  // of the shapes read
     QStringList fieldNames;          // DBF fields, in file order
-    QVector<QStringList> rows;       // DBF records as text (numbers trimmed, Null empty, text from Windows-1252)
-    QVector<MapShape> shapes;        // readable non-null records only; MapShape::record indexes rows
+    // DBF values as text, record by record (numbers trimmed, Null empty, text from Windows-1252).
+    QVector<QString> cells;
+    QString cell(int record, int field) const { return cells.value(qsizetype(record) * fieldNames.size() + field); }
+    QVector<MapShape> shapes;        // readable non-null records only; MapShape::record is the DBF record
 };
 
 // Position of a field by name (letter case ignored), -1 when missing.
