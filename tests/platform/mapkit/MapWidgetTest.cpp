@@ -82,6 +82,9 @@ TEST(MapWidget, ExtentFitsTheWidgetAndWindowUnitsAreTwips)
     const QPointF c = map.toMapPoint(100 * 15, 50 * 15);
     EXPECT_NEAR(c.x(), 150, 1e-9);
     EXPECT_NEAR(c.y(), 150, 1e-9);
+    const QPointF corner = map.toMapPoint(0, 0);  // top left: west and north
+    EXPECT_NEAR(corner.x(), -150, 1e-9);
+    EXPECT_NEAR(corner.y(), 300, 1e-9);
     EXPECT_NEAR(map.toMapDistance(100), 100.0 / 15 * 3, 1e-9);
     map.setExtent(e.scaled(1.5));
     EXPECT_DOUBLE_EQ(map.extent().width(), 900);
