@@ -39,7 +39,8 @@ public:
     const QString &path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
 
-    // Runs engine SQL (no translation); throws on failure.
+    // Runs one statement of engine SQL (no translation); a second statement in the text is refused
+    // (&H80004005). Throws on failure.
     void exec(const QString &sql);
     // Translates and runs an action statement in the Jet dialect; returns the rows affected.
     int execute(const QString &jetSql);

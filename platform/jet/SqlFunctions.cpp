@@ -111,28 +111,31 @@ bool truth(const vb::Variant &v)
     return vb::CBool(v);
 }
 
-bool likeMatch(const QString &s, int si, const QString &p, int pi)
+// "%" any run of characters, "_" one character. On a mismatch only the latest "%" takes one
+// more character: what earlier ones matched cannot help, so the time stays within text × pattern.
+bool likeMatch(const QString &s, const QString &p)
 {
-    while (pi < p.size()) {
-        const QChar c = p.at(pi);
-        if (c == u'%') {
-            while (pi < p.size() && p.at(pi) == u'%')
-                ++pi;
-            if (pi == p.size())
-                return true;
-            for (int k = si; k <= s.size(); ++k)
-                if (likeMatch(s, k, p, pi))
-                    return true;
+    qsizetype si = 0;
+    qsizetype pi = 0;
+    qsizetype star = -1;  // pattern position after the latest "%"
+    qsizetype starText = 0;  // text position that "%" has reached
+    while (si < s.size()) {
+        if (pi < p.size() && p.at(pi) == u'%') {
+            star = ++pi;
+            starText = si;
+        } else if (pi < p.size() && (p.at(pi) == u'_' || p.at(pi) == s.at(si))) {
+            ++si;
+            ++pi;
+        } else if (star >= 0) {
+            pi = star;
+            si = ++starText;
+        } else {
             return false;
         }
-        if (si >= s.size())
-            return false;
-        if (c != u'_' && c != s.at(si))
-            return false;
-        ++si;
-        ++pi;
     }
-    return si == s.size();
+    while (pi < p.size() && p.at(pi) == u'%')
+        ++pi;
+    return pi == p.size();
 }
 
 using Body = vb::Variant (*)(const QVector<vb::Variant> &args);
@@ -211,7 +214,7 @@ vb::Variant fnLike(const QVector<vb::Variant> &a)
 {
     if (a[0].isNull() || a[1].isNull())
         return vb::Variant::null();
-    return vb::Variant(likeMatch(text(a[0]).toCaseFolded(), 0, text(a[1]).toCaseFolded(), 0));
+    return vb::Variant(likeMatch(text(a[0]).toCaseFolded(), text(a[1]).toCaseFolded()));
 }
 
 vb::Variant fnCDbl(const QVector<vb::Variant> &a) { return vb::Variant(vb::CDbl(a[0])); }
@@ -400,7 +403,8 @@ vb::Variant fnRound(const QVector<vb::Variant> &a)
     const auto x = number(a[0]);
     if (!x)
         return vb::Variant::null();
-    const int decimals = a.size() > 1 ? count(a[1]) : 0;
+    // Beyond 340 decimals no double changes (the smallest lies near 5E-324): no longer digit strings.
+    const int decimals = a.size() > 1 ? std::min(count(a[1]), 340) : 0;
     return vb::Variant(vb::Round(*x, decimals));
 }
 
@@ -461,19 +465,29 @@ struct Binding {
     Body body;
 };
 
+void fail(sqlite3_context *ctx, Session *session, const vb::Error &e)
+{
+    session->setFunctionError(e);
+    const QByteArray message = e.description().toUtf8();
+    sqlite3_result_error(ctx, message.constData(), message.size());
+}
+
 void call(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     const auto *binding = static_cast<const Binding *>(sqlite3_user_data(ctx));
-    QVector<vb::Variant> args;
-    args.reserve(argc);
-    for (int i = 0; i < argc; ++i)
-        args << argument(argv[i]);
     try {
+        QVector<vb::Variant> args;
+        args.reserve(argc);
+        for (int i = 0; i < argc; ++i)
+            args << argument(argv[i]);
         setResult(ctx, binding->body(args));
     } catch (const vb::Error &e) {
-        binding->session->setFunctionError(e);
-        const QByteArray message = e.description().toUtf8();
-        sqlite3_result_error(ctx, message.constData(), message.size());
+        fail(ctx, binding->session, e);
+    } catch (const std::exception &e) {
+        // Nothing else may cross the engine's C frames: any other failure is the engine's error.
+        fail(ctx, binding->session, vb::Error(vb::err::EngineRefused, QString::fromLocal8Bit(e.what()), QStringLiteral("jet")));
+    } catch (...) {
+        fail(ctx, binding->session, vb::Error(vb::err::EngineRefused, QStringLiteral("Function failed."), QStringLiteral("jet")));
     }
 }
 

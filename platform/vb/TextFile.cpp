@@ -81,7 +81,8 @@ QByteArray toCp1252(const QString &text)
         }
         char out = '?';
         for (int i = 0; i < 32; ++i) {
-            if (high[i] == u) {
+            // A C1 control at an undefined byte came from that byte on reading: it goes back as it came.
+            if (high[i] == u || (high[i] == 0 && u == 0x80 + i)) {
                 out = char(0x80 + i);
                 break;
             }

@@ -60,6 +60,11 @@ TEST_F(TextFile, CodePageEdges)
     EXPECT_EQ(decoded[0xE8], QChar(0x00E8));
     EXPECT_EQ(decoded[0x80], QChar(0x20AC));
     EXPECT_EQ(vb::toCp1252(decoded.mid(0xA0)), all.mid(0xA0));
+    // Every byte survives a read and a write, the five undefined ones included.
+    EXPECT_EQ(vb::toCp1252(decoded), all);
+    EXPECT_EQ(vb::toCp1252(vb::fromCp1252("\x81\x8d\x8f\x90\x9d")), QByteArray("\x81\x8d\x8f\x90\x9d"));
+    // Other C1 controls have no byte of their own.
+    EXPECT_EQ(vb::toCp1252(QString(QChar(0x0080))), QByteArray("?"));
 }
 
 TEST_F(TextFile, ReadLinesSplitsOnCrLfAndLoneLf)
