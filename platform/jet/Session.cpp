@@ -125,6 +125,17 @@ void Session::setUp()
     registerSqlFunctions(m_db, this);
 }
 
+const FormatPattern &Session::formatPattern(const char *utf8, int size)
+{
+    const QByteArrayView key(utf8, size);
+    for (const auto &[text, pattern] : m_formatPatterns)
+        if (text == key)
+            return *pattern;
+    auto pattern = std::make_unique<FormatPattern>(QString::fromUtf8(key));
+    m_formatPatterns.emplace_back(key.toByteArray(), std::move(pattern));
+    return *m_formatPatterns.back().second;
+}
+
 void Session::exec(const QString &sql)
 {
     // One statement only, through the same checks as any other: a text that smuggles in a second

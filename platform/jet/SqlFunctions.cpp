@@ -1,6 +1,7 @@
 // Implementations of the Jet SQL functions over the runtime's own conversions.
 #include "SqlFunctions.h"
 
+#include "FormatPattern.h"
 #include "Session.h"
 
 #include "vb/Conversions.h"
@@ -439,7 +440,7 @@ vb::Variant fnSqr(const QVector<vb::Variant> &a)
 }
 
 const FunctionDef functions[] = {
-    {"jet_format", 1, fnFormat}, {"jet_format", 2, fnFormat},
+    {"jet_format", 1, fnFormat},
     {"jet_concat", 2, fnConcat}, {"jet_pow", 2, fnPow},
     {"jet_div", 2, fnDiv},       {"jet_idiv", 2, fnIntDiv},
     {"jet_mod", 2, fnMod},       {"jet_like", 2, fnLike},
@@ -472,23 +473,57 @@ void fail(sqlite3_context *ctx, Session *session, const vb::Error &e)
     sqlite3_result_error(ctx, message.constData(), message.size());
 }
 
+// Runs a function body; whatever it throws becomes the statement's error.
+template <typename Body>
+void guarded(sqlite3_context *ctx, Session *session, Body &&body)
+{
+    try {
+        body();
+    } catch (const vb::Error &e) {
+        fail(ctx, session, e);
+    } catch (const std::exception &e) {
+        // Nothing else may cross the engine's C frames: any other failure is the engine's error.
+        fail(ctx, session, vb::Error(vb::err::EngineRefused, QString::fromLocal8Bit(e.what()), QStringLiteral("jet")));
+    } catch (...) {
+        fail(ctx, session, vb::Error(vb::err::EngineRefused, QStringLiteral("Function failed."), QStringLiteral("jet")));
+    }
+}
+
 void call(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     const auto *binding = static_cast<const Binding *>(sqlite3_user_data(ctx));
-    try {
+    guarded(ctx, binding->session, [&] {
         QVector<vb::Variant> args;
         args.reserve(argc);
         for (int i = 0; i < argc; ++i)
             args << argument(argv[i]);
         setResult(ctx, binding->body(args));
-    } catch (const vb::Error &e) {
-        fail(ctx, binding->session, e);
-    } catch (const std::exception &e) {
-        // Nothing else may cross the engine's C frames: any other failure is the engine's error.
-        fail(ctx, binding->session, vb::Error(vb::err::EngineRefused, QString::fromLocal8Bit(e.what()), QStringLiteral("jet")));
-    } catch (...) {
-        fail(ctx, binding->session, vb::Error(vb::err::EngineRefused, QStringLiteral("Function failed."), QStringLiteral("jet")));
-    }
+    });
+}
+
+// Format(value, pattern): the pattern is read once per statement; numbers in a pattern of zeros
+// are written straight from the engine's value.
+void formatCall(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    auto *session = static_cast<Session *>(sqlite3_user_data(ctx));
+    guarded(ctx, session, [&] {
+        const int type = sqlite3_value_type(argv[0]);
+        if (type == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+            setResult(ctx, fnFormat({argument(argv[0]), argument(argv[1])}));
+            return;
+        }
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
+        const FormatPattern *pattern = &session->formatPattern(text, sqlite3_value_bytes(argv[1]));
+        if (type == SQLITE_FLOAT || type == SQLITE_INTEGER) {
+            char out[FormatPattern::MaxFixedLength];
+            const int length = pattern->fixed(sqlite3_value_double(argv[0]), out);
+            if (length >= 0) {
+                sqlite3_result_text(ctx, out, length, SQLITE_TRANSIENT);
+                return;
+            }
+        }
+        setResult(ctx, fnFormat({argument(argv[0]), vb::Variant(pattern->text())}));
+    });
 }
 
 void destroyBinding(void *p)
@@ -528,6 +563,8 @@ void registerSqlFunctions(sqlite3 *db, Session *session)
         sqlite3_create_function_v2(db, f.name, f.arity, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    new Binding{session, f.body}, call, nullptr, nullptr, destroyBinding);
     }
+    sqlite3_create_function_v2(db, "jet_format", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, session, formatCall, nullptr,
+                               nullptr, nullptr);
     // Replaces the built-in NOCASE, which folds ASCII letters only; text columns use it.
     sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase, nullptr);
 }

@@ -96,9 +96,13 @@ void BM_WideQueryEngine(benchmark::State &state)
     for (auto _ : state) {
         jet::Recordset rs;
         rs.open(atlas().jetSql, cn);
-        if (rs.fieldCount() != 6 + ValueColumns || rs.recordCount() != Territories)
+        if (rs.fieldCount() != 6 + ValueColumns)
             state.SkipWithError("wrong shape");
-        benchmark::DoNotOptimize(rs.value(6 + ValueColumns - 1));
+        int rows = 0;
+        for (; !rs.eof(); rs.moveNext(), ++rows)
+            benchmark::DoNotOptimize(rs.value(6 + ValueColumns - 1));
+        if (rows != Territories)
+            state.SkipWithError("wrong row count");
     }
     vb::resetUserLocale();
 }

@@ -41,7 +41,7 @@ run_one() {
     # Sanitizers stop at the first fault; a unit slower than 10 s counts as a hang.
     ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen \
         "$build/$(find "$build" -name "fuzz_$name" -type f -executable -printf '%P\n' | head -1)" \
-        -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -max_len=65536 \
+        -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=4096 -max_len=65536 \
         -artifact_prefix="$findings/" "$work" "$corpus" >"$build/fuzz-$name.log" 2>&1 || status=$?
     local runs
     runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$build/fuzz-$name.log" | grep -o '[0-9]*$' || true)
