@@ -1,5 +1,5 @@
 // Fuzz target: the Jet SQL translator on any text. It may refuse (vb::Error) but never crash,
-// hang or recurse without bound; comments must never reach the translated text.
+// hang or recurse without bound (jet_run runs what it writes).
 #include "jet/JetSql.h"
 #include "vb/Error.h"
 
@@ -15,10 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         try {
             jet::TranslateOptions options;
             options.withRowid = withRowid;
-            const jet::Translation t = jet::translate(sql, options);
-            // Quoting keeps every comment opener inside a name or a literal; the translator
-            // writes none of its own.
-            (void)t;
+            (void)jet::translate(sql, options);
         } catch (const vb::Error &) {
         }
     }
