@@ -45,9 +45,9 @@ TEST_F(HostileSql, NamesAndAliasesCannotEndTheirQuotes)
     {
         jet::Database db = jet::Database::open(path, false, false, dao());
         db.createQueryDef("Q", "SELECT 1 AS 'x]; DROP TABLE tabope; --' FROM tabope");
-        // A name a view cannot carry in brackets: refused as a second statement, never run.
+        // A name brackets cannot carry is quoted whole: it names the view and nothing of it runs.
         EXPECT_EQ(errorOf([&] { db.createQueryDef("V] AS SELECT 1; DROP TABLE tabope; --", "SELECT x FROM tabope"); }),
-                  vb::err::EngineRefused);
+                  0);
     }
     EXPECT_EQ(tables(), QStringList{"tabope"});
     jet::Connection cn;
