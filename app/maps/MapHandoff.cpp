@@ -1,6 +1,17 @@
 // The map hand-off: its rules as tables, and mnu_createMap_Click with the copy into datagrid2.
 #include "MapHandoff.h"
 
+#include "frmSelMappa.h"
+
+#include "app/core/AppState.h"
+#include "app/core/MainMenu.h"
+#include "app/core/Utility.h"
+#include "app/query/FormdatiTab.h"
+#include "app/query/frm_dispData.h"
+
+#include "forms/DialogService.h"
+#include "forms/FormRegistry.h"
+#include "grid/FlexGrid.h"
 #include "vb/Conversions.h"
 #include "vb/Error.h"
 #include "vb/Variant.h"
@@ -148,6 +159,160 @@ HeaderParts splitHeader(const QString &header, const QString &kind)
     parts.anno_var = header.right(4);
     parts.split = true;
     return parts;
+}
+
+namespace {
+
+constexpr int FirstDataColumn = 6;
+
+// The map window belongs to another part of the program: it is known here only by its name.
+void closeMapWindow()
+{
+    for (forms::Form *form : forms::FormRegistry::loadedForms())
+        if (form->name() == QLatin1String("frm_Mappa"))
+            forms::FormRegistry::unload(form);
+}
+
+// The query window's partition boxes; a closed query window has none ticked.
+PartitionBoxes partitionBoxes()
+{
+    PartitionBoxes ticked{};
+    if (FormdatiTab *query = forms::FormRegistry::find<FormdatiTab>())
+        for (int i = 1; i <= 6; ++i)
+            ticked[i] = query->territori().boxValue(i);
+    return ticked;
+}
+
+}  // namespace
+
+void applyTerritoryKind(const TerritoryKind &kind, frm_dispData &table)
+{
+    AppState &s = app();
+    if (kind.tipoTerrNow == 0) {
+        s.MapKind = 0;
+        table.tipoTerrNow = 0;
+        return;
+    }
+    const QString mapCase = kind.MapCase ? QString::fromLatin1(kind.MapCase)
+                                         : provinceMapCase(s.CodVariabile, yearOf(table.anno_var));
+    s.MapKind = kind.MapKind;
+    s.MapCase = mapCase;
+    table.tp1 = kind.tp1;
+    table.tp2 = kind.tp2;
+    table.tipoTerrNow = kind.tipoTerrNow;
+}
+
+bool CaricaDataGridMappa(frm_dispData &table)
+{
+    bool copied = false;
+    try {
+        grid::FlexGridModel &source = table.datagrid()->grid();
+        grid::FlexGridModel &target = table.datagrid2()->grid();
+        target.setRedraw(false);
+        target.Clear();
+        target.setCols(source.Cols());
+        target.setRows(source.Rows());
+        // The map window finds the mapped column by its header.
+        for (int c = 0; c < source.Cols() && source.Rows() > 0; ++c)
+            target.setTextMatrix(0, c, source.TextMatrix(0, c));
+        source.setSort(grid::flexSortGenericAscending);
+        int next = 1;
+        for (int r = 1; r < source.Rows(); ++r) {
+            const double type = vb::CDbl(vb::Variant(source.TextMatrix(r, 0)));
+            if (type == table.tp1 || type == table.tp2) {
+                for (int c = 0; c < source.Cols(); ++c)
+                    target.setTextMatrix(next, c, source.TextMatrix(r, c));
+                ++next;
+                copied = true;
+            }
+        }
+        target.setRows(next);
+        target.setColSel(source.ColSel());
+        target.setRedraw(true);
+    } catch (const vb::Error &e) {
+        table.datagrid2()->grid().setRedraw(true);
+        LogError(&table, QStringLiteral("CaricaDataGridMappa"), e);
+    }
+    return copied;
+}
+
+void mnu_createMap_Click(frm_dispData &table)
+{
+    try {
+        AppState &s = app();
+        grid::FlexGridModel &g = table.datagrid()->grid();
+        if (g.ColSel() < FirstDataColumn) {
+            forms::dialogs().msgBox(QStringLiteral("Selezionare una variabile."), forms::vbExclamation);
+            return;
+        }
+        if (table.lblDescVar()->toPlainText().isEmpty())
+            table.datagrid_EnterCell();
+
+        // Everything below changes what an open map window reads: it goes first (and drops tMappa).
+        closeMapWindow();
+
+        s.LivMappa = livMappaFromBoxes(partitionBoxes(), s.LivMappa);
+
+        const HeaderParts header = splitHeader(g.TextMatrix(0, g.ColSel()), s.Kind);
+        table.lbl_Ricfor = header.lbl_Ricfor;
+        if (header.split) {
+            table.cd_set_var = header.cd_set_var;
+            table.nr_var = header.nr_var;
+            table.anno_var = header.anno_var;
+            s.CodVariabile = header.codVariabile();
+        }
+
+        table.tipoTerrNow = s.LivMappa;
+        switch (kindChoiceOf(s.LivMappa)) {
+        case KindChoice::Province:
+            applyTerritoryKind(ProvinceKind, table);
+            break;
+        case KindChoice::Region:
+            applyTerritoryKind(RegionKind, table);
+            break;
+        case KindChoice::Chooser:
+            forms::FormRegistry::showModal<frmSelMappa>(&table);
+            if (table.tipoTerrNow == 0)
+                return;
+            break;
+        case KindChoice::None:
+            break;
+        }
+
+        if (s.ShapePath.isEmpty()) {
+            forms::dialogs().msgBox(QStringLiteral("Il Path dei file Shape non è stao impostato!\n"
+                                                   "Se si vuole vedere le mappe chiudere il programma e riaprirlo, "
+                                                   "quindi selezionare una folder contenente i file delle cartine."),
+                                    forms::vbCritical);
+            return;
+        }
+        if (table.cmb_Ordina()->currentText().isEmpty()) {
+            forms::dialogs().msgBox(QStringLiteral("Selezionare una variabile!"), forms::vbInformation);
+            return;
+        }
+        if (isUnmappableColumn(header.lbl_Ricfor)) {
+            forms::dialogs().msgBox(QStringLiteral("Selezionare una variabile numerica!"), forms::vbInformation);
+            return;
+        }
+        if (!CaricaDataGridMappa(table)) {
+            forms::dialogs().msgBox(QStringLiteral("Nessun territorio selezionato è stato trovato."),
+                                    forms::vbExclamation);
+            return;
+        }
+        table.mnu_asce_Click();
+        openRegisteredForm(QStringLiteral("FRM_MAPPA"));
+        g.setColSel(1);
+        table.cmd_ordinaA_Click();
+    } catch (const vb::Error &e) {
+        LogError(&table, QStringLiteral("mnu_createMap_Click"), e);
+    } catch (const std::exception &e) {
+        LogError(&table, QStringLiteral("mnu_createMap_Click"), QStringLiteral("0"), QString::fromUtf8(e.what()));
+    }
+}
+
+void registerMapHandoff()
+{
+    frm_dispData::setCreateMapHandler([](frm_dispData &table) { mnu_createMap_Click(table); });
 }
 
 }  // namespace pendra

@@ -7,6 +7,8 @@
 
 namespace pendra {
 
+class frm_dispData;
+
 // Ticked state of the query window's partition boxes Check1(1..6); index 0 is not used.
 using PartitionBoxes = std::array<bool, 7>;
 
@@ -59,5 +61,24 @@ struct HeaderParts {
     QString codVariabile() const { return cd_set_var + nr_var; }
 };
 HeaderParts splitHeader(const QString &header, const QString &kind);
+
+// Writes a kind into the shared MapKind and MapCase and into the table's tipoTerrNow, tp1 and tp2
+// (a cancel: MapKind and tipoTerrNow 0, the rest unchanged). The province boundary set is read
+// from CodVariabile and the table's anno_var; a year that is not a number throws vb::Error 13
+// before anything is written.
+void applyTerritoryKind(const TerritoryKind &kind, frm_dispData &table);
+
+// Copies the header and the rows of territory type tp1 or tp2 of datagrid (sorted ascending on
+// its selection first) into datagrid2, whose ColSel becomes datagrid's. True when a row was
+// copied; an error is logged under "CaricaDataGridMappa" and the rows copied so far count.
+bool CaricaDataGridMappa(frm_dispData &table);
+
+// The whole hand-off of the selected column of the table to the map window (opened through the
+// opener "FRM_MAPPA"). Refusals are messages; other errors are logged under
+// "mnu_createMap_Click". An open map window is closed before a new hand-off changes what it reads.
+void mnu_createMap_Click(frm_dispData &table);
+
+// Makes the table window's "Crea cartogramma" run mnu_createMap_Click.
+void registerMapHandoff();
 
 }  // namespace pendra
