@@ -4,6 +4,7 @@
 #include "app/core/MainMenu.h"
 #include "app/maps/MapHandoff.h"
 #include "app/maps/frmSelMappa.h"
+#include "app/query/FormdatiTab.h"
 #include "app/query/frm_dispData.h"
 
 #include "ProgramFolder.h"
@@ -444,4 +445,29 @@ TEST_F(MapHandoffTest, CaricaDataGridMappaCopiesTheRowsOfTp1AndTp2)
     table->tp2 = 9;
     EXPECT_FALSE(CaricaDataGridMappa(*table));
     EXPECT_EQ(table->datagrid2()->grid().Rows(), 1);
+}
+
+TEST_F(MapHandoffTest, LevelComesFromTheQueryWindowsPartitionBoxes)
+{
+    FormdatiTab *query = forms::FormRegistry::get<FormdatiTab>();
+    query->territori().setBoxValue(1, true);
+    query->territori().setBoxValue(6, true);
+    select(6);
+    handOff([](frmSelMappa &c) { c.cmdProv()->click(); });
+    EXPECT_TRUE(chooserShown);
+    EXPECT_EQ(app().LivMappa, 3);
+    EXPECT_TRUE(provinciaEnabled);
+    ASSERT_EQ(openings.size(), 1);
+    EXPECT_EQ(openings[0].mapCase, "provincia107");
+
+    query->territori().setBoxValue(1, false);
+    query->territori().setBoxValue(6, false);
+    query->territori().setBoxValue(3, true);
+    query->territori().setBoxValue(4, true);
+    app().LivMappa = 4;  // no rule for boxes 3 and 4: the query window's level stays
+    select(6);
+    handOff();
+    EXPECT_EQ(app().LivMappa, 4);
+    ASSERT_EQ(openings.size(), 2);
+    EXPECT_EQ(openings[1].mapCase, "regioni");
 }
