@@ -28,8 +28,10 @@ public:
     frm_dispData();
 
     // Territory-type codes whose rows go to the map; written by the query window and the map hand-off.
-    qint16 tp1 = 0;
-    qint16 tp2 = 0;
+    // They belong to the window's default instance, not to one load of it: the query window sets
+    // them before any table is shown, and writing them must not load (and so run) the table window.
+    static inline qint16 tp1 = 0;
+    static inline qint16 tp2 = 0;
     // Territorial level of the current map choice (LivMappa at load; the map hand-off and the chooser set it).
     qint16 tipoTerrNow = 0;
     // The column being mapped: its header, code prefix, three-character number and year.
