@@ -70,6 +70,8 @@ public:
     void SetUp() override
     {
         resetAppState();
+        frm_dispData::tp1 = 0;  // they outlive the window
+        frm_dispData::tp2 = 0;
         dialogs.clear();
         vb::setUserLocale(QLocale(QLocale::Italian, QLocale::Italy));
         m_installed = std::make_unique<forms::ScopedDialogs>(dialogs);
