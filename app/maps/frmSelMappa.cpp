@@ -59,6 +59,16 @@ void frmSelMappa::formLoad()
     m_cmdProv->setEnabled(provinciaEnabled(app().CurrentLivTerritoriale, app().LivMappa));
 }
 
+void frmSelMappa::showEvent(QShowEvent *event)
+{
+    forms::Form::showEvent(event);
+    if (QWidget *owner = parentWidget()) {
+        adjustSize();
+        const QRect area = owner->window()->frameGeometry();
+        move(area.center() - rect().center());
+    }
+}
+
 void frmSelMappa::formUnload()
 {
     if (m_chosen)

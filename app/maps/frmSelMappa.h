@@ -33,6 +33,7 @@ public:
 protected:
     void formLoad() override;
     void formUnload() override;
+    void showEvent(QShowEvent *event) override;  // centred over its owner's window
 
 private:
     void choose(const char *procedure, const TerritoryKind &kind);
