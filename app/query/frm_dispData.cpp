@@ -483,8 +483,23 @@ void frm_dispData::cmd_createmap_Click()
     mnu_createMap_Click();
 }
 
+namespace {
+std::function<void(frm_dispData &)> &createMapHandler()
+{
+    static std::function<void(frm_dispData &)> handler;
+    return handler;
+}
+}  // namespace
+
+void frm_dispData::setCreateMapHandler(std::function<void(frm_dispData &)> handler)
+{
+    createMapHandler() = std::move(handler);
+}
+
 void frm_dispData::mnu_createMap_Click()
 {
+    if (createMapHandler())
+        createMapHandler()(*this);
 }
 
 }  // namespace pendra

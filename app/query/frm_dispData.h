@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
 
 namespace grid {
 class FlexGrid;
@@ -91,6 +92,9 @@ public:
     void cmdFunzione_Click();
     void cmd_createmap_Click();
     void mnu_createMap_Click();
+    // The map hand-off that mnu_createMap_Click runs: the maps library, which builds on this one,
+    // sets it once at start. None set: the item does nothing.
+    static void setCreateMapHandler(std::function<void(frm_dispData &)> handler);
 
 protected:
     void formLoad() override;
