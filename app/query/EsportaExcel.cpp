@@ -24,6 +24,9 @@ const char *const Source = "Utility";
 // The first data column: columns 0 to 4 hold the territory's type and codes, which stay text.
 constexpr int FirstNumberColumn = 5;
 
+// Codes per metadata query.
+constexpr qsizetype MetadataSlice = 50;
+
 const char *const VariablesSelect =
     "SELECT IdVariabile as Variabile, Settore.[Descrizione Settore] as Area, Argomento.[Codice argomento] as [Codice Sottoarea], "
     "Argomento.[Desc argomento] as Sottoarea, DescVariabile, Fonte, PubblRecente, Ente, UltimoAnnoDisponibile, "
@@ -113,24 +116,23 @@ void CreateExcelFileDir()
     }
 }
 
-int CopyRecords(jet::Recordset &records, sheet::Worksheet &target)
+void CopyRecords(jet::Recordset &records, QVector<QVector<vb::Variant>> &block)
 {
     if (records.eof())
-        return 0;
+        return;
     const int fields = records.fieldCount();
-    QVector<QVector<vb::Variant>> rows;
-    QVector<vb::Variant> header;
-    for (const QString &name : records.fieldNames())
-        header.append(vb::Variant(name));
-    rows.append(header);
+    if (block.isEmpty()) {
+        QVector<vb::Variant> header;
+        for (const QString &name : records.fieldNames())
+            header.append(vb::Variant(name));
+        block.append(header);
+    }
     for (; !records.eof(); records.moveNext()) {
         QVector<vb::Variant> row(fields);
         for (int f = 0; f < fields; ++f)
             row[f] = records.value(f);
-        rows.append(std::move(row));
+        block.append(std::move(row));
     }
-    target.setValues(rows);
-    return fields;
 }
 
 void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target)
@@ -138,13 +140,20 @@ void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target)
     try {
         jet::Connection connection;
         connection.open(app().ConnPrefix + app().DataPath + "metadati.mdb");
-        jet::Recordset records;
-        records.open(MetadataSql(app().Kind, codes), connection);
-        const int fields = CopyRecords(records, target);
-        if (fields > 0)
-            target.autoFitColumns(1, fields);
-        records.close();
+        // The engine nests each OR one level deeper and its parser stack holds about a hundred
+        // levels: a wide table asks in slices.
+        QVector<QVector<vb::Variant>> block;
+        for (qsizetype first = 0; first < codes.size(); first += MetadataSlice) {
+            jet::Recordset records;
+            records.open(MetadataSql(app().Kind, codes.mid(first, MetadataSlice)), connection);
+            CopyRecords(records, block);
+            records.close();
+        }
         connection.close();
+        if (!block.isEmpty()) {
+            target.setValues(block);
+            target.autoFitColumns(1, static_cast<int>(block[0].size()));
+        }
     } catch (const vb::Error &e) {
         LogError(Source, "CopyRecordsMeta", e);
     }

@@ -45,13 +45,14 @@ void CreateExcelFileDir();
 // aside, writing) is logged and gives false; the file already at fileName is then untouched.
 bool CreateExcelFile(const QString &fileName, const QString &templateName, const TextTable &cells);
 
-// Runs the metadata query for the codes on "metadati.mdb" of DataPath and writes its result to the
-// sheet from A1; errors are logged and leave the sheet as it was.
+// Runs the metadata query for the codes on "metadati.mdb" of DataPath (in slices of codes for wide
+// tables) and writes the field names and the records to the sheet from A1 in one block; errors are
+// logged and leave the sheet as it was.
 void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target);
 
-// Writes the field names and then every record of the set to the sheet from A1 in one block;
-// returns the number of columns written (0 for an empty set, which writes nothing).
-int CopyRecords(jet::Recordset &records, sheet::Worksheet &target);
+// Appends every record of the set to the block, after a row of the field names when the block is
+// empty; an empty set appends nothing.
+void CopyRecords(jet::Recordset &records, QVector<QVector<vb::Variant>> &block);
 
 // Asks whether to open the saved file and, on Yes, opens it with its program; the shell's
 // failures are told to the user.

@@ -8,6 +8,7 @@
 #include "forms/ScriptedDialogService.h"
 #include "forms/ShellOpen.h"
 #include "sheet/SheetReader.h"
+#include "sheet/Worksheet.h"
 #include "vb/Conversions.h"
 
 #include <QDir>
@@ -160,6 +161,31 @@ TEST_F(ExportTest, IndicatorsUseTheirTemplateAndMetadataQuery)
     EXPECT_FALSE(meta.contains("A3"));
     EXPECT_EQ(book.cells(1).value("G2"), number(4.25));
     EXPECT_TRUE(opener.opened().isEmpty());
+}
+
+// Far more codes than one engine statement takes: AS014 and AS013 stand at the end of the table.
+TEST_F(ExportTest, WideTableListsTheMetadataOfCodesFarRight)
+{
+    TextTable table = {{"TipoTerritorio", "COD_TERR", "PROV", "REG", "COD_NUTS", "Territorio"}, {"1", "001", "001", "01", "ITC11", "Torino"}};
+    for (int i = 0; i < 240; ++i) {
+        table[0] << QString("ZZ%1_2005").arg(i, 3, 10, QChar('0'));
+        table[1] << "1,00";
+    }
+    table[0] << "AS014_2005" << "AS013_2006";
+    table[1] << "2,00" << "3,00";
+    const QString chosen = out.path() + "/largo.xlsx";
+    dialogs.answerFile(chosen);
+    dialogs.answerMsgBox(forms::vbNo);
+    ASSERT_EQ(EsportaTabella(table), chosen);
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
+    sheet::SheetReader book(chosen);
+    const QMap<QString, CellValue> meta = book.cells(2);
+    EXPECT_EQ(meta.value("A1"), text("Variabile"));
+    QStringList codes = {meta.value("A2").text, meta.value("A3").text};
+    codes.sort();
+    EXPECT_EQ(codes, QStringList({"AS013", "AS014"}));
+    EXPECT_FALSE(meta.contains("A4"));
+    EXPECT_EQ(book.cells(1).value(sheet::columnName(248) + "2"), number(3));
 }
 
 TEST_F(ExportTest, CancelledDialogWritesNothing)
