@@ -19,6 +19,10 @@ namespace pendra {
 // over their values (the year boxes); otherwise each sub-label heads its own line, or, without
 // sub-labels, the values follow the label on one line.
 struct ReportBlock {
+    ReportBlock(QString label_, QStringList values_, QStringList subLabels_ = {}, bool across_ = false)
+        : label(std::move(label_)), values(std::move(values_)), subLabels(std::move(subLabels_)), across(across_)
+    {
+    }
     QString label;
     QStringList values;
     QStringList subLabels;

@@ -153,9 +153,8 @@ FormdatiTab::FormdatiTab() : forms::Form("FormdatiTab")
 
     m_territori.changed = [this] { showTerritories(); };
     m_territori.setMapTypes = [](qint16 tp1, qint16 tp2) {
-        frm_dispData *table = forms::FormRegistry::get<frm_dispData>();
-        table->tp1 = tp1;
-        table->tp2 = tp2;
+        frm_dispData::tp1 = tp1;
+        frm_dispData::tp2 = tp2;
     };
 }
 

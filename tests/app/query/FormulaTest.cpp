@@ -177,8 +177,9 @@ TEST_F(FormulaTest, ArithmeticOfTheEngine)
         ASSERT_EQ(run("Calcolo"), FormulaEditor::Outcome::Done);
         EXPECT_EQ(column(8).mid(1), c.expected);
         // The constant reads back as the number typed.
-        if (!c.tokens[0].startsWith("c:") && c.tokens[0] != "(")
+        if (!c.tokens[0].startsWith("c:") && c.tokens[0] != "(") {
             EXPECT_EQ(vb::CDbl(vb::Variant(grid.TextMatrix(1, 8))), c.tokens.join("").toDouble());
+        }
     }
 }
 

@@ -74,7 +74,9 @@ TEST_F(QueryWindowQueryTest, QueryDbNameIsRecordedByTheMenusFlag)
     app().QueryDbName = "VariabiliRegioni.mdb";
     w->serie_Click();
     EXPECT_EQ(app().QueryDbName, "VariabiliRegioni.mdb");
-    // ...but an empty one is never left for the table window to run on.
+    // ...but an empty one is never left for the table window to run on (the table window has
+    // meanwhile moved CurrentDbName to the recorded database; the menu puts it back here).
+    app().CurrentDbName = "VariabiliProvince.mdb";
     app().QueryDbName = "";
     w->serie_Click();
     EXPECT_EQ(app().QueryDbName, "VariabiliProvince.mdb");
