@@ -2,6 +2,8 @@
 #include "frm_dispData.h"
 
 #include "DataTableGrid.h"
+#include "EsportaExcel.h"
+#include "frmFunzione.h"
 
 #include "app/core/AppState.h"
 #include "app/core/MainMenu.h"
@@ -472,10 +474,27 @@ void frm_dispData::cmdChiudi_Click()
 
 void frm_dispData::cmdEsportaXls_Click()
 {
+    handle("cmdEsportaXls_Click", [&] {
+        forms::setMousePointer(forms::MousePointer::Hourglass);
+        // Exported in territory-code order; the grid stays in it.
+        grid::FlexGridModel &g = m_datagrid->grid();
+        g.setCol(1);
+        g.setSort(grid::flexSortGenericAscending);
+        TextTable cells(g.Rows(), QVector<QString>(g.Cols()));
+        for (int r = 0; r < g.Rows(); ++r)
+            for (int c = 0; c < g.Cols(); ++c)
+                cells[r][c] = g.TextMatrix(r, c);
+        EsportaTabella(cells);
+    });
+    forms::setMousePointer(forms::MousePointer::Default);
 }
 
 void frm_dispData::cmdFunzione_Click()
 {
+    handle("cmdFunzione_Click", [&] {
+        GridToArray(m_datagrid->grid());
+        forms::FormRegistry::showModal<frmFunzione>(this);
+    });
 }
 
 void frm_dispData::cmd_createmap_Click()

@@ -1,0 +1,236 @@
+// The spreadsheet export: workbook values, metadata codes and query, building, saving and opening.
+#include "EsportaExcel.h"
+
+#include "app/core/AppState.h"
+#include "app/core/Utility.h"
+#include "forms/DialogService.h"
+#include "forms/MousePointer.h"
+#include "forms/ShellOpen.h"
+#include "jet/Connection.h"
+#include "jet/Recordset.h"
+#include "sheet/Application.h"
+#include "vb/Conversions.h"
+#include "vb/Error.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pendra {
+
+namespace {
+
+const char *const Source = "Utility";
+
+// The first data column: columns 0 to 4 hold the territory's type and codes, which stay text.
+constexpr int FirstNumberColumn = 5;
+
+// Codes per metadata query.
+constexpr qsizetype MetadataSlice = 50;
+
+const char *const VariablesSelect =
+    "SELECT IdVariabile as Variabile, Settore.[Descrizione Settore] as Area, Argomento.[Codice argomento] as [Codice Sottoarea], "
+    "Argomento.[Desc argomento] as Sottoarea, DescVariabile, Fonte, PubblRecente, Ente, UltimoAnnoDisponibile, "
+    "[1996] , [1997], [1998], [1999], [2000], [2001], [2002], [2003], [2004], [2005], [2006], [2007], [2008], "
+    "UnitaMisura, PeriodoRif, NoteSerie, Note_1996, Note_1997, Note_1998, Note_1999, Note_2000, "
+    "Note_2001, Note_2002, Note_2003, Note_2004, Note_2005, Note_2006, Note_2007, Note_2008, Fonte_1996, "
+    "Fonte_1997, Fonte_1998, Fonte_1999, Fonte_2000, Fonte_2001, Fonte_2002, Fonte_2003, Fonte_2004, Fonte_2005, "
+    "Fonte_2006, Fonte_2007, Fonte_2008, Pubblicazione_1996, Pubblicazione_1997, Pubblicazione_1998, Pubblicazione_1999, "
+    "Pubblicazione_2000, Pubblicazione_2001, Pubblicazione_2002, Pubblicazione_2003, Pubblicazione_2004, Pubblicazione_2005, "
+    "Pubblicazione_2006, Pubblicazione_2007, Pubblicazione_2008, Ente_1996, Ente_1997, Ente_1998, Ente_1999, Ente_2000, "
+    "Ente_2001, Ente_2002, Ente_2003, Ente_2004, Ente_2005, Ente_2006, Ente_2007, Ente_2008 "
+    "FROM Settore INNER JOIN (Argomento INNER JOIN MetadatiVariabili ON Argomento.[Codice argomento] = MetadatiVariabili.CodiceArgomento) ON Settore.idSettore = Argomento.idSettore "
+    "WHERE ";
+
+const char *const IndicatorsSelect =
+    "SELECT IdIndicatore as Indicatore, Settore.[Descrizione Settore] as Area, Argomento.[Codice argomento] as [Codice Sottoarea], Argomento.[Desc argomento] as Sottoarea, "
+    "DescIndicatore , ModalitaCalcolo, IdVariabilAssociate, [1996], [1997], [1998], [1999], [2000], [2001], [2002], [2003], "
+    "[2004], [2005], [2006], [2007], [2008], NoteTecniche FROM (Argomento INNER JOIN MetadatiIndicatori ON Argomento.[Codice argomento] = MetadatiIndicatori.Argomento) "
+    "INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore WHERE ";
+
+// A name without extension gets ".xlsx", so the existence test sees the file that will be written.
+QString withExtension(const QString &fileName)
+{
+    return QFileInfo(fileName).suffix().isEmpty() ? fileName + ".xlsx" : fileName;
+}
+
+}  // namespace
+
+QVector<QVector<vb::Variant>> ExcelValues(const TextTable &cells)
+{
+    QVector<QVector<vb::Variant>> rows;
+    rows.reserve(cells.size());
+    for (int i = 0; i < cells.size(); ++i) {
+        const QVector<QString> &source = cells[i];
+        QVector<vb::Variant> row;
+        row.reserve(source.size());
+        for (int j = 0; j < source.size(); ++j) {
+            std::optional<double> number;
+            if (i > 0 && j >= FirstNumberColumn)
+                number = vb::parseNumber(source[j]);
+            row.append(number ? vb::Variant(*number) : vb::Variant(source[j]));
+        }
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+QStringList MetadataCodes(const QVector<QString> &headers)
+{
+    QStringList codes;
+    for (int c = 1; c < headers.size(); ++c) {
+        QString code = headers[c];
+        if (code.size() > 4 && vb::IsNumeric(code.right(4)))
+            code.chop(5);
+        if (!code.isEmpty() && !codes.contains(code))
+            codes << code;
+    }
+    return codes;
+}
+
+QString MetadataSql(const QString &kind, const QStringList &codes)
+{
+    const bool variables = kind == QLatin1String("Variabili");
+    QString sql = QString::fromUtf8(variables ? VariablesSelect : IndicatorsSelect);
+    const QString idColumn = " ID" + kind.left(kind.size() - 1) + "e ='";
+    for (const QString &code : codes)
+        sql += idColumn + code + "' OR ";
+    sql = sql.trimmed();
+    if (sql.endsWith(QLatin1String("OR")))
+        sql.chop(2);
+    return sql;
+}
+
+QString TemplateName(const QString &kind)
+{
+    return kind == QLatin1String("Variabili") ? QStringLiteral("DatiTemplateVar") : QStringLiteral("DatiTemplateInd");
+}
+
+void CreateExcelFileDir()
+{
+    try {
+        const QString folder = app().ExcelPath;
+        if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+            throw vb::Error(76, "Path not found: " + folder, "CreateExcelFileDir");
+    } catch (const vb::Error &e) {
+        LogError(Source, "CreateExcelFileDir", e);
+    }
+}
+
+void CopyRecords(jet::Recordset &records, QVector<QVector<vb::Variant>> &block)
+{
+    if (records.eof())
+        return;
+    const int fields = records.fieldCount();
+    if (block.isEmpty()) {
+        QVector<vb::Variant> header;
+        for (const QString &name : records.fieldNames())
+            header.append(vb::Variant(name));
+        block.append(header);
+    }
+    for (; !records.eof(); records.moveNext()) {
+        QVector<vb::Variant> row(fields);
+        for (int f = 0; f < fields; ++f)
+            row[f] = records.value(f);
+        block.append(std::move(row));
+    }
+}
+
+void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target)
+{
+    try {
+        jet::Connection connection;
+        connection.open(app().ConnPrefix + app().DataPath + "metadati.mdb");
+        // The engine nests each OR one level deeper and its parser stack holds about a hundred
+        // levels: a wide table asks in slices.
+        QVector<QVector<vb::Variant>> block;
+        for (qsizetype first = 0; first < codes.size(); first += MetadataSlice) {
+            jet::Recordset records;
+            records.open(MetadataSql(app().Kind, codes.mid(first, MetadataSlice)), connection);
+            CopyRecords(records, block);
+            records.close();
+        }
+        connection.close();
+        if (!block.isEmpty()) {
+            target.setValues(block);
+            target.autoFitColumns(1, static_cast<int>(block[0].size()));
+        }
+    } catch (const vb::Error &e) {
+        LogError(Source, "CopyRecordsMeta", e);
+    }
+}
+
+bool CreateExcelFile(const QString &fileName, const QString &templateName, const TextTable &cells)
+{
+    sheet::Application excel;
+    try {
+        sheet::Workbook &book = excel.open(app().FilesPath + templateName + ".xlsx");
+        sheet::Worksheet &data = book.sheet(1);
+        sheet::Worksheet &meta = book.sheet(2);
+        const QVector<QVector<vb::Variant>> values = ExcelValues(cells);
+        const int columns = cells.isEmpty() ? 0 : static_cast<int>(cells[0].size());
+        if (columns > 0 && !cells[0][0].isEmpty())
+            data.setValues(values);
+        CopyRecordsMeta(MetadataCodes(cells.isEmpty() ? QVector<QString>() : cells[0]), meta);
+        if (columns > 0)
+            data.autoFitColumns(1, columns);
+        data.select();
+        book.saveAs(fileName);
+        book.close();
+        excel.quit();
+        return true;
+    } catch (const vb::Error &e) {
+        excel.quit();
+        LogError(Source, "CreateExcelFile", e);
+        return false;
+    }
+}
+
+int ShellOpenFile(const QString &fileName)
+{
+    return forms::shellOpener().open(fileName);
+}
+
+void OpenFileExcel(const QString &fileName)
+{
+    using namespace forms;
+    if (dialogs().msgBox("Si desidera aprire il file adesso per consultarlo?", vbYesNo + vbQuestion) != vbYes)
+        return;
+    const int r = ShellOpenFile(fileName);
+    if (r == SE_ERR_FNF || r == SE_ERR_BAD_FORMAT)
+        dialogs().msgBox("File non trovato o rovinato.", vbCritical);
+    else if (r == SE_ERR_NOASSOC)
+        dialogs().msgBox("Non si dispone di un'applicazione che possa aprire il file!", vbCritical, "Attenzione");
+}
+
+QString EsportaTabella(const TextTable &cells)
+{
+    using namespace forms;
+    setMousePointer(MousePointer::Hourglass);
+    CreateExcelFileDir();
+    FileRequest request;
+    request.initDir = app().ExcelPath;
+    request.title = "Selezionare un file...";
+    request.filter = "File di Microsoft Excel.|*.xlsx";
+    QString fileName = dialogs().saveFile(request);
+    if (fileName.isEmpty()) {
+        setMousePointer(MousePointer::Default);
+        return QString();
+    }
+    fileName = withExtension(fileName);
+    // The old file is replaced only once the new one is written (the save goes through a temporary
+    // file), so Yes deletes nothing yet.
+    if (QFileInfo::exists(fileName) &&
+        dialogs().msgBox("Il File esiste si vuole sovrascriverlo?", vbYesNo + vbQuestion, "Creazione File Excel") != vbYes) {
+        setMousePointer(MousePointer::Default);
+        return QString();
+    }
+    setMousePointer(MousePointer::Hourglass);
+    const bool written = CreateExcelFile(fileName, TemplateName(app().Kind), cells);
+    setMousePointer(MousePointer::Default);
+    if (!written)
+        return QString();
+    OpenFileExcel(fileName);
+    return fileName;
+}
+
+}  // namespace pendra
