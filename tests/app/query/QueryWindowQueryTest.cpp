@@ -83,6 +83,27 @@ TEST_F(QueryWindowQueryTest, QueryDbNameIsRecordedByTheMenusFlag)
     EXPECT_TRUE(app().SqlQuery.endsWith("WHERE land_Ind.DES_TERR IN( 'Torino')"));
 }
 
+TEST_F(QueryWindowQueryTest, AFailingBuildIsLoggedKeepsTheStatementAndStillOpensTheTable)
+{
+    open(ProvVariabili);
+    pick("TE001", {"2004"});
+    pick("AS013", {"2005"});
+    selectTerritories({"Torino"});
+    app().SqlQuery = "prima";
+    app().CodVariabile = "";
+    app().CurrentDbName = "Mancante.mdb";
+    w->serie_Click();
+    EXPECT_EQ(app().SqlQuery, "prima");
+    EXPECT_EQ(app().CodVariabile, "AS013");  // the last list item, taken before the database is read
+    const QStringList log = logLines();
+    ASSERT_GE(log.size(), 2) << log.join('\n').toStdString();
+    EXPECT_TRUE(log[1].contains("Module:FormdatiTab Function: CreaQuery")) << log[1].toStdString();
+    for (const QString &line : log)
+        EXPECT_FALSE(line.contains("Function: serie_Click")) << line.toStdString();
+    EXPECT_NE(forms::FormRegistry::find<frm_dispData>(), nullptr);
+    EXPECT_TRUE(w->cmdmetadati()->isEnabled());
+}
+
 TEST_F(QueryWindowQueryTest, IndicatorsGroupOnThreeCharacters)
 {
     open(ProvIndicatori);
