@@ -108,7 +108,7 @@ FormdatiTab::FormdatiTab() : forms::Form("FormdatiTab")
 
     m_tab = new QTabWidget(this);
     m_tab->setObjectName("SSTab1");
-    m_tab->setAccessibleName("SSTab1");
+    m_tab->setAccessibleName("Territorio e selezione");
     auto *tab0 = new QWidget(m_tab);
     auto *tab1 = new QWidget(m_tab);
     m_tab->addTab(tab0, "Territorio");
