@@ -108,7 +108,7 @@ FormdatiTab::FormdatiTab() : forms::Form("FormdatiTab")
 
     m_tab = new QTabWidget(this);
     m_tab->setObjectName("SSTab1");
-    m_tab->setAccessibleName("SSTab1");
+    m_tab->setAccessibleName("Territorio e selezione");
     auto *tab0 = new QWidget(m_tab);
     auto *tab1 = new QWidget(m_tab);
     m_tab->addTab(tab0, "Territorio");
@@ -333,6 +333,7 @@ void FormdatiTab::formLoad()
         m_liv = s.CurrentLivTerritoriale;
         m_territori.setLivTerritoriale(m_liv);
         m_label8->setText(" Selezione " + s.SelectionWord.toLower() + " e territorio ");
+        m_label8->setAccessibleName(m_label8->text().trimmed());
         m_conferma->setEnabled(false);
         m_cmdDatiPiu->setEnabled(false);
         m_cmdNewric->setEnabled(false);
@@ -490,7 +491,7 @@ void FormdatiTab::cmdmetadati_Click()
         if (code.size() >= 4 && vb::IsNumeric(code.right(4)))
             code.chop(4);
         AppState &s = app();
-        s.SqlScheda = GetSqlScheda(m_kind, SqlQuote(code));
+        s.SqlScheda = GetSqlScheda(m_kind, code);
         // The sheet opener unloads an open sheet of its kind before it shows the new one.
         s.SchedaAperta = false;
         openRegisteredForm(m_kind != "Variabili" ? "FRMSCHEDAINDICATORI" : "FRMSCHEDAVARIABILI");
@@ -561,6 +562,9 @@ void FormdatiTab::CreaQuery()
         for (int i = 0; i < m_lstAllVar->count(); ++i)
             items << m_lstAllVar->item(i)->text();
         AppState &s = app();
+        // The code of the last item is taken before the data database is read, so a failure there keeps it.
+        if (!items.isEmpty())
+            s.CodVariabile = parseSelectionItem(items.last()).code;
         jet::Connection conn = GetDbConnection(s.CurrentDbName);
         const BuiltQuery built = pendra::CreaQuery(items, m_kind, m_filtroTerritori, indVarAnnoLookup(conn));
         conn.close();

@@ -332,6 +332,7 @@ void frm_dispData::sortByName(const char *procedure, int order)
         g.setCol(column);
         g.setColSel(column);
         SortOnColumn(g, column, order, m_sorting);
+        describeColumn(-1);
     });
 }
 
@@ -340,7 +341,16 @@ void frm_dispData::sortSelected(const char *procedure, int order)
     handle(procedure, [&] {
         grid::FlexGridModel &g = m_datagrid->grid();
         SortOnColumn(g, g.ColSel(), order, m_sorting);
+        describeColumn(-1);
     });
+}
+
+void frm_dispData::describeColumn(int previousColumn)
+{
+    // A sort or search moves the current cell from code, which enters the cell as a click does
+    // (-1: it did move).
+    if (m_datagrid->grid().ColSel() != previousColumn)
+        datagrid_EnterCell();
 }
 
 void frm_dispData::cmd_ordinaA_Click()
@@ -365,15 +375,17 @@ void frm_dispData::mnu_disce_Click()
 
 void frm_dispData::cmd_ric_Click()
 {
+    const int before = m_datagrid->grid().ColSel();
     handle("cmd_ric_Click", [&] {
         if (m_cmbRic->currentIndex() <= 0)
             return;
         QString upper = m_txtRica->text();
-        const QString before = upper;
+        const QString previous = upper;
         SearchColumn(m_datagrid->grid(), m_cmbRic->currentIndex() - 1, m_txtRicda->text(), upper, m_sorting);
-        if (upper != before)
+        if (upper != previous)
             m_txtRica->setText(upper);
     });
+    describeColumn(before);
 }
 
 void frm_dispData::datagrid_Click()

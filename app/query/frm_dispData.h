@@ -103,6 +103,8 @@ protected:
 private:
     void sortByName(const char *procedure, int order);
     void sortSelected(const char *procedure, int order);
+    // The description box follows a column that a sort or search made current.
+    void describeColumn(int previousColumn);
     void ShowControls();
     void AlignGrids();
     template <class F> void handle(const char *procedure, F &&body);

@@ -161,7 +161,9 @@ void FlexGrid::takeUserSelection()
     const bool moved = current.row() != g.Row() || current.column() != g.Col();
     int rowSel = current.row(), colSel = current.column();
     const QItemSelection selection = selectionModel()->selection();
-    if (selection.size() == 1) {
+    // A click moves the current cell before the selection: a range without the new current cell
+    // is the old one, and the cell alone is the selection until the range follows.
+    if (selection.size() == 1 && selection.first().contains(current)) {
         const QItemSelectionRange &r = selection.first();
         rowSel = r.top() == current.row() ? r.bottom() : r.top();
         colSel = r.left() == current.column() ? r.right() : r.left();

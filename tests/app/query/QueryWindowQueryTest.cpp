@@ -8,8 +8,15 @@
 #include "forms/FormRegistry.h"
 #include "jet/Database.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 
 using namespace pendra;
 using namespace querytest;
@@ -81,6 +88,55 @@ TEST_F(QueryWindowQueryTest, QueryDbNameIsRecordedByTheMenusFlag)
     w->serie_Click();
     EXPECT_EQ(app().QueryDbName, "VariabiliProvince.mdb");
     EXPECT_TRUE(app().SqlQuery.endsWith("WHERE land_Ind.DES_TERR IN( 'Torino')"));
+}
+
+TEST_F(QueryWindowQueryTest, AFailingBuildIsLoggedKeepsTheStatementAndStillOpensTheTable)
+{
+    open(ProvVariabili);
+    pick("TE001", {"2004"});
+    pick("AS013", {"2005"});
+    selectTerritories({"Torino"});
+    app().SqlQuery = "prima";
+    app().CodVariabile = "";
+    app().CurrentDbName = "Mancante.mdb";
+    w->serie_Click();
+    EXPECT_EQ(app().SqlQuery, "prima");
+    EXPECT_EQ(app().CodVariabile, "AS013");  // the last list item, taken before the database is read
+    const QStringList log = logLines();
+    ASSERT_GE(log.size(), 2) << log.join('\n').toStdString();
+    EXPECT_TRUE(log[1].contains("Module:FormdatiTab Function: CreaQuery")) << log[1].toStdString();
+    for (const QString &line : log)
+        EXPECT_FALSE(line.contains("Function: serie_Click")) << line.toStdString();
+    EXPECT_NE(forms::FormRegistry::find<frm_dispData>(), nullptr);
+    EXPECT_TRUE(w->cmdmetadati()->isEnabled());
+}
+
+TEST_F(QueryWindowQueryTest, EveryControlOfBothWindowsCarriesItsCaptionAsAccessibleName)
+{
+    open(ProvVariabili);
+    pick("TE001", {"2004"});
+    selectTerritories({"Torino"});
+    w->serie_Click();
+    frm_dispData *table = forms::FormRegistry::find<frm_dispData>();
+    ASSERT_NE(table, nullptr);
+    for (QWidget *window : {static_cast<QWidget *>(w), static_cast<QWidget *>(table)}) {
+        for (QWidget *c : window->findChildren<QWidget *>()) {
+            const bool control = qobject_cast<QAbstractButton *>(c) || qobject_cast<QComboBox *>(c) ||
+                                 qobject_cast<QLineEdit *>(c) || qobject_cast<QAbstractItemView *>(c) ||
+                                 qobject_cast<QTabWidget *>(c) || qobject_cast<QPlainTextEdit *>(c) ||
+                                 qobject_cast<QGroupBox *>(c);
+            // the line edit inside a combo box and the parts of item views belong to their owner
+            if (!control || qobject_cast<QComboBox *>(c->parentWidget()) ||
+                qobject_cast<QAbstractItemView *>(c->parentWidget()))
+                continue;
+            EXPECT_FALSE(c->accessibleName().trimmed().isEmpty()) << c->metaObject()->className() << " "
+                                                                  << c->objectName().toStdString();
+            if (auto *b = qobject_cast<QAbstractButton *>(c); b && !b->text().isEmpty())
+                EXPECT_EQ(b->accessibleName(), b->text()) << c->objectName().toStdString();
+            if (auto *g = qobject_cast<QGroupBox *>(c))
+                EXPECT_EQ(g->accessibleName(), g->title());
+        }
+    }
 }
 
 TEST_F(QueryWindowQueryTest, IndicatorsGroupOnThreeCharacters)

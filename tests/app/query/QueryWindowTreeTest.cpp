@@ -247,15 +247,20 @@ TEST_F(QueryWindowTreeTest, MetadataSheetOfTheSelectedItem)
     w->objtree()->nodes().add("AB2005", tree::tvwChild, "AB2005-2005", "2005");
     click("AB2005-2005");
     pick("AS013", {"2005"});
+    // A code with an apostrophe is doubled once, not twice.
+    w->objtree()->nodes().add("C01", tree::tvwChild, "D'X01", "Codice con apostrofo");
+    w->objtree()->nodes().add("D'X01", tree::tvwChild, "D'X01-2005", "2005");
+    click("D'X01-2005");
     app().SchedaAperta = true;
-    w->lst_allVar()->setCurrentRow(0);
-    w->cmdmetadati_Click();
-    w->lst_allVar()->setCurrentRow(1);
-    w->cmdmetadati_Click();
-    ASSERT_EQ(opened.size(), 2);
+    for (int row = 0; row < 3; ++row) {
+        w->lst_allVar()->setCurrentRow(row);
+        w->cmdmetadati_Click();
+    }
+    ASSERT_EQ(opened.size(), 3);
     EXPECT_TRUE(opened[0].startsWith("V:SELECT MetadatiVariabili.*")) << opened[0].toStdString();
     EXPECT_TRUE(opened[0].endsWith("Where  IdVariabile  ='AB';")) << opened[0].toStdString();
     EXPECT_TRUE(opened[1].endsWith("Where  IdVariabile  ='AS013';")) << opened[1].toStdString();
+    EXPECT_TRUE(opened[2].endsWith("Where  IdVariabile  ='D''X01';")) << opened[2].toStdString();
     EXPECT_FALSE(app().SchedaAperta);
     unregisterFormOpener("FRMSCHEDAVARIABILI");
     unregisterFormOpener("FRMSCHEDAINDICATORI");

@@ -197,6 +197,23 @@ TEST_F(TableWindowTest, SortsNumericAndTextColumnsKeepingTiesInOrder)
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
+TEST_F(TableWindowTest, DescriptionFollowsTheColumnASortOrSearchMakesCurrent)
+{
+    open();
+    ASSERT_EQ(window->lblDescVar()->toPlainText(), "");
+    window->cmb_Ordina()->setCurrentIndex(8);
+    window->cmd_ordinaD_Click();
+    EXPECT_EQ(window->lblDescVar()->toPlainText(), "Medici di medicina generale");
+    window->cmb_ric()->setCurrentIndex(7);  // AS013_2005
+    window->txt_ricda()->setText("10");
+    window->cmd_ric_Click();
+    EXPECT_EQ(window->lblDescVar()->toPlainText(), "Posti letto negli istituti di cura pubblici e privati");
+    grid().setCol(5);
+    window->mnu_asce_Click();
+    EXPECT_EQ(window->lblDescVar()->toPlainText(), "");
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
 TEST_F(TableWindowTest, SortOnANameThatIsNoLongerAColumnLeavesTheTable)
 {
     open();

@@ -68,6 +68,13 @@ TEST(GridViewTest, UserClicksMoveTheModelSelectionAndCodeMovesTheView)
     view.grid().setCol(0);
     EXPECT_EQ(view.currentIndex(), view.grid().index(3, 0));
     EXPECT_EQ(view.selectionModel()->selectedIndexes().size(), 1);
+
+    // EnterCell of a click into another column already sees that column as the selected one
+    QList<int> colSelOnEnter;
+    QObject::connect(&view, &grid::FlexGrid::EnterCell, [&] { colSelOnEnter << view.grid().ColSel(); });
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(view.grid().index(1, 2)).center());
+    EXPECT_EQ(colSelOnEnter, QList<int>{2});
+    EXPECT_EQ(view.grid().RowSel(), 1);
 }
 
 }  // namespace
