@@ -1,6 +1,7 @@
 // Pendra: starts the main window, whose load runs the start-up, then the message loop.
 #include "app/core/frmMainMDI.h"
 
+#include "app/core/CoreWindows.h"
 #include "app/core/Program.h"
 #include "app/maps/MapWindows.h"
 #include "app/metadata/MetadataWindows.h"
@@ -17,10 +18,12 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("Pendra");
     QApplication::setApplicationDisplayName("Pendra");
+    pendra::installQtTranslation();
     const QString icon = vb::findFileNoCase(pendra::programFolder() + "/Images/", "pendra.png");
     if (!icon.isEmpty())
         QApplication::setWindowIcon(QIcon(icon));
     // Every work window is reachable from the menu before the menu is built.
+    pendra::registerCoreOpeners();
     pendra::registerQueryOpeners();
     pendra::registerMapOpeners();
     pendra::registerMetadataOpeners();

@@ -36,8 +36,9 @@ void DBInform::load(const QString &connectString)
             jet::LockType::ReadOnly);
     int i = 0;
     while (!rs.eof()) {
-        // The whole row is converted before it is stored, so a row that fails leaves no mix of
-        // its own values and those of the previous load behind.
+        // The stored rows are cut to exactly 0..i before row i is read, as the row counter
+        // advances; row i is then converted whole before it replaces what index i held.
+        m_rows.resize(i + 1);
         Row row;
         row.dbName = rs.value(QStringLiteral("Dbnames")).toString();  // Null: error 94
         row.delvaVar = textOrEmpty(rs.value(QStringLiteral("DelvaVars")));
@@ -51,8 +52,7 @@ void DBInform::load(const QString &connectString)
         row.hasTipo = rs.value(QStringLiteral("HasTipos")).toBool();    // Null: error 94
         row.hasYears = rs.value(QStringLiteral("HasYears")).toBool();   // Null: error 94
         row.hasTiposName = textOrEmpty(rs.value(QStringLiteral("HasTiposNames")));
-
-        m_rows.resize(i + 1);
+        row.stored = true;
         m_rows[i] = row;
         if (i == std::numeric_limits<qint16>::max())
             throw vb::Error::of(vb::err::Overflow);  // the row counter is 16-bit
@@ -72,7 +72,7 @@ int DBInform::dbIndex(const QString &name) const
         // After a failed reload fewer rows than Dbcount may be stored.
         if (i >= m_rows.size())
             break;
-        if (m_rows[i].dbName.toLower() == wanted)
+        if (m_rows[i].stored && m_rows[i].dbName.toLower() == wanted)
             return i;
     }
     throw vb::Error::of(vb::err::SubscriptOutOfRange);

@@ -9,9 +9,12 @@
 
 namespace kvr {
 
-// Errors reach the caller (as error info): a failing StartConn keeps the rows stored before the
-// failure and the previous Dbcount; a getter before a successful StartConn or for a name that is
-// in no row fails with error 9. Names are compared in lower case, untrimmed.
+// Errors reach the caller (as error info). Reload rule: the stored rows are cut to exactly the
+// indexes 0..i before row i is read, so a StartConn that fails on row i leaves the rows 0..i-1 just
+// read and, at index i, the old row 0 when i is 0 and no row otherwise (never part of the failed
+// row); Dbcount keeps its previous value. One that fails before reading a row changes nothing. A
+// getter before a successful StartConn or for a name in no stored row of 0..Dbcount-1 fails with
+// error 9. Names are compared in lower case, untrimmed.
 class DBInform final : public com::Object<_DBInform> {
 public:
     DBInform();
@@ -40,6 +43,7 @@ private:
         bool hasTipo = false;
         bool hasYears = false;
         QString hasTiposName;
+        bool stored = false;  // false: an index the cut made that no row filled
     };
 
     void load(const QString &connectString);

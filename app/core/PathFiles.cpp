@@ -42,7 +42,7 @@ QString GetShapePathFile()
 void writePathFile(const QString &fileName, const QString &path)
 {
     QSaveFile file(vb::resolvePathNoCase(app().FilesPath + fileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(vb::toCp1252(path + "\r\n")) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(vb::encodeText(path + "\r\n")) < 0 || !file.commit())
         throw vb::Error(75, "Path/File access error: " + file.errorString(), fileName);
 }
 

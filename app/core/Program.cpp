@@ -4,7 +4,9 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLockFile>
+#include <QTranslator>
 #include <cstdlib>
 #include <memory>
 
@@ -72,6 +74,17 @@ void releaseInstanceLock()
 void setInstanceLockFolder(const QString &folder)
 {
     g_lockFolder = folder;
+}
+
+bool installQtTranslation(const QString &folder)
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    const QString from = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    if (!translator->load(QStringLiteral("qtbase_it"), from) || !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace pendra

@@ -27,4 +27,9 @@ void releaseInstanceLock();
 void setInstanceLockFolder(const QString &folder);
 QString instanceLockPath();
 
+// Installs Qt's own Italian catalogue ("qtbase_it") on the running application, so the buttons
+// and labels of Qt's dialogs speak the program's language. `folder` empty: Qt's translations
+// folder. False (and nothing installed) when the catalogue cannot be loaded.
+bool installQtTranslation(const QString &folder = QString());
+
 }  // namespace pendra

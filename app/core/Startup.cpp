@@ -12,12 +12,14 @@
 #include "com/Registry.h"
 #include "forms/DialogService.h"
 #include "forms/FormRegistry.h"
+#include "jet/KeyCache.h"
 #include "jet/Recordset.h"
 #include "library/KvrUtilIds.h"
 #include "vb/Error.h"
 
 #include <QDir>
 #include <array>
+#include <map>
 
 namespace pendra {
 
@@ -86,13 +88,7 @@ void RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const Q
 {
     try {
         const QString wanted = linkConnect(app().Password, app().DataPath + sourceFile);
-        std::optional<jet::TableDef> existing;
-        for (const jet::TableDef &td : db.tableDefs()) {
-            if (td.name.toLower() == tableName.toLower()) {
-                existing = td;
-                break;
-            }
-        }
+        const std::optional<jet::TableDef> existing = db.tableDef(tableName);
         if (existing && existing->connect.toLower() == wanted.toLower())
             return;
         if (existing) {
@@ -130,10 +126,15 @@ void RefreshLinkOnDB_2(QWidget *mainWindow)
             rs.close();
             conn.close();
         }
+        // Each receiving database is opened once, at its first row, and serves all its rows: opening
+        // one attaches every source of its links, which is most of the cost of a row.
+        std::map<QString, jet::Database> opened;
         for (const auto &row : rows) {
-            jet::Database db = jet::Database::open(app().DataPath + row[2], false, false, app().DaoConnect);
-            RecreateRelatedTables(db, row[1], row[0]);
-            db.close();
+            auto it = opened.find(row[2].toLower());
+            if (it == opened.end())
+                it = opened.emplace(row[2].toLower(),
+                                    jet::Database::open(app().DataPath + row[2], false, false, app().DaoConnect)).first;
+            RecreateRelatedTables(it->second, row[1], row[0]);
         }
     } catch (const vb::Error &e) {
         dialogs().msgBox("Sono mancanti alcuni Database!\r\nControllare l'esistenza dei Database nella cartella : \r\n" +
@@ -145,6 +146,17 @@ void RefreshLinkOnDB_2(QWidget *mainWindow)
 }
 
 namespace {
+// Every database file of the folder is opened during start-up (the links, the library's lists, the
+// menu), and keying each one costs tens of milliseconds: the keys are derived side by side now.
+void deriveKeysAhead()
+{
+    const QDir dir(app().DataPath);
+    QStringList paths;
+    for (const QString &name : dir.entryList({"*.mdb"}, QDir::Files))
+        paths << dir.filePath(name);
+    jet::KeyCache::prefetch(paths, app().Password);
+}
+
 void createLibraryObjects()
 {
     AppState &s = app();
@@ -182,6 +194,7 @@ void runStartup(frmMainMDI &main)
         s.DaoConnect = daoConnect(s.Password);
 
         FindDatabases(&main);
+        deriveKeysAhead();
         RefreshLinkOnDB_2(&main);
         FindShapeFiles(&main);
         s.HelpFile = folder + "/Files/Help/Helvora.chm";

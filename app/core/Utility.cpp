@@ -110,15 +110,17 @@ void ShowHelp(qint32 contextId)
 
 QString GetSqlScheda(const QString &kind, const QString &code)
 {
+    // A code from the data may hold an apostrophe; doubled, it stays inside the literal.
+    const QString quoted = QString(code).replace(u'\'', QStringLiteral("''"));
     if (kind == "Variabili")
         return "SELECT MetadatiVariabili.*, Argomento.[Desc argomento], Settore.[Descrizione Settore] "
                "FROM (Argomento INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore) "
                "INNER JOIN MetadatiVariabili ON Argomento.[Codice argomento] = "
-               "MetadatiVariabili.CodiceArgomento Where  IdVariabile  ='" + code + "';";
+               "MetadatiVariabili.CodiceArgomento Where  IdVariabile  ='" + quoted + "';";
     return "SELECT MetadatiIndicatori.*, Argomento.[Desc argomento], Settore.[Descrizione Settore] "
            "FROM (Argomento INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore) "
            "INNER JOIN MetadatiIndicatori ON Argomento.[Codice argomento] = "
-           "MetadatiIndicatori.Argomento Where IdIndicatore ='" + code + "';";
+           "MetadatiIndicatori.Argomento Where IdIndicatore ='" + quoted + "';";
 }
 
 void CollapseTreeNodes(tree::TreeModel &nodes, tree::TreeNode *clicked)

@@ -49,7 +49,7 @@ void SetFormLayout(forms::Form &window);
 void ShowHelp(qint32 contextId);
 
 // Query of one metadata sheet; kind "Variabili" (exact case) reads variables, anything else
-// indicators. The code goes in as given.
+// indicators. Apostrophes of the code are doubled.
 QString GetSqlScheda(const QString &kind, const QString &code);
 
 // Accordion of the area trees: folds the other nodes whose keys pass the threshold that the

@@ -15,13 +15,15 @@
 namespace pendra {
 
 namespace {
-// A work area that paints the main window's picture at its top-left corner over its background.
+// A work area that paints the main window's picture over its whole visible part: the picture was
+// made for the start page, which leaves a strip at the right and the bottom, so it is stretched.
 class PictureMdiArea : public QMdiArea {
 public:
     using QMdiArea::QMdiArea;
     void setPicture(const QPixmap &p)
     {
         m_picture = p;
+        m_scaled = QPixmap();
         viewport()->update();
     }
     const QPixmap &picture() const { return m_picture; }
@@ -30,14 +32,18 @@ protected:
     void paintEvent(QPaintEvent *event) override
     {
         QMdiArea::paintEvent(event);
-        if (!m_picture.isNull()) {
-            QPainter p(viewport());
-            p.drawPixmap(0, 0, m_picture);
-        }
+        if (m_picture.isNull())
+            return;
+        const QSize size = viewport()->size();
+        if (m_scaled.size() != size)  // scaled once per size, not on every paint
+            m_scaled = m_picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QPainter p(viewport());
+        p.drawPixmap(0, 0, m_scaled);
     }
 
 private:
     QPixmap m_picture;
+    QPixmap m_scaled;
 };
 }  // namespace
 

@@ -22,7 +22,7 @@ public:
     QMenuBar *menuBar() const { return m_bar; }
     MainMenu &menu() { return *m_menu; }
 
-    // The picture is also the background of the work area, unscaled at its top-left corner.
+    // The picture is also the background of the work area, stretched over all of it.
     void setPicture(const QPixmap &picture) override;
 
     bool inChiusura() const { return m_inChiusura; }

@@ -245,6 +245,11 @@ void frm_Mappa::buildControls()
     GridIndici->grid().setCols(2);
     GridIndici->grid().setRows(1);
     GridIndici->setMinimumHeight(160);
+    // The selected swatch keeps showing its class colour.
+    QPalette swatches = GridIndici->palette();
+    swatches.setColor(QPalette::Highlight, Qt::transparent);
+    swatches.setColor(QPalette::HighlightedText, swatches.color(QPalette::Text));
+    GridIndici->setPalette(swatches);
     (new QVBoxLayout(fraCB))->addWidget(GridIndici);
 
     cmdNota = button(QStringLiteral("Nota"));
@@ -393,6 +398,7 @@ void frm_Mappa::formLoad()
         Option1->setChecked(true);
         Option1_Click();
         fraCB->hide();
+        clearClassGrid();
         MapTableName = MapTable::MapTableName;
 
         frm_dispData &table = dataTable();

@@ -98,13 +98,17 @@ void FormRegistry::showForm(Form *form)
 
 void FormRegistry::showModal(Form *form, QWidget *owner)
 {
+    // A window that unloaded itself while it loaded will never signal again: there is nothing to wait for.
     QPointer<Form> guard(form);
+    if (!guard || !form->m_loaded)
+        return;
     form->setParent(owner, Qt::Dialog);
     form->setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     QObject::connect(form, &Form::unloaded, &loop, &QEventLoop::quit);
     form->show();
-    loop.exec();
+    if (guard && form->m_loaded)  // showing may run handlers that unload it
+        loop.exec();
 }
 
 void FormRegistry::unload(Form *form)

@@ -112,9 +112,25 @@ QVector<TableDef> Database::tableDefs() const
 
 std::optional<TableDef> Database::tableDef(const QString &name) const
 {
-    for (const TableDef &td : tableDefs())
-        if (td.name.compare(name, Qt::CaseInsensitive) == 0)
+    // One link or table: its catalogue row and its own fields, not every table with its fields.
+    Session &s = check(m_session);
+    if (const std::optional<Session::Link> l = s.link(name)) {
+        TableDef td;
+        td.name = l->name;
+        td.connect = l->connect;
+        td.sourceTableName = l->sourceTable;
+        if (!l->schema.isEmpty())
+            td.fields = fieldsOf(s, l->schema, l->sourceTable);
+        return td;
+    }
+    for (const QString &local : s.localTables()) {
+        if (local.compare(name, Qt::CaseInsensitive) == 0) {
+            TableDef td;
+            td.name = local;
+            td.fields = fieldsOf(s, QString(), local);
             return td;
+        }
+    }
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace jet {
 
@@ -17,10 +18,15 @@ public:
 
     // The key text for `password` and the file's first 16 bytes, in the form "x'<64 hex>'"
     // the cipher accepts as a raw key. Thread-safe.
+    // A derivation that prefetch has under way is waited for, not repeated.
     static QByteArray rawKey(const QString &password, const QByteArray &salt);
-    // Number of derivations done so far (each costly one counts once).
+    // Starts deriving, on threads of their own, the keys of the keyed files among `paths` that are
+    // not cached yet, so the opens that follow find them ready. Unreadable and plain files are
+    // skipped; a failed derivation is left for the open to meet and report. Returns at once.
+    static void prefetch(const QStringList &paths, const QString &password);
+    // Number of derivations done so far (each costly one counts once), prefetched ones included.
     static int derivations();
-    static void clear();
+    static void clear();  // waits for derivations under way
 };
 
 }  // namespace jet

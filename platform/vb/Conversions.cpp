@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <mutex>
 
@@ -142,10 +143,31 @@ qint64 roundToInteger(double value, qint64 low, qint64 high)
 
 // A number with `significant` significant digits in the locale's writing, without group
 // separators; exponent form ("1E+15") only where the runtime uses it too.
+// A value exactly halfway between two texts of that many digits rounds away from zero, as the
+// runtime does (the C library would round it to even: 654322.25 as a Single gave "654322.2").
+bool isExactTie(double value, int significant)
+{
+    char buf[1100];
+    std::snprintf(buf, sizeof buf, "%.*E", significant, value);  // one digit more than kept
+    const char *e = std::strchr(buf, 'E');
+    if (!e || e[-1] != '5')
+        return false;
+    // Rare: prove the tie on the value's exact expansion (a double has at most 767 digits).
+    std::snprintf(buf, sizeof buf, "%.*E", 780, value);
+    const char *digits = std::strchr(buf, '.') + 1;
+    for (const char *p = digits + significant; *p != 'E'; ++p) {
+        if (*p != '0')
+            return false;
+    }
+    return true;
+}
+
 QString numberText(double value, int significant)
 {
     if (value == 0)
         return QStringLiteral("0");
+    if (std::isfinite(value) && isExactTie(value, significant))
+        value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.*G", significant, value);
     QString s = QString::fromLatin1(buf);

@@ -26,6 +26,20 @@ QString joinPath(const QString &folder, const QString &name)
     return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
 }
 
+const QByteArray utf8Mark("\xEF\xBB\xBF");
+
+// The byte of the code page for `u`, or -1. Undefined bytes read as C1 controls go back unchanged.
+int cp1252Byte(char16_t u)
+{
+    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+        return u;
+    for (int i = 0; i < 32; ++i) {
+        if (high[i] == u || (high[i] == 0 && u == 0x80 + i))
+            return 0x80 + i;
+    }
+    return -1;
+}
+
 QByteArray readBytes(const QString &path)
 {
     const QString resolved = resolvePathNoCase(path);
@@ -43,8 +57,26 @@ void writeBytes(const QString &path, const QString &text, QIODevice::OpenMode mo
     const QFileInfo info(resolved);
     if (!info.absoluteDir().exists())
         throw Error(err::PathNotFound, Error::standardDescription(err::PathNotFound), resolved);
+    QByteArray bytes;
+    if (mode & QIODevice::Append) {
+        QFile old(resolved);
+        QByteArray head;
+        if (old.open(QIODevice::ReadOnly))
+            head = old.read(utf8Mark.size());
+        if (head == utf8Mark) {
+            bytes = text.toUtf8();
+        } else if (fitsCp1252(text)) {
+            bytes = toCp1252(text);
+        } else {
+            // The file becomes UTF-8 as a whole, so it never mixes two encodings.
+            QString whole = info.exists() ? readAllText(resolved) : QString();
+            bytes = encodeText(whole + text);
+            mode = QIODevice::WriteOnly | QIODevice::Truncate;
+        }
+    } else {
+        bytes = encodeText(text);
+    }
     QFile file(resolved);
-    const QByteArray bytes = toCp1252(text);
     if (!file.open(mode) || file.write(bytes) != bytes.size() || !file.flush())
         throw Error(err::PathFileAccess, Error::standardDescription(err::PathFileAccess), resolved);
 }
@@ -74,26 +106,36 @@ QByteArray toCp1252(const QString &text)
     QByteArray bytes;
     bytes.reserve(text.size());
     for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
-            bytes += char(u);
-            continue;
-        }
-        char out = '?';
-        for (int i = 0; i < 32; ++i) {
-            if (high[i] == u) {
-                out = char(0x80 + i);
-                break;
-            }
-        }
-        bytes += out;
+        const int b = cp1252Byte(c.unicode());
+        bytes += b < 0 ? '?' : char(b);
     }
     return bytes;
 }
 
+bool fitsCp1252(const QString &text)
+{
+    for (QChar c : text) {
+        if (cp1252Byte(c.unicode()) < 0)
+            return false;
+    }
+    return true;
+}
+
+QString decodeText(const QByteArray &bytes)
+{
+    if (bytes.startsWith(utf8Mark))
+        return QString::fromUtf8(bytes.constData() + utf8Mark.size(), bytes.size() - utf8Mark.size());
+    return fromCp1252(bytes);
+}
+
+QByteArray encodeText(const QString &text)
+{
+    return fitsCp1252(text) ? toCp1252(text) : utf8Mark + text.toUtf8();
+}
+
 QString readAllText(const QString &path)
 {
-    return fromCp1252(readBytes(path));
+    return decodeText(readBytes(path));
 }
 
 QStringList readLines(const QString &path)

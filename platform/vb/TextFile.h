@@ -11,6 +11,13 @@ namespace vb {
 // of the same number, so no byte is lost.
 QString fromCp1252(const QByteArray &bytes);
 QByteArray toCp1252(const QString &text);  // characters outside the code page become '?'
+bool fitsCp1252(const QString &text);
+
+// A text file stays in the code page until it must hold a character the code page cannot (a
+// folder in Cyrillic or Greek); such a file is written as UTF-8 behind a byte-order mark, which
+// every reader here recognises, so nothing is lost as '?'.
+QString decodeText(const QByteArray &bytes);
+QByteArray encodeText(const QString &text);
 
 // The file functions find their file without regard to letter case (resolvePathNoCase), so
 // "ERROR.LOG" reads and extends an existing "Error.log".
@@ -19,6 +26,7 @@ QString readAllText(const QString &path);
 // Lines of a file split on CR LF (a lone LF also ends a line); the final line end adds no line.
 QStringList readLines(const QString &path);
 // Replace or append (creating the file); texts are written as given (callers add "\r\n").
+// Appending what the code page cannot hold to a code-page file turns the whole file into UTF-8.
 // Missing folder: error 76; a file that cannot be written: error 75.
 void writeText(const QString &path, const QString &text);
 void appendText(const QString &path, const QString &text);

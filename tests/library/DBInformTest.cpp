@@ -1,6 +1,10 @@
 // DBInform: the settings of table DbConfigs, looked up by database name.
 #include "KvrFixture.h"
 
+#include "jet/Connection.h"
+#include "jet/KeyCache.h"
+
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace kvrtest {
@@ -144,6 +148,24 @@ TYPED_TEST(DBInformTest, NullDelvaStopsCountsAsZeroAndTheLoadGoesOn)
     EXPECT_EQ(n, 5);
 }
 
+TYPED_TEST(DBInformTest, NullNameOrBooleanFailsTheLoad)
+{
+    const char *rows[] = {
+        "Null, 'V', '', '', '', '', 1, 0, 0, '', ''",       // Dbnames
+        "'d1', 'V', '', '', '', '', 1, Null, 0, '', ''",   // HasTipos
+        "'d1', 'V', '', '', '', '', 1, 0, Null, '', ''",   // HasYears
+    };
+    for (const char *row : rows) {
+        SCOPED_TRACE(row);
+        this->makeConfigs(QStringLiteral("Metadati.mdb"), {QLatin1String(row)});
+        EXPECT_EQ(this->start(QStringLiteral("Metadati.mdb")), vb::err::InvalidUseOfNull);
+        EXPECT_EQ(this->count(), 0);
+        QFile::remove(this->m_dir.filePath(QStringLiteral("Metadati.mdb")));
+    }
+}
+
+// A reload that fails on row i leaves exactly the indexes 0..i: the new rows before i and, at i,
+// the old row 0 when i is 0 (nothing otherwise); Dbcount stays, so the old rows beyond are gone.
 TYPED_TEST(DBInformTest, FailedStartConnKeepsStoredRowsAndThePreviousCount)
 {
     this->makeConfigs(QStringLiteral("A.mdb"),
@@ -153,19 +175,33 @@ TYPED_TEST(DBInformTest, FailedStartConnKeepsStoredRowsAndThePreviousCount)
     this->makeConfigs(QStringLiteral("B.mdb"),
                       {QStringLiteral("'b1', 'B', '', '', '', '', 11, 0, 0, '', ''"),
                        QStringLiteral("'b2', 'B', '', '', '', '', 12, Null, 0, '', ''")});
-    ASSERT_EQ(this->start(QStringLiteral("A.mdb")), 0);
-    ASSERT_EQ(this->count(), 3);
-
-    EXPECT_EQ(this->start(QStringLiteral("B.mdb")), vb::err::InvalidUseOfNull);
-    EXPECT_EQ(this->count(), 3);
-    qint16 n = 0;
-    ASSERT_EQ(this->delvaStop(QStringLiteral("b1"), &n), 0);
-    EXPECT_EQ(n, 11);
-    // Row 0 was replaced; no row holds a mix of the failed row and the old one.
-    for (const char *gone : {"a1", "a2", "a3", "b2"}) {
-        SCOPED_TRACE(gone);
-        EXPECT_EQ(this->delvaStop(QLatin1String(gone), &n), vb::err::SubscriptOutOfRange);
+    this->makeConfigs(QStringLiteral("C.mdb"),
+                      {QStringLiteral("'c1', 'C', '', '', '', '', 21, 0, Null, '', ''")});
+    struct Case {
+        const char *file;
+        std::vector<std::pair<const char *, qint16>> found;
+        std::vector<const char *> gone;
+    };
+    const Case cases[] = {
+        {"B.mdb", {{"b1", 11}}, {"a1", "a2", "a3", "b2", ""}},  // fails on row 1
+        {"C.mdb", {{"a1", 1}}, {"a2", "a3", "c1"}},             // fails on row 0
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_EQ(this->start(QStringLiteral("A.mdb")), 0);
+        ASSERT_EQ(this->count(), 3);
+        EXPECT_EQ(this->start(QLatin1String(c.file)), vb::err::InvalidUseOfNull);
+        EXPECT_EQ(this->count(), 3);
+        qint16 n = 0;
+        for (const auto &[name, stop] : c.found) {
+            ASSERT_EQ(this->delvaStop(QLatin1String(name), &n), 0) << name;
+            EXPECT_EQ(n, stop) << name;
+        }
+        for (const char *gone : c.gone)
+            EXPECT_EQ(this->delvaStop(QLatin1String(gone), &n), vb::err::SubscriptOutOfRange) << gone;
     }
+    ASSERT_EQ(this->start(QStringLiteral("B.mdb")), vb::err::InvalidUseOfNull);
+    qint16 n = 0;
 
     // Sources that fail before any row is read change nothing.
     this->makeConfigs(QStringLiteral("Wrong.mdb"), {QStringLiteral("'w1', '', '', '', '', '', 1, 0, 0, '', ''")},
@@ -178,6 +214,21 @@ TYPED_TEST(DBInformTest, FailedStartConnKeepsStoredRowsAndThePreviousCount)
         ASSERT_EQ(this->delvaStop(QStringLiteral("b1"), &n), 0);
         EXPECT_EQ(n, 11);
     }
+}
+
+// The library runs on the program's engine: a file keyed once is not keyed again by the other side.
+TYPED_TEST(DBInformTest, LibraryAndProgramShareOneKeyCache)
+{
+    this->makeConfigs(QStringLiteral("Metadati.mdb"),
+                      {QStringLiteral("'Dati1.mdb', 'DV1', 'CD1', '4', 'CL1', 'CE1', 3, -1, 0, 'TN1', 'P1'")});
+    jet::KeyCache::clear();
+    const int before = jet::KeyCache::derivations();
+    ASSERT_EQ(this->start(QStringLiteral("Metadati.mdb")), 0);
+    EXPECT_EQ(jet::KeyCache::derivations(), before + 1);  // the library's derivation is the program's
+    jet::Connection here;
+    here.open(odbcPrefix(this->m_dir.path()) + QStringLiteral("Metadati.mdb"), QString(), QString());
+    here.close();
+    EXPECT_EQ(jet::KeyCache::derivations(), before + 1);
 }
 
 }  // namespace

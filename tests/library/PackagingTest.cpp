@@ -70,6 +70,45 @@ TEST(Packaging, EachBuildRegistersItsFiveClassesWithItsTypeLibrary)
     }
 }
 
+// The identifiers as published, written out rather than taken from the library's own constants,
+// so a wrong digit on either side shows.
+TEST(Packaging, RegistryHoldsThePublishedIdentifiers)
+{
+    struct Published {
+        const char *library;
+        const char *libid;
+        const char *name;
+        const char *clsid;
+        const char *iid;
+    };
+    const QString prov = QFileInfo(ProvLibrary).canonicalFilePath();
+    const QString trace = QFileInfo(TraceLibrary).canonicalFilePath();
+    const Published table[] = {
+        {"prov", "{FBE49CAF-3E79-43C4-A6F4-ECAA8DC1B97E}", "cls_Bordo", "{D4B73F2A-DD0C-4FFE-A67C-AD9312810B57}", "{6627C66D-544C-4072-9A06-8522559E5C32}"},
+        {"prov", "{FBE49CAF-3E79-43C4-A6F4-ECAA8DC1B97E}", "cls_Leggenda", "{AA0F8AA8-01E2-4EFA-A037-5E6B534DC9CC}", "{619A3044-410C-4246-A092-C0F93F0718E3}"},
+        {"prov", "{FBE49CAF-3E79-43C4-A6F4-ECAA8DC1B97E}", "cls_Titolo", "{29B56ED0-98EE-4753-81E6-5322BA81852C}", "{C400B3FE-26BD-446B-B33E-837B327547E1}"},
+        {"prov", "{FBE49CAF-3E79-43C4-A6F4-ECAA8DC1B97E}", "Files", "{2CD7606C-EDF5-47FD-AE63-F29C22482DA4}", "{B4CE89E6-9E46-454D-8695-322710FC04CE}"},
+        {"prov", "{FBE49CAF-3E79-43C4-A6F4-ECAA8DC1B97E}", "DBInform", "{8337B86A-D46F-4A33-AD86-9AB2BD99D8B7}", "{7D63EB2E-6204-4C4A-AB66-1326AAB5612E}"},
+        {"trace", "{B51004FE-E88C-4050-B256-051DF432A19D}", "cls_Bordo", "{8CE0232C-403B-4298-96C2-B145F254A7F2}", "{FC91F999-D2A2-46C2-9C4D-6FB31E296CEB}"},
+        {"trace", "{B51004FE-E88C-4050-B256-051DF432A19D}", "cls_Leggenda", "{9FE60EED-E55B-4C68-83AE-ECE54DF230AD}", "{8856F913-AE25-4861-B7E3-07E215D58C7F}"},
+        {"trace", "{B51004FE-E88C-4050-B256-051DF432A19D}", "cls_Titolo", "{98823B4E-4869-4077-BE3C-A59F5CF7E6EC}", "{9D635F1E-86E2-4BAE-8650-2A483C1AFC00}"},
+        {"trace", "{B51004FE-E88C-4050-B256-051DF432A19D}", "Files", "{8BB27984-DE0F-43AA-A034-760D3BC8C096}", "{A6AB72A2-BD42-450B-BF7F-95DDE3615720}"},
+        {"trace", "{B51004FE-E88C-4050-B256-051DF432A19D}", "DBInform", "{CCDA43D8-4186-4989-B6B9-57F1F1BA2D8A}", "{E7F4992E-4B15-4B33-8987-BFC188FFDB04}"},
+    };
+    const QVector<com::ClassEntry> all = com::registeredClasses();
+    for (const Published &p : table) {
+        SCOPED_TRACE(std::string(p.library) + " " + p.name);
+        auto it = std::find_if(all.begin(), all.end(),
+                               [&](const com::ClassEntry &e) { return e.clsid.toString() == QLatin1String(p.clsid); });
+        ASSERT_NE(it, all.end());
+        EXPECT_EQ(it->name, QLatin1String(p.name));
+        EXPECT_EQ(it->iid.toString(), QLatin1String(p.iid));
+        EXPECT_EQ(it->libid.toString(), QLatin1String(p.libid));
+        EXPECT_EQ(QFileInfo(it->library).canonicalFilePath(), QLatin1String(p.library) == QLatin1String("prov") ? prov : trace);
+        EXPECT_EQ(creationError(com::Guid::parse(QLatin1String(p.clsid)), com::Guid::parse(QLatin1String(p.iid))), 0);
+    }
+}
+
 TEST(Packaging, IdentifiersOfOneBuildDoNotOpenTheOther)
 {
     const auto &prov = builds()[0].classes;

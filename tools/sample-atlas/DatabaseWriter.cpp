@@ -155,6 +155,8 @@ void DatabaseWriter::writeMetadata() const {
                                      T::text("idSettore", 1)});
         for (const SubArea &s : m_catalogue.subAreas())
             subAreas.append({s.code, s.description, s.area});
+        // A suspended sub-area written without the blank before "NO".
+        subAreas.append({"H04-NO", "Rumore", "H"});
 
         // Variables: identity, summary, availability by year, then the yearly notes, sources,
         // publications and bodies.
@@ -207,6 +209,33 @@ void DatabaseWriter::writeMetadata() const {
                 row << (has(y) ? Variant(v.source.body) : Variant::null());
             vars.append(row);
         }
+        // Rows as the sources deliver them at times: a lower-case level, a level that is neither
+        // "P" nor "R", blanks and dashes for missing years, a note with a line feed, typographic
+        // quotes and bullets, a source of one year only, a lower-case availability code.
+        auto byName = [](const QVector<jet::Field> &fields, const QVector<QPair<QString, Variant>> &values) {
+            QVector<Variant> row(fields.size(), Variant::null());
+            for (const auto &[name, value] : values) {
+                for (int i = 0; i < fields.size(); ++i) {
+                    if (fields[i].name == name)
+                        row[i] = value;
+                }
+            }
+            return row;
+        };
+        vars.append(byName(varFields, {
+            {"IdVariabile", "TE010"}, {"DescVariabile", "Superficie agricola utilizzata"}, {"CodiceArgomento", "A01"},
+            {"LivelloTerritoriale", "p"}, {"NumProvince", i16(103)}, {"UnitaMisura", "ettari"},
+            {"PeriodoRif", "annata agraria"},
+            {"NoteSerie", QString::fromUtf8("Dati dell'indagine sulla struttura delle aziende:\n\u2022 seminativi;\n"
+                                            "\u2022 \u201Cprati e pascoli\u201D.")},
+            {"Fonte_1996", " "}, {"Fonte_1997", "-"}, {"Fonte_1998", " - "},
+            {"Fonte_2003", "Indagine sulla struttura e produzione delle aziende agricole"},
+            {"Pubblicazione_2003", "Struttura e produzioni delle aziende agricole - Anno 2003"},
+            {"Ente_2003", "ISTAT"}, {"Note_2003", "Dati campionari."}, {"2000", "N.A."}, {"2003", "p"}}));
+        vars.append(byName(varFields, {
+            {"IdVariabile", "AM020"}, {"DescVariabile", "Popolazione esposta al rumore stradale"},
+            {"CodiceArgomento", "H04-NO"}, {"LivelloTerritoriale", "C"}, {"UnitaMisura", "numero"},
+            {"2004", "r"}}));
 
         QVector<jet::Field> indFields = {T::text("IdIndicatore", 10), T::text("DescIndicatore"),
                                          T::text("Argomento", 20), T::text("PSM", 20), T::text("BdVexa", 20),
@@ -248,6 +277,17 @@ void DatabaseWriter::writeMetadata() const {
                 row << availability(prov, reg, y);
             inds.append(row);
         }
+        // Flags and dimensions as the sources deliver them at times: a lower-case dimension code
+        // without a row in Valutazioni, "SI" and "si", a Null and a 0 flag.
+        inds.append(byName(indFields, {
+            {"IdIndicatore", "IAG001"}, {"DescIndicatore", "Superficie agricola utilizzata per abitante"},
+            {"Argomento", "A01"}, {"Valutazione", "b2"}, {"UtilizzSintesi", "SI"}, {"SLL", i16(1)},
+            {"ModalitaCalcolo", "Rapporto tra superficie agricola utilizzata (TE010) e popolazione residente (AS001)."},
+            {"IdVariabilAssociate", "TE010, AS001"}, {"2003", "P"}}));
+        inds.append(byName(indFields, {
+            {"IdIndicatore", "IAG002"}, {"DescIndicatore", "Quota di superficie agricola utilizzata"},
+            {"Argomento", "A01"}, {"Valutazione", "C1"}, {"UtilizzSintesi", "si"}, {"Prov", i16(0)},
+            {"Comune", i16(1)}, {"DatoPuntuale", i16(1)}, {"IdVariabilAssociate", "TE010, TE001"}, {"2003", "p"}}));
 
         T valutazioni(db, "Valutazioni", {T::text("Valutazione", 5), T::text("Descrizione")});
         for (const Valutazione &v : m_catalogue.valutazioni())
@@ -256,6 +296,7 @@ void DatabaseWriter::writeMetadata() const {
         T glossary(db, "Glossario", {T::text("nome", 100), T::memo("definizione"), T::text("idsettore", 1)});
         for (const GlossaryTerm &g : m_catalogue.glossary())
             glossary.append({g.name, g.definition, g.area});
+        glossary.append({"Valore non disponibile", Variant::null(), "B"});
 
         T index(db, "IndVarAnno", {T::text("Variabile", 10), T::integer("Anno"), T::text("LivTerritoriale", 1),
                                    T::text("Tabella", 30), T::text("Settore", 1), T::text("Argomento", 20),

@@ -25,6 +25,7 @@ const QStringList SampleMenu = {
     "0|1|2|Sfoglia metadati|0|0|0|FRMMETADATI|DATI.MDB|Indicatori|",              // item 3
     "0|2|1|Variabili regionali|0|0|0|FormDatiTab|DatiReg.mdb|Variabili|R",         // item 4
     "0|2|2|Indicatori regionali|0|1|0|FORMDATITAB|DatiInd.mdb|Indicatori|R",       // item 5, grayed
+    "0|2|3|Variabili comunali|0|0|1|FRMMETADATI|DatiCom.mdb|Variabili|C",         // item 6, after a grayed item
 };
 
 class MainMenuTest : public coretest::CoreTest {
@@ -72,10 +73,12 @@ TEST_F(MainMenuTest, BuildsPopupsNestedPopupsSeparatorsAndGrayedEntries)
     QMenu *regionali = dati->actions()[0]->menu();
     ASSERT_NE(regionali, nullptr);
     EXPECT_EQ(captions(regionali->actions()),
-              QStringList({"Variabili regionali", "Indicatori regionali (grigio)"}));
+              QStringList({"Variabili regionali", "Indicatori regionali (grigio)", "Variabili comunali (v)"}));
     EXPECT_EQ(captions(bar.actions()[1]->menu()->actions()), QStringList({"Glossario", "Sfoglia metadati"}));
-    EXPECT_EQ(menu.itemCount(), 5);
-    EXPECT_EQ(menu.formToOpen(4), "FormDatiTab");  // the grayed item before it kept its number
+    EXPECT_EQ(menu.itemCount(), 6);
+    EXPECT_EQ(menu.formToOpen(4), "FormDatiTab");
+    EXPECT_EQ(menu.formToOpen(5), "FORMDATITAB");  // the grayed item keeps its number and slot
+    EXPECT_EQ(menu.formToOpen(6), "FRMMETADATI");
     EXPECT_TRUE(mainWindow.isVisible());
 }
 
@@ -88,6 +91,11 @@ TEST_F(MainMenuTest, ChoosingAnItemDispatchesItsNumber)
     EXPECT_EQ(opened, QStringList({"FORMDATITAB"}));
     EXPECT_EQ(app().CurrentDbName, "DatiReg.mdb");
     EXPECT_EQ(app().CurrentLivTerritoriale, "R");
+    // The item behind a grayed one dispatches its own number, not the grayed item's.
+    regionali->actions()[2]->trigger();
+    EXPECT_EQ(opened, QStringList({"FORMDATITAB", "FRMMETADATI"}));
+    EXPECT_EQ(app().CurrentDbName, "DatiCom.mdb");
+    EXPECT_EQ(app().CurrentLivTerritoriale, "C");
 }
 
 TEST_F(MainMenuTest, DispatcherSetsTheSelectionAsEachItemSays)
@@ -168,6 +176,11 @@ TEST_F(MainMenuTest, BrokenRowsStopTheBuildingWithAnError)
         {"unknown popup", {"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>", "0|3|1|Voce|0|0|0|X|a.mdb|Variabili|"}, 9, 1},
         {"null caption", {"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>", "0|0|1|<null>|0|0|0|X|a.mdb|Variabili|"}, 94, 1},
         {"null database", {"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>", "0|0|1|Voce|0|0|0|X|<null>|Variabili|"}, 94, 1},
+        {"null IdMenu", {"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>", "<null>|0|1|Voce|0|0|0|X|a.mdb|Variabili|"}, 94, 1},
+        {"null IdMenuParent", {"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>", "0|<null>|1|Voce|0|0|0|X|a.mdb|Variabili|"}, 94, 0},
+        {"null isChecked", {"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>", "0|0|1|Voce|0|0|<null>|X|a.mdb|Variabili|"}, 94, 1},
+        {"null isDisable", {"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>", "0|0|1|Voce|0|<null>|0|X|a.mdb|Variabili|"}, 94, 1},
+        {"null isDisable of a popup", {"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>", "0|-1|2|Altro|0|<null>|0|<null>|<null>|<null>|<null>"}, 94, 1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -72,6 +72,19 @@ TEST_F(PathFilesTest, WriterReplacesTheFileWithOneSingleByteLine)
     EXPECT_EQ(QDir(files).entryList(QDir::Files).size(), 2);  // no temporary left behind
 }
 
+TEST_F(PathFilesTest, FoldersOutsideTheCodePageReadBackUnchanged)
+{
+    for (const QString &folder : {QStringLiteral("/home/Иван/Документы/"), QStringLiteral("/home/Νίκος/Χάρτες/")}) {
+        SCOPED_TRACE(folder.toStdString());
+        WriteDBPath(folder);
+        WriteSHPath(folder + "Shape/");
+        EXPECT_EQ(GetDbPathFile(), folder);
+        EXPECT_EQ(GetShapePathFile(), folder + "Shape/");
+        EXPECT_FALSE(get("DBPath.kvr").contains('?'));
+    }
+    EXPECT_TRUE(dialogs.calls().isEmpty());
+}
+
 TEST_F(PathFilesTest, AFailedWriteIsLoggedAndLeavesWhatWasThere)
 {
     ASSERT_TRUE(QDir().mkpath(files + "SHPath.kvr"));  // a folder in the way: cannot be replaced

@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QMdiSubWindow>
 
+#include <cstdlib>
+
 using namespace pendra;
 using forms::FormRegistry;
 
@@ -113,6 +115,19 @@ TEST_F(StartPageTest, ShowsTheTextSizedUnderTheMainWindowOverTheBackground)
     EXPECT_FALSE(FormRegistry::isLoaded<frmStart>());
     EXPECT_FALSE(main->picture().isNull());  // the main window keeps its background
     UnloadStartPage();                       // already gone: nothing happens
+
+    // The background reaches the right and bottom edges of the work area, past the page's size.
+    QWidget *view = main->mdiArea()->viewport();
+    ASSERT_GT(view->width(), 987);
+    const QImage shown = view->grab().toImage();
+    const QImage expected = main->picture().scaled(view->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation).toImage();
+    for (const QPoint &at : {QPoint(view->width() - 2, view->height() - 2), QPoint(view->width() - 2, 5),
+                             QPoint(5, view->height() - 2)}) {
+        const QColor a = shown.pixelColor(at), b = expected.pixelColor(at);
+        EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()), 6)
+            << at.x() << "," << at.y();
+        EXPECT_NE(a, main->palette().button().color());
+    }
 }
 
 TEST_F(StartPageTest, EmptyTextStillSizesThePageAndSetsBothPictures)

@@ -389,3 +389,12 @@ TEST_F(StartupTest, WorkWindowsAreCentredUnderTheMainWindow)
     EXPECT_TRUE(w->picture().isNull());
     EXPECT_EQ(w->palette().color(QPalette::Window), QGuiApplication::palette().color(QPalette::Button));
 }
+
+TEST(QtTranslation, QtsOwnDialogTextsSpeakItalian)
+{
+    EXPECT_FALSE(installQtTranslation(QDir::tempPath() + "/no-such-folder"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    ASSERT_TRUE(installQtTranslation());
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Cerca in:");
+}

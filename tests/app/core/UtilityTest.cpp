@@ -10,6 +10,8 @@
 #include "vb/Error.h"
 #include "vb/ErrorOf.h"
 
+#include "vb/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -66,6 +68,17 @@ TEST_F(UtilityTest, LogErrorAppendsOneSingleByteLinePerErrorAndShowsTheMessage)
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
 }
 
+TEST_F(UtilityTest, LogLinesNamingFoldersOutsideTheCodePageReadBackUnchanged)
+{
+    LogError("Utility", "GetDbConnection", "53", QString::fromUtf8("File non trovato: città.mdb"));
+    LogError("Utility", "GetDbConnection", "53", QStringLiteral("File non trovato: /home/Νίκος/Metadati.mdb"));
+    const QStringList lines = vb::readLines(app().FilesPath + "Error.log");
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(QString::fromUtf8("Description:File non trovato: città.mdb"))) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("Description:File non trovato: /home/Νίκος/Metadati.mdb")))
+        << lines[1].toStdString();
+}
+
 TEST_F(UtilityTest, LogErrorDeletesMapinfoAndCopesWithoutAWritableLog)
 {
     QFile stale(app().FilesPath + "MAPINFO.kvr");
@@ -81,7 +94,7 @@ TEST_F(UtilityTest, LogErrorDeletesMapinfoAndCopesWithoutAWritableLog)
     EXPECT_EQ(dialogs.messages().size(), 3);  // the line is lost, the message is not
 }
 
-TEST(GetSqlScheda, KindChoosesTheSheetAndTheCodeGoesInUnchanged)
+TEST(GetSqlScheda, KindChoosesTheSheetAndApostrophesOfTheCodeAreDoubled)
 {
     EXPECT_EQ(GetSqlScheda("Variabili", "AS013"),
               "SELECT MetadatiVariabili.*, Argomento.[Desc argomento], Settore.[Descrizione Settore] FROM "
@@ -94,7 +107,7 @@ TEST(GetSqlScheda, KindChoosesTheSheetAndTheCodeGoesInUnchanged)
                         "Where IdIndicatore ='";
     EXPECT_EQ(GetSqlScheda("Indicatori", "IAS013"), ind + "IAS013';");
     EXPECT_EQ(GetSqlScheda("variabili", "AS013"), ind + "AS013';");  // case-sensitive
-    EXPECT_EQ(GetSqlScheda("Indicatori", "I'X"), ind + "I'X';");
+    EXPECT_EQ(GetSqlScheda("Indicatori", "I'X"), ind + "I''X';");
 }
 
 TEST(CollapseTreeNodes, KeyLengthOfTheClickedNodeDecidesWhatFolds)

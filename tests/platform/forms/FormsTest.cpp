@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace forms;
@@ -123,6 +124,26 @@ TEST_F(FormsTest, ModalWindowReturnsWhenItIsUnloaded)
     QMetaObject::invokeMethod(d, [d] { d->unload(); }, Qt::QueuedConnection);
     FormRegistry::showModal<frmDialogo>(&area);
     EXPECT_FALSE(FormRegistry::isLoaded<frmDialogo>());
+}
+
+TEST_F(FormsTest, ModalWindowThatUnloadsItselfWhileLoadingReturnsAtOnce)
+{
+    class frmSubito : public Form {
+    public:
+        frmSubito() : Form("frmSubito") { setMdiChild(false); }
+    protected:
+        void formLoad() override { unload(); }
+    };
+    // Should the wait hang, this ends every running loop so the test fails instead of blocking.
+    bool hung = false;
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] { hung = true; QCoreApplication::exit(1); });
+    watchdog.start(3000);
+    FormRegistry::showModal<frmSubito>(&area);
+    watchdog.stop();
+    EXPECT_FALSE(hung);
+    EXPECT_FALSE(FormRegistry::isLoaded<frmSubito>());
 }
 
 TEST(MousePointer, DefaultAlwaysRestoresTheNormalCursor)

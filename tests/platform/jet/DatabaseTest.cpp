@@ -126,6 +126,27 @@ TEST(DatabaseFile, KeyIsDerivedOncePerFile)
     EXPECT_EQ(jet::KeyCache::derivations(), before);
 }
 
+TEST(DatabaseFile, KeysDerivedAheadServeTheOpensThatFollow)
+{
+    Folder folder;
+    QStringList paths;
+    for (const char *name : {"A.mdb", "B.mdb", "C.mdb"})
+        paths << folder.database(name, {"CREATE TABLE T (A TEXT)", "INSERT INTO T VALUES ('x')"});
+    jet::Database::create(folder.file("plain.mdb"), QString()).close();
+    paths << folder.file("plain.mdb") << folder.file("missing.mdb");
+    jet::KeyCache::clear();
+    const int before = jet::KeyCache::derivations();
+    jet::KeyCache::prefetch(paths, Password);
+    jet::KeyCache::prefetch(paths, Password);  // again while under way: nothing more
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(query(paths[i], "select A from T"), QStringList{"x"});  // may wait for its derivation
+    EXPECT_EQ(jet::KeyCache::derivations(), before + 3);
+    // A prefetch with a wrong password leaves the opens to fail as before.
+    jet::KeyCache::clear();
+    jet::KeyCache::prefetch(paths, "sbagliata");
+    EXPECT_EQ(errorOf([&] { jet::Database::open(paths[0], false, false, "MS Access;pwd=sbagliata"); }), 3031);
+}
+
 TEST(TableDefs, CreateEnumerateAndDelete)
 {
     Folder folder;

@@ -164,6 +164,13 @@ TEST_F(Conversions, CStrWritesTheLocale)
         {Variant(0.1 + 0.2), "0,3", "0.3"},              // 15 significant digits
         {Variant(1.0 / 3), "0,333333333333333", "0.333333333333333"},
         {Variant(0.1f), "0,1", "0.1"},
+        // Exact ties of the last digit kept round away from zero, not to even.
+        {Variant(654322.25f), "654322,3", "654322.3"},
+        {Variant(-654322.25f), "-654322,3", "-654322.3"},
+        {Variant(1234566.5f), "1234567", "1234567"},
+        {Variant(654322.3125f), "654322,3", "654322.3"},
+        {Variant(123456789012344.5), "123456789012345", "123456789012345"},
+        {Variant(-0.125f), "-0,125", "-0.125"},
         {Variant(qint16(-7)), "-7", "-7"},
         {Variant(123456789), "123456789", "123456789"},
         {Variant(true), "Vero", "True"},

@@ -59,7 +59,35 @@ TEST_F(TextFile, CodePageEdges)
     ASSERT_EQ(decoded.size(), 256);
     EXPECT_EQ(decoded[0xE8], QChar(0x00E8));
     EXPECT_EQ(decoded[0x80], QChar(0x20AC));
-    EXPECT_EQ(vb::toCp1252(decoded.mid(0xA0)), all.mid(0xA0));
+    EXPECT_EQ(vb::toCp1252(decoded), all);  // undefined bytes included
+    EXPECT_TRUE(vb::fitsCp1252(decoded));
+}
+
+TEST_F(TextFile, TextTheCodePageCannotHoldIsKeptAsUtf8WithAMark)
+{
+    struct Case {
+        QString text;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {QStringLiteral("/home/città/\r\n"), "/home/citt\xe0/\r\n"},  // the code page holds it: unchanged format
+        {QStringLiteral("/home/Иван/\r\n"), "\xEF\xBB\xBF/home/\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD/\r\n"},
+        {QStringLiteral("/home/Νίκος/è\r\n"), "\xEF\xBB\xBF" + QStringLiteral("/home/Νίκος/è\r\n").toUtf8()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        vb::writeText(path("p.kvr"), c.text);
+        EXPECT_EQ(bytesOf(path("p.kvr")), c.bytes);
+        EXPECT_EQ(vb::readAllText(path("p.kvr")), c.text);
+    }
+
+    // A log in the code page turns UTF-8 as a whole at its first such line, then stays UTF-8.
+    const QString log = path("Error.log");
+    vb::appendText(log, "è prima\r\n");
+    vb::appendText(log, QStringLiteral("Файл /home/Иван/\r\n"));
+    vb::appendText(log, "terza\r\n");
+    EXPECT_TRUE(bytesOf(log).startsWith("\xEF\xBB\xBF\xC3\xA8 prima\r\n"));
+    EXPECT_EQ(vb::readLines(log), (QStringList{"è prima", QStringLiteral("Файл /home/Иван/"), "terza"}));
 }
 
 TEST_F(TextFile, ReadLinesSplitsOnCrLfAndLoneLf)

@@ -1,0 +1,86 @@
+// Base of the printed reports: one query bound by InitReport, a page laid out from its rows, a
+// print preview from which the user prints or saves a PDF.
+#pragma once
+
+#include "jet/Connection.h"
+#include "jet/Recordset.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace pendra {
+
+// One label of the detail section with its bound fields. across: the sub-labels stand in one row
+// over their values (the year boxes); otherwise each sub-label heads its own line, or, without
+// sub-labels, the values follow the label on one line.
+struct ReportBlock {
+    ReportBlock(QString label_, QStringList values_, QStringList subLabels_ = {}, bool across_ = false)
+        : label(std::move(label_)), values(std::move(values_)), subLabels(std::move(subLabels_)), across(across_)
+    {
+    }
+    QString label;
+    QStringList values;
+    QStringList subLabels;
+    bool across = false;
+};
+
+class Report {
+public:
+    Report(QString name, QString caption);
+    virtual ~Report();
+    Report(const Report &) = delete;
+    Report &operator=(const Report &) = delete;
+
+    QString name() const { return m_name; }
+    QString caption() const { return m_caption; }  // the preview window's caption
+
+    // Opens the report's own connection to Metadati.mdb and its query for the key; true when
+    // bound. A failure is logged (InitReport, the report as source) and gives false. Replaces
+    // what an earlier call bound.
+    bool InitReport(const QString &key);
+    // Closes and releases the connection and record set of InitReport.
+    void DataReport_Terminate();
+
+    // The query text for a key (apostrophes already doubled).
+    virtual QString query(const QString &key) const = 0;
+    // The heading text and the detail section of each bound row, in print order.
+    virtual QString heading() const = 0;
+    QVector<QVector<ReportBlock>> details() const;
+
+    // Lays the pages out on the device (a QPrinter or a QPdfWriter); no screen needed.
+    void render(QPagedPaintDevice &device) const;
+    // Renders to a PDF file; false when the file cannot be written.
+    bool printToPdf(const QString &path) const;
+
+    // Shows the print preview modally (through the installed viewer). Where no printer is
+    // installed the report's own message, if it has one, comes first; the preview and PDF work.
+    void show(QWidget *owner);
+
+protected:
+    // The detail of one row; value(name) reads a bound field by name, any case ("" for Null).
+    virtual QVector<ReportBlock> detail(const std::function<QString(const QString &)> &value) const = 0;
+    virtual void noPrinterMessage() const {}
+
+private:
+    QString m_name;
+    QString m_caption;
+    jet::Connection m_connection;
+    jet::Recordset m_records;
+    QStringList m_fields;                    // lower-cased names
+    QVector<QVector<vb::Variant>> m_rows;    // read once when bound
+};
+
+// How a report is shown; tests install their own so nothing waits on a window. Null: the
+// print preview dialog.
+using ReportViewer = std::function<void(Report &report, QWidget *owner)>;
+void setReportViewer(ReportViewer viewer);
+
+// The years 1996..2008 as texts, the sub-labels of the yearly blocks.
+QStringList reportYears();
+
+}  // namespace pendra

@@ -1,0 +1,161 @@
+// The sheets' common frame, load and buttons.
+#include "SheetWindow.h"
+
+#include "MetadataValues.h"
+#include "app/core/AppState.h"
+#include "app/core/Utility.h"
+
+#include "jet/Recordset.h"
+#include "vb/Error.h"
+#include "forms/DialogService.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pendra {
+
+namespace {
+// Runs a button's work; no exception leaves the slot.
+template <class F> void guarded(QObject *window, const QString &procedure, F work)
+{
+    try {
+        work();
+    } catch (const vb::Error &e) {
+        LogError(window, procedure, e);
+    } catch (const std::exception &e) {
+        LogError(window, procedure, "0", QString::fromLocal8Bit(e.what()));
+    }
+}
+}  // namespace
+
+SheetWindow::SheetWindow(const QString &name, const QString &caption, qint32 helpId,
+                         const QString &noRecordMessage)
+    : forms::Form(name), m_helpId(helpId), m_noRecord(noRecordMessage)
+{
+    setWindowTitle(caption);
+    resize(760, 720);
+    auto *layout = new QVBoxLayout(this);
+    auto *heading = new QLabel(" Visualizza Scheda Metadati ", this);
+    QFont big = heading->font();
+    big.setPointSize(big.pointSize() + 3);
+    big.setBold(true);
+    heading->setFont(big);
+    layout->addWidget(heading);
+
+    m_fields = new QGridLayout;
+    m_fields->setColumnStretch(1, 1);
+    layout->addLayout(m_fields, 1);
+
+    auto *years = new QGroupBox("Anni disponibili", this);
+    years->setAccessibleName("Anni disponibili");
+    auto *grid = new QGridLayout(years);
+    for (int i = 0; i < YearCount; ++i) {
+        const QString year = QString::number(FirstYear + i);
+        grid->addWidget(new QLabel(year, years), 0, i, Qt::AlignHCenter);
+        auto *box = new QLineEdit(years);
+        box->setObjectName(QStringLiteral("txtAnniDisp%1").arg(i));
+        box->setAccessibleName(year);
+        box->setReadOnly(true);
+        box->setAlignment(Qt::AlignCenter);
+        box->setMaximumWidth(48);
+        grid->addWidget(box, 1, i);
+        txtAnniDisp << box;
+    }
+    const char *legend[] = {"P: livello territoriale provinciale", "R: livello territoriale regionale",
+                            "N.A.: dato non aggiornabile"};
+    for (int i = 0; i < 3; ++i)
+        grid->addWidget(new QLabel(QString::fromUtf8(legend[i]), years), 2 + i, 0, 1, YearCount);
+    layout->addWidget(years);
+
+    auto *buttons = new QHBoxLayout;
+    cmdStampa = new QPushButton("Stampa ", this);
+    cmdHelp = new QPushButton("Help", this);
+    cmdChiudi = new QPushButton("Chiudi", this);
+    for (QPushButton *b : {cmdStampa, cmdHelp, cmdChiudi}) {
+        b->setAccessibleName(b->text());
+        buttons->addWidget(b);
+    }
+    cmdStampa->setObjectName("cmdStampa");
+    cmdHelp->setObjectName("cmdHelp");
+    cmdChiudi->setObjectName("cmdChiudi");
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(cmdStampa, &QPushButton::clicked, this, [this] { guarded(this, "cmdStampa_Click", [this] { print(); }); });
+    connect(cmdHelp, &QPushButton::clicked, this,
+            [this] { guarded(this, "cmdHelp_Click", [this] { ShowHelp(m_helpId); }); });
+    connect(cmdChiudi, &QPushButton::clicked, this, [this] {
+        app().SchedaAperta = false;
+        unload();
+    });
+}
+
+TextBox *SheetWindow::addBox(const QString &name, const QString &label, bool multiLine)
+{
+    auto *caption = new QLabel(label, this);
+    auto *box = new TextBox(name, label, multiLine, this);
+    caption->setBuddy(box);
+    m_fields->addWidget(caption, m_row, 0, Qt::AlignTop);
+    m_fields->addWidget(box, m_row, 1);
+    ++m_row;
+    return box;
+}
+
+QCheckBox *SheetWindow::addCheck(const QString &name, const QString &caption)
+{
+    if (!m_checks) {
+        m_checks = new QGridLayout;
+        m_fields->addLayout(m_checks, m_row++, 0, 1, 2);
+    }
+    auto *box = new QCheckBox(caption, this);
+    box->setObjectName(name);
+    box->setAccessibleName(caption);
+    m_checks->addWidget(box, 0, m_checks->count());
+    return box;
+}
+
+QString SheetWindow::printKey(const QString &firstBox, int length)
+{
+    return firstBox.left(length).trimmed();
+}
+
+void SheetWindow::formLoad()
+{
+    app().SchedaAperta = true;
+    SetFormLayout(*this);
+    jet::Connection connection;
+    jet::Recordset record;
+    try {
+        connection = GetDbConnection("metadati.mdb");
+        record.open(app().SqlScheda, connection, jet::CursorType::Static, jet::LockType::ReadOnly);
+        if (record.eof() || record.bof())
+            forms::dialogs().msgBox(m_noRecord, forms::vbInformation);
+        else
+            fill(record);
+    } catch (const vb::Error &e) {
+        LogError(this, "Form_Load", e);
+    } catch (const std::exception &e) {
+        LogError(this, "Form_Load", "0", QString::fromLocal8Bit(e.what()));
+    }
+    try {
+        record.close();
+        connection.close();
+    } catch (...) {
+        // Closing after a failure ignores any further error.
+    }
+}
+
+void SheetWindow::fillAvailability(const jet::Recordset &record)
+{
+    for (int i = 0; i < YearCount; ++i) {
+        if (const std::optional<QString> code = availability(record, i))
+            txtAnniDisp[i]->setText(*code);
+    }
+}
+
+}  // namespace pendra

@@ -1,0 +1,201 @@
+// Code list window.
+#include "frmListaMetadati.h"
+
+#include "MetadataValues.h"
+#include "app/core/Utility.h"
+#include "app/core/frmStart.h"
+
+#include "jet/Recordset.h"
+#include "vb/Error.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pendra {
+
+namespace {
+const QString kYears = "[1996] , [1997], [1998], [1999], [2000], [2001], [2002], [2003], [2004], [2005], [2006], "
+                       "[2007], [2008] ";
+}
+
+frmListaMetadati::frmListaMetadati() : forms::Form("frmListaMetadati")
+{
+    setWindowTitle(" Variabili e indicatori");
+    resize(720, 560);
+    auto *layout = new QVBoxLayout(this);
+    auto *heading = new QLabel(" Lista variabili e indicatori", this);
+    QFont big = heading->font();
+    big.setPointSize(big.pointSize() + 3);
+    big.setBold(true);
+    heading->setFont(big);
+    layout->addWidget(heading);
+    auto *body = new QHBoxLayout;
+    auto *left = new QVBoxLayout;
+    cmbVarInd = new QComboBox(this);
+    cmbVarInd->setObjectName("cmbVarInd");
+    cmbVarInd->setAccessibleName("Variabili e indicatori");
+    lst_CodVar = new QListWidget(this);
+    lst_CodVar->setObjectName("lst_CodVar");
+    lst_CodVar->setAccessibleName("Codici");
+    lst_CodVar->setMaximumWidth(160);
+    left->addWidget(cmbVarInd);
+    left->addWidget(lst_CodVar, 1);
+    body->addLayout(left);
+    auto *fields = new QGridLayout;
+    auto box = [&](const QString &name, const QString &label, int row, bool multi) {
+        auto *b = new TextBox(name, label, multi, this);
+        auto *l = new QLabel(label, this);
+        l->setBuddy(b);
+        fields->addWidget(l, row, 0, Qt::AlignTop);
+        fields->addWidget(b, row, 1);
+        return b;
+    };
+    txtDescrizione = box("txtDescrizione", "Descrizione", 0, true);
+    txtArgomento = box("txtArgomento", "Sottoarea", 1, false);
+    txtSettore = box("txtSettore", "Area", 2, false);
+    auto *years = new QGroupBox("Anni disponibili", this);
+    years->setAccessibleName("Anni disponibili");
+    auto *grid = new QGridLayout(years);
+    for (int i = 0; i < YearCount; ++i) {
+        const QString year = QString::number(FirstYear + i);
+        grid->addWidget(new QLabel(year, years), 0, i, Qt::AlignHCenter);
+        auto *b = new QLineEdit(years);
+        b->setObjectName(QStringLiteral("txtAnniDisp%1").arg(i));
+        b->setAccessibleName(year);
+        b->setReadOnly(true);
+        b->setAlignment(Qt::AlignCenter);
+        b->setMaximumWidth(44);
+        grid->addWidget(b, 1, i);
+        txtAnniDisp << b;
+    }
+    for (const char *text : {"P: livello territoriale provinciale", "R: livello territoriale regionale",
+                             "N.A.: dato non aggiornabile"})
+        grid->addWidget(new QLabel(QString::fromUtf8(text), years), grid->rowCount(), 0, 1, YearCount);
+    fields->addWidget(years, 3, 0, 1, 2);
+    fields->setRowStretch(4, 1);
+    body->addLayout(fields, 1);
+    layout->addLayout(body, 1);
+    auto *buttons = new QHBoxLayout;
+    cmdHelp = new QPushButton("Help", this);
+    cmdChiudi = new QPushButton("Chiudi", this);
+    cmdHelp->setAccessibleName("Help");
+    cmdChiudi->setAccessibleName("Chiudi");
+    buttons->addStretch(1);
+    buttons->addWidget(cmdHelp);
+    buttons->addWidget(cmdChiudi);
+    layout->addLayout(buttons);
+
+    connect(cmbVarInd, &QComboBox::currentIndexChanged, this, [this] { cmbVarInd_Click(); });
+    connect(lst_CodVar, &QListWidget::currentRowChanged, this, [this] { lst_CodVar_Click(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] {
+        try {
+            ShowHelp(0);
+        } catch (const vb::Error &e) {
+            LogError(this, "cmdHelp_Click", e);
+        }
+    });
+    connect(cmdChiudi, &QPushButton::clicked, this, [this] { unload(); });
+}
+
+void frmListaMetadati::formLoad()
+{
+    try {
+        const QSignalBlocker quiet(cmbVarInd);
+        cmbVarInd->addItems({"Variabili", "Indicatori"});
+        cmbVarInd->setCurrentIndex(-1);
+        m_connection = GetDbConnection("metadati.mdb");
+    } catch (const vb::Error &e) {
+        LogError(this, "Form_Load", e);
+    }
+    cmbVarInd->setCurrentIndex(0);
+    SetFormLayout(*this);
+}
+
+void frmListaMetadati::formActivate()
+{
+    UnloadStartPage();
+}
+
+void frmListaMetadati::formUnload()
+{
+    try {
+        m_connection.close();
+    } catch (const vb::Error &) {
+        // The window goes anyway.
+    }
+}
+
+void frmListaMetadati::cmbVarInd_Click()
+{
+    try {
+        {
+            const QSignalBlocker quiet(lst_CodVar);
+            lst_CodVar->clear();
+        }
+        for (TextBox *b : {txtDescrizione, txtArgomento, txtSettore})
+            b->setText(QString());
+        const QString kind = cmbVarInd->currentText();
+        const QString sql = kind == u"Variabili"
+            ? "SELECT IdVariabile FROM MetadatiVariabili WHERE InStr([CodiceArgomento],'- NO')=0 AND "
+              "InStr([CodiceArgomento],'-NO')=0 order by IdVariabile;"
+            : "SELECT IdIndicatore FROM MetadatiIndicatori WHERE InStr([Argomento],'- NO')=0 AND "
+              "InStr([Argomento],'-NO')=0 order by IdIndicatore;";
+        if (kind.isEmpty())
+            return;
+        jet::Recordset r;
+        r.open(sql, m_connection, jet::CursorType::ForwardOnly, jet::LockType::ReadOnly);
+        QStringList codes;
+        while (!r.eof()) {
+            codes << NullToString(r.value(0));
+            r.moveNext();
+        }
+        r.close();
+        const QSignalBlocker quiet(lst_CodVar);
+        lst_CodVar->addItems(codes);
+    } catch (const vb::Error &e) {
+        LogError(this, "cmbVarInd_Click", e);
+    }
+}
+
+void frmListaMetadati::lst_CodVar_Click()
+{
+    try {
+        for (TextBox *b : {txtDescrizione, txtArgomento, txtSettore})
+            b->setText(QString());
+        const QListWidgetItem *item = lst_CodVar->currentItem();
+        if (!item)
+            return;
+        const QString code = sqlText(item->text());
+        const QString sql = cmbVarInd->currentText() == u"Variabili"
+            ? "SELECT MetadatiVariabili.DescVariabile, Argomento.[Codice argomento], [Desc argomento], "
+              "Settore.idSettore, [Descrizione Settore], " + kYears +
+              "FROM (Argomento INNER JOIN MetadatiVariabili ON Argomento.[Codice argomento] = "
+              "MetadatiVariabili.CodiceArgomento) INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore "
+              "WHERE IdVariabile ='" + code + "';"
+            : "SELECT MetadatiIndicatori.DescIndicatore, Argomento.[Codice argomento], [Desc argomento], "
+              "Settore.idSettore, [Descrizione Settore], " + kYears +
+              "FROM (Argomento INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore) INNER JOIN "
+              "MetadatiIndicatori ON Argomento.[Codice argomento] = MetadatiIndicatori.Argomento "
+              "WHERE IdIndicatore ='" + code + "';";
+        jet::Recordset r;
+        r.open(sql, m_connection, jet::CursorType::ForwardOnly, jet::LockType::ReadOnly);
+        if (!r.eof()) {
+            txtDescrizione->setText(NullToString(r.value(0)));
+            txtArgomento->setText(NullToString(r.value(1)) + " - " + NullToString(r.value(2)));
+            txtSettore->setText(NullToString(r.value(3)) + " - " + NullToString(r.value(4)));
+            for (int i = 0; i < YearCount; ++i)
+                txtAnniDisp[i]->setText(NullToString(r.value(QString::number(FirstYear + i))).toUpper());
+        }
+        r.close();
+    } catch (const vb::Error &e) {
+        LogError(this, "lst_CodVar_Click", e);
+    }
+}
+
+}  // namespace pendra

@@ -1,0 +1,201 @@
+// Metadata browser window and its tree fill.
+#include "frmMetadati.h"
+
+#include "MetadataWindows.h"
+#include "app/core/AppState.h"
+#include "app/core/Program.h"
+#include "app/core/Utility.h"
+#include "app/core/frmStart.h"
+
+#include "jet/Recordset.h"
+#include "tree/TreeView.h"
+#include "vb/Error.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace pendra {
+
+namespace {
+QPixmap folderPicture(const QString &file, bool open)
+{
+    QPixmap picture(programFolder() + "/Images/" + file);
+    if (!picture.isNull())
+        return picture;
+    // Without the program's pictures a plain square keeps the two states apart.
+    QPixmap square(16, 16);
+    square.fill(Qt::transparent);
+    QPainter p(&square);
+    p.setBrush(open ? QColor(240, 200, 80) : QColor(200, 160, 60));
+    p.drawRect(2, 3, 11, 10);
+    return square;
+}
+}  // namespace
+
+void fillsonsAll(const jet::Connection &connection, tree::TreeModel &tree)
+{
+    const QString k = app().Kind;
+    const QString s = k.left(k.size() - 1);
+    const QString id = "Metadati" + k + ".Id" + s + "e";
+    const QString desc = "Metadati" + k + ".Desc" + s + "e";
+    const QString sql =
+        "SELECT Settore.idSettore, Settore.[Descrizione Settore], Argomento.[Codice argomento], "
+        "Argomento.[Desc argomento], " + id + ", " + desc + ", IndVarAnno.TipoVar "
+        "FROM ((Settore INNER JOIN Argomento ON Settore.idSettore = Argomento.idSettore) INNER JOIN IndVarAnno "
+        "ON (Settore.idSettore = IndVarAnno.Settore) AND (Argomento.[Codice argomento] = IndVarAnno.Argomento)) "
+        "INNER JOIN Metadati" + k + " ON IndVarAnno.Variabile = " + id + " "
+        "GROUP BY Settore.idSettore, Settore.[Descrizione Settore], Argomento.[Codice argomento], "
+        "Argomento.[Desc argomento], " + id + ", " + desc + ", IndVarAnno.TipoVar "
+        "ORDER BY Settore.idSettore, Argomento.[Codice argomento], " + id + ";";
+    try {
+        jet::Recordset r;
+        r.open(sql, connection, jet::CursorType::ForwardOnly, jet::LockType::ReadOnly);
+        QString lastArea, lastSubArea;
+        while (!r.eof()) {
+            const QString area = r.value(0).toString();
+            if (area != lastArea) {
+                lastArea = area;
+                tree.add(nullptr, tree::tvwLast, area, r.value(1).toString(), "close", "open");
+            }
+            const QString subArea = r.value(2).toString();
+            if (subArea != lastSubArea) {
+                lastSubArea = subArea;
+                tree.add(lastArea, tree::tvwChild, subArea, r.value(3).toString().toUpper(), "close", "open");
+            }
+            tree.add(lastSubArea, tree::tvwChild, r.value(4).toString(), r.value(5).toString(), "close", "open");
+            r.moveNext();
+        }
+        r.close();
+    } catch (const vb::Error &e) {
+        LogError("Utility", "fillsonsAll", e);
+    }
+}
+
+frmMetadati::frmMetadati() : forms::Form("frmMetadati")
+{
+    setWindowTitle("Metadati");
+    resize(640, 640);
+    auto *layout = new QVBoxLayout(this);
+    auto *heading = new QLabel(" Visualizza Metadati ", this);
+    QFont big = heading->font();
+    big.setPointSize(big.pointSize() + 3);
+    big.setBold(true);
+    heading->setFont(big);
+    layout->addWidget(heading);
+    layout->addWidget(new QLabel("Settori - Argomenti", this));
+    cmb_Databases = new QComboBox(this);
+    cmb_Databases->setObjectName("cmb_Databases");
+    cmb_Databases->setAccessibleName("Settori - Argomenti");
+    cmb_DatabasesN = new QComboBox(this);
+    cmb_DatabasesN->setObjectName("cmb_DatabasesN");
+    cmb_DatabasesN->setAccessibleName("Database");
+    cmb_DatabasesN->hide();
+    layout->addWidget(cmb_Databases);
+    layout->addWidget(new QLabel("Aree -Sottoaree", this));
+    objtree = new tree::TreeView(this);
+    objtree->setObjectName("objtree");
+    objtree->setAccessibleName("Variabili disponibili");
+    m_images.add("close", folderPicture("close.png", false));
+    m_images.add("open", folderPicture("open.png", true));
+    objtree->setImageList(&m_images);
+    layout->addWidget(objtree, 1);
+    auto *buttons = new QHBoxLayout;
+    cmdHelp = new QPushButton("Help", this);
+    cmdChiudi = new QPushButton("Chiudi", this);
+    cmdHelp->setAccessibleName("Help");
+    cmdChiudi->setAccessibleName("Chiudi");
+    buttons->addStretch(1);
+    buttons->addWidget(cmdHelp);
+    buttons->addWidget(cmdChiudi);
+    layout->addLayout(buttons);
+
+    connect(cmb_Databases, &QComboBox::currentIndexChanged, this, [this] { cmb_Databases_Click(); });
+    connect(objtree, &tree::TreeView::nodeClick, this, [this](tree::TreeNode *n) { objtree_NodeClick(n); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] {
+        try {
+            ShowHelp(2000);
+        } catch (const vb::Error &e) {
+            LogError(this, "cmdHelp_Click", e);
+        }
+    });
+    connect(cmdChiudi, &QPushButton::clicked, this, [this] { unload(); });
+}
+
+void frmMetadati::formLoad()
+{
+    try {
+        SetFormLayout(*this);
+        jet::Connection connection = GetDbConnection("Metadati.mdb");
+        jet::Recordset r;
+        r.open("Select dbdesc ,dbnames from dbconfigs", connection, jet::CursorType::ForwardOnly,
+               jet::LockType::ReadOnly);
+        const QSignalBlocker quiet(cmb_Databases);  // the choice runs once, below
+        while (!r.eof()) {
+            cmb_Databases->addItem(r.value(0).toString());
+            cmb_DatabasesN->addItem(r.value(1).toString());
+            r.moveNext();
+        }
+        r.close();
+        cmb_Databases->setCurrentIndex(-1);
+        if (cmb_Databases->count() > 0) {
+            cmb_Databases->blockSignals(false);
+            cmb_Databases->setCurrentIndex(0);
+        }
+        connection.close();
+        app().SqlScheda.clear();
+    } catch (const vb::Error &e) {
+        LogError(this, "Form_Load", e);
+    }
+}
+
+void frmMetadati::formActivate()
+{
+    UnloadStartPage();
+}
+
+void frmMetadati::cmb_Databases_Click()
+{
+    try {
+        const int position = cmb_Databases->currentIndex();
+        cmb_DatabasesN->setCurrentIndex(position);
+        app().Kind = position == 0 ? QStringLiteral("Variabili") : QStringLiteral("Indicatori");
+        app().KindSaved = app().Kind;
+        objtree->nodes().clear();
+        jet::Connection connection = GetDbConnection("metadati.mdb");
+        fillsonsAll(connection, objtree->nodes());
+        connection.close();
+        app().SqlScheda.clear();
+    } catch (const vb::Error &e) {
+        LogError(this, "cmb_Databases_Click", e);
+    }
+}
+
+void frmMetadati::objtree_NodeClick(tree::TreeNode *node)
+{
+    try {
+        CollapseTreeNodes(objtree->nodes(), node);
+        if (node->childCount() > 0)
+            return;
+        if (app().DatabaseCambiato == u"True") {
+            app().Kind = app().KindSaved;
+            app().DatabaseCambiato = QStringLiteral("False");
+        }
+        if (app().Kind == u"-")
+            app().Kind = app().KindSaved;
+        app().SqlScheda = GetSqlScheda(app().Kind, node->key());
+        if (app().Kind == u"Variabili")
+            openSheet(SheetKind::Variabili);
+        else if (app().Kind == u"Indicatori")
+            openSheet(SheetKind::Indicatori);
+    } catch (const vb::Error &e) {
+        LogError(this, "objtree_NodeClick", e);
+    } catch (const std::exception &e) {
+        LogError(this, "objtree_NodeClick", "0", QString::fromLocal8Bit(e.what()));
+    }
+}
+
+}  // namespace pendra

@@ -1,0 +1,24 @@
+// Metadata sheet of one variable, read from SqlScheda when the window loads.
+#pragma once
+
+#include "SheetWindow.h"
+
+namespace pendra {
+
+class frmSchedaVariabili : public SheetWindow {
+    Q_OBJECT
+public:
+    frmSchedaVariabili();
+
+    TextBox *txtVariabili, *txtSettore, *txtArgomento, *txtFonti, *txtPubblicazioni, *txtEnti,
+        *txtLivelloTerr, *txtNumProv, *txtUnita_mis, *txtPeriodo_rif, *txtNoteSerie, *txtNoteAnni;
+
+    // The key the print button passes to rptVariabili.
+    QString printKey() const;
+
+protected:
+    void fill(const jet::Recordset &record) override;
+    void print() override;
+};
+
+}  // namespace pendra

@@ -1,0 +1,20 @@
+// Printed sheet of one variable.
+#pragma once
+
+#include "Report.h"
+
+namespace pendra {
+
+class rptVariabili : public Report {
+public:
+    rptVariabili();
+    QString query(const QString &key) const override;
+    QString heading() const override { return QStringLiteral("Scheda variabile"); }
+
+protected:
+    QVector<ReportBlock> detail(const std::function<QString(const QString &)> &value) const override;
+    // Stands for the runtime's "no printer" error: the report's own message.
+    void noPrinterMessage() const override;
+};
+
+}  // namespace pendra

@@ -1,0 +1,213 @@
+// Colours, widths, sorts and search of the data table grid.
+#include "DataTableGrid.h"
+
+#include "grid/FlexGridModel.h"
+
+#include "forms/DialogService.h"
+#include "forms/MousePointer.h"
+#include "forms/Twips.h"
+#include "vb/Conversions.h"
+
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QHash>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <cmath>
+#include <memory>
+
+namespace pendra {
+
+namespace {
+
+constexpr forms::OleColor White = 0x00FFFFFF;
+constexpr forms::OleColor Green = 0x0000FF00;
+
+// Yields to pending events so a long colouring stays responsive; per cell only once a few
+// milliseconds have passed, since an empty yield per cell alone would cost more than the colouring.
+class Yielder {
+public:
+    Yielder() { m_clock.start(); }
+    void now()
+    {
+        QCoreApplication::processEvents();
+        m_clock.restart();
+    }
+    void sometimes()
+    {
+        if (m_clock.elapsed() >= 5)
+            now();
+    }
+
+private:
+    QElapsedTimer m_clock;
+};
+
+// Puts the grid, the pointer and the sorting flag back however a sort or search ends.
+class SortScope {
+public:
+    SortScope(grid::FlexGridModel &grid, bool &sorting) : m_grid(&grid), m_sorting(sorting)
+    {
+        forms::setMousePointer(forms::MousePointer::Hourglass);
+        grid.setRedraw(false);
+        sorting = true;
+    }
+    ~SortScope()
+    {
+        if (m_grid)
+            m_grid->setRedraw(true);
+        m_sorting = false;
+        forms::setMousePointer(forms::MousePointer::Default);
+    }
+    SortScope(const SortScope &) = delete;
+    SortScope &operator=(const SortScope &) = delete;
+
+private:
+    QPointer<grid::FlexGridModel> m_grid;
+    bool &m_sorting;
+};
+
+// Colours cell by cell without moving the current cell or the selection: the selection a search
+// has just made must survive its colouring.
+template <class ColourOf> void colourRows(grid::FlexGridModel &grid, ColourOf colourOf)
+{
+    QPointer<grid::FlexGridModel> alive(&grid);
+    const bool redraw = grid.Redraw();
+    grid.setRedraw(false);
+    Yielder yield;
+    for (int r = 1; r < grid.Rows(); ++r) {
+        yield.now();
+        if (!alive)
+            return;
+        const forms::OleColor colour = colourOf(r);
+        for (int c = 0; c < grid.Cols(); ++c) {
+            yield.sometimes();
+            if (!alive)
+                return;
+            grid.setCellBackColor(r, c, colour);
+        }
+    }
+    if (redraw)
+        grid.setRedraw(true);
+}
+
+}  // namespace
+
+void ColorGridLines(grid::FlexGridModel &grid)
+{
+    colourRows(grid, [](int r) { return r % 2 == 1 ? White : forms::ButtonFace; });
+}
+
+void ColorGridLinesToT(grid::FlexGridModel &grid)
+{
+    colourRows(grid, [&grid](int r) {
+        return grid.Cols() > 3 && grid.TextMatrix(r, 3) == QLatin1String("TOTALE") ? Green : White;
+    });
+}
+
+void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QString &)> &textWidth, int gridWidth)
+{
+    const bool redraw = grid.Redraw();
+    grid.setRedraw(false);
+    const int q = textWidth(QStringLiteral("Q"));
+    for (int c = 0; c < grid.Cols(); ++c) {
+        int w = 0;
+        for (int r = 0; r < grid.Rows(); ++r)
+            w = std::max(w, textWidth(grid.TextMatrix(r, c).trimmed()));
+        grid.setColWidth(c, gridWidth < w + q ? static_cast<int>(gridWidth / 1.5) : w + q);
+    }
+    if (redraw)
+        grid.setRedraw(true);
+}
+
+std::function<int(const QString &)> CharacterTextWidth(const QFont &font)
+{
+    auto advances = std::make_shared<QHash<char16_t, qreal>>();
+    auto metrics = std::make_shared<QFontMetricsF>(font);
+    return [advances, metrics](const QString &text) {
+        qreal width = 0;
+        for (const QChar ch : text) {
+            auto it = advances->constFind(ch.unicode());
+            if (it == advances->constEnd())
+                it = advances->insert(ch.unicode(), metrics->horizontalAdvance(ch));
+            width += *it;
+        }
+        return static_cast<int>(std::ceil(width)) * forms::TwipsPerPixel;
+    };
+}
+
+int FindHeader(const grid::FlexGridModel &grid, const QString &header)
+{
+    if (grid.Rows() == 0)
+        return -1;
+    for (int c = 0; c < grid.Cols(); ++c)
+        if (grid.TextMatrix(0, c) == header)
+            return c;
+    return -1;
+}
+
+void SortOnColumn(grid::FlexGridModel &grid, int column, int order, bool &sorting)
+{
+    SortScope scope(grid, sorting);
+    grid.setCol(column);
+    grid.setSort(order);
+    ColorGridLines(grid);
+    grid.setCol(column);
+}
+
+void SearchColumn(grid::FlexGridModel &grid, int column, const QString &da, QString &a, bool &sorting)
+{
+    if (da.trimmed().isEmpty() || column < 0)
+        return;
+    if (a.trimmed().isEmpty() && vb::IsNumeric(da))
+        a = da;
+    const bool range = vb::IsNumeric(da) && vb::IsNumeric(a);
+    double from = 0, to = 0;
+    if (range) {
+        from = std::floor(vb::CDbl(vb::Variant(da)));
+        to = std::floor(vb::CDbl(vb::Variant(a)));
+        if (to < from) {
+            forms::dialogs().msgBox(QStringLiteral("Il secondo numero deve essere maggiore o uguale al primo!"),
+                                    forms::vbInformation, QStringLiteral("Attenzione"));
+            return;
+        }
+    } else if (!a.trimmed().isEmpty()) {
+        forms::dialogs().msgBox(QStringLiteral("Per fare una ricerca da --- a inserire due numeri interi!"),
+                                forms::vbInformation, QStringLiteral("Attenzione"));
+        return;
+    }
+
+    SortScope scope(grid, sorting);
+    grid.setCol(column);
+    grid.setSort(grid::flexSortGenericAscending);
+    if (!range) {
+        const QString wanted = da.trimmed().toLower();
+        for (int r = 1; r < grid.Rows(); ++r) {
+            if (grid.TextMatrix(r, column).trimmed().toLower() == wanted) {
+                grid.setRowPosition(r, 1);
+                grid.setRow(1);
+                grid.setCol(column);
+            }
+        }
+    } else {
+        int p = 1;
+        for (int r = 1; r < grid.Rows(); ++r) {
+            const QString cell = grid.TextMatrix(r, column).trimmed();
+            if (cell.isEmpty() || !vb::IsNumeric(cell))
+                continue;
+            const double whole = std::floor(vb::CDbl(vb::Variant(cell)));
+            if (whole >= from && whole <= to)
+                grid.setRowPosition(r, p++);
+        }
+        const int matches = p - 1;
+        if (grid.Rows() > 1)
+            grid.setTopRow(1);
+        grid.setRow(matches > 0 ? 1 : 0);
+        grid.setCol(column);
+        if (matches > 0)
+            grid.setRowSel(matches);
+    }
+    ColorGridLines(grid);
+}
+
+}  // namespace pendra

@@ -1,0 +1,216 @@
+// The flex grid view: keeps the QTableView in step with the model both ways.
+#include "FlexGrid.h"
+
+#include "forms/Twips.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace grid {
+
+namespace {
+
+int qtKeyToKeyCode(int key)
+{
+    switch (key) {
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    default: return key;
+    }
+}
+
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return ((modifiers & Qt::ShiftModifier) ? 1 : 0) | ((modifiers & Qt::ControlModifier) ? 2 : 0)
+         | ((modifiers & Qt::AltModifier) ? 4 : 0);
+}
+
+}  // namespace
+
+FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridModel(this))
+{
+    setModel(m_model);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+
+    connect(m_model, &FlexGridModel::selectionMoved, this, &FlexGrid::followSelection);
+    connect(m_model, &FlexGridModel::layoutOfColumnsChanged, this, &FlexGrid::followColumns);
+    connect(m_model, &FlexGridModel::modelReset, this, [this] {
+        followColumns(-1);
+        followSelection();
+        followTopRow();
+    });
+    connect(m_model, &FlexGridModel::topRowChanged, this, &FlexGrid::followTopRow);
+    connect(m_model, &FlexGridModel::redrawChanged, this, [this](bool redraw) {
+        setUpdatesEnabled(redraw);
+        if (redraw) {
+            if (m_columnsPending)
+                followColumns(-1);
+            followSelection();
+            viewport()->update();
+        }
+    });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &FlexGrid::takeUserSelection);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &FlexGrid::takeUserSelection);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &FlexGrid::headerClicked);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (m_syncing)
+            return;
+        const int top = rowAt(0);
+        if (top >= 0) {
+            m_syncing = true;
+            m_model->setTopRow(top);
+            m_syncing = false;
+        }
+    });
+    followColumns(-1);
+}
+
+int FlexGrid::TextWidth(const QString &text) const
+{
+    return static_cast<int>(forms::pixelsToTwips(fontMetrics().horizontalAdvance(text)));
+}
+
+int FlexGrid::widthTwips() const
+{
+    return static_cast<int>(forms::pixelsToTwips(width()));
+}
+
+void FlexGrid::followSelection()
+{
+    if (m_syncing || !m_model->Redraw())
+        return;
+    m_syncing = true;
+    const FlexGridModel &g = *m_model;
+    if (g.Rows() > 0 && g.Cols() > 0) {
+        const QModelIndex current = g.index(g.Row(), g.Col());
+        selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        const QItemSelection range(g.index(std::min(g.Row(), g.RowSel()), std::min(g.Col(), g.ColSel())),
+                                   g.index(std::max(g.Row(), g.RowSel()), std::max(g.Col(), g.ColSel())));
+        selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
+    } else {
+        selectionModel()->clear();
+    }
+    m_syncing = false;
+}
+
+void FlexGrid::followColumns(int col)
+{
+    const FlexGridModel &g = *m_model;
+    // Resizing sections one by one costs a relayout each: while drawing is suspended, do them all at the end.
+    if (!g.Redraw()) {
+        m_columnsPending = true;
+        return;
+    }
+    if (m_columnsPending) {
+        m_columnsPending = false;
+        col = -1;
+    }
+    if (col < 0) {
+        for (int r = 0; r < g.Rows(); ++r)
+            setRowHidden(r, r < g.FixedRows());
+        horizontalHeader()->setVisible(g.FixedRows() > 0);
+    }
+    const int first = col < 0 ? 0 : col, last = col < 0 ? g.Cols() - 1 : col;
+    QHeaderView *header = horizontalHeader();
+    // The view answers every resized section with a relayout; one at the end does for all.
+    const bool blocked = header->blockSignals(true);
+    for (int c = first; c <= last; ++c) {
+        const int w = g.ColWidth(c);
+        header->setSectionHidden(c, w == 0);
+        if (w > 0)
+            header->resizeSection(c, std::max(1, static_cast<int>(forms::twipsToPixels(w))));
+        else if (w < 0)
+            header->resizeSection(c, header->defaultSectionSize());
+    }
+    header->blockSignals(blocked);
+    updateGeometries();
+    viewport()->update();
+}
+
+void FlexGrid::followTopRow()
+{
+    if (m_syncing)
+        return;
+    const FlexGridModel &g = *m_model;
+    if (g.TopRow() < 0 || g.TopRow() >= g.Rows() || g.Cols() == 0)
+        return;
+    m_syncing = true;
+    scrollTo(g.index(g.TopRow(), 0), QAbstractItemView::PositionAtTop);
+    m_syncing = false;
+}
+
+void FlexGrid::takeUserSelection()
+{
+    if (m_syncing)
+        return;
+    const QModelIndex current = selectionModel()->currentIndex();
+    if (!current.isValid())
+        return;
+    FlexGridModel &g = *m_model;
+    const bool moved = current.row() != g.Row() || current.column() != g.Col();
+    int rowSel = current.row(), colSel = current.column();
+    const QItemSelection selection = selectionModel()->selection();
+    if (selection.size() == 1) {
+        const QItemSelectionRange &r = selection.first();
+        rowSel = r.top() == current.row() ? r.bottom() : r.top();
+        colSel = r.left() == current.column() ? r.right() : r.left();
+    }
+    m_syncing = true;
+    g.setRow(current.row());
+    g.setCol(current.column());
+    g.setRowSel(rowSel);
+    g.setColSel(colSel);
+    m_syncing = false;
+    if (moved)
+        emit EnterCell();
+}
+
+void FlexGrid::headerClicked(int section)
+{
+    FlexGridModel &g = *m_model;
+    if (g.Rows() <= g.FixedRows())
+        return;
+    g.setRow(g.FixedRows());
+    g.setCol(section);
+    g.setRowSel(g.Rows() - 1);
+    g.setColSel(section);
+    emit EnterCell();
+    emit Click();
+}
+
+void FlexGrid::mousePressEvent(QMouseEvent *event)
+{
+    emit MouseDown(static_cast<int>(event->button()), shiftState(event->modifiers()),
+                   forms::pixelsToTwips(event->position().x()), forms::pixelsToTwips(event->position().y()));
+    m_pressed = true;
+    if (event->button() == Qt::RightButton)
+        return;  // the right button only asks for the pop-up; the selection stays
+    QTableView::mousePressEvent(event);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    QTableView::mouseReleaseEvent(event);
+    if (m_pressed && event->button() == Qt::LeftButton)
+        emit Click();
+    m_pressed = false;
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent *event)
+{
+    emit KeyDown(qtKeyToKeyCode(event->key()), shiftState(event->modifiers()));
+    QTableView::keyPressEvent(event);
+}
+
+}  // namespace grid

@@ -1,0 +1,110 @@
+// Layer loading, searches and drawing.
+#include "MapLayer.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+namespace mapkit {
+
+void MapLayer::setFile(const QString &shpPath)
+{
+    m_file = shpPath;
+    m_name = QFileInfo(shpPath).completeBaseName();
+    m_data = std::make_shared<const ShapeData>(readShapeFile(shpPath));
+    m_paths.clear();
+}
+
+MapRecordset MapLayer::searchShape(const QPointF &point) const
+{
+    QVector<int> found;
+    if (m_data)
+        for (qsizetype i = 0; i < m_data->shapes.size(); ++i)
+            if (m_data->shapes[i].contains(point))
+                found.append(int(i));
+    return MapRecordset(m_data, found);
+}
+
+MapRecordset MapLayer::searchByDistance(const QPointF &point, double distance) const
+{
+    QVector<int> found;
+    if (m_data) {
+        for (qsizetype i = 0; i < m_data->shapes.size(); ++i) {
+            const MapShape &s = m_data->shapes[i];
+            if (s.bounds.grownBy(distance).contains(point) && s.distanceTo(point) <= distance)
+                found.append(int(i));
+        }
+    }
+    return MapRecordset(m_data, found);
+}
+
+void applySymbol(QPainter &painter, const Symbol &symbol, ShapeType type)
+{
+    const QColor color = forms::toQColor(symbol.color);
+    if (type == ShapeType::Line) {
+        QPen pen(color, std::max(1, symbol.size));
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        return;
+    }
+    if (symbol.outline) {
+        QPen pen(forms::toQColor(symbol.outlineColor), 1);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
+    } else {
+        painter.setPen(Qt::NoPen);
+    }
+    painter.setBrush(symbol.style == TransparentFill ? QBrush(Qt::NoBrush) : QBrush(color));
+}
+
+void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapRect &visible) const
+{
+    if (!valid())
+        return;
+    const ShapeType type = m_data->type;
+    const qsizetype field = m_renderer ? fieldIndex(*m_data, m_renderer->field()) : -1;
+    if (type != ShapeType::Point && m_paths.size() != m_data->shapes.size()) {
+        m_paths.clear();
+        m_paths.reserve(m_data->shapes.size());
+        for (const MapShape &shape : m_data->shapes)
+            m_paths.append(shape.painterPath());
+    }
+    const Symbol *current = nullptr;
+    painter.save();
+    for (qsizetype k = 0; k < m_data->shapes.size(); ++k) {
+        const MapShape &shape = m_data->shapes[k];
+        if (!shape.bounds.intersects(visible))
+            continue;
+        const Symbol *symbol = &m_symbol;
+        if (m_renderer) {
+            symbol = m_renderer->symbolFor(field >= 0 ? m_data->cell(shape.record, int(field)) : QString());
+            if (!symbol)
+                continue;
+        }
+        if (symbol != current) {
+            applySymbol(painter, *symbol, type);
+            current = symbol;
+        }
+        if (type == ShapeType::Point) {
+            painter.setTransform(QTransform());
+            const int size = std::max(2, symbol->size);
+            for (const QPointF &p : shape.parts.value(0)) {
+                const QPointF d = mapToDevice.map(p);
+                if (symbol->characterIndex > 0) {
+                    painter.setFont(symbol->font);
+                    painter.setPen(forms::toQColor(symbol->color));
+                    painter.drawText(d, QString(QChar(symbol->characterIndex)));
+                    current = nullptr;
+                } else {
+                    painter.drawEllipse(d, size / 2.0, size / 2.0);
+                }
+            }
+        } else {
+            painter.setTransform(mapToDevice);
+            painter.drawPath(m_paths[k]);
+        }
+    }
+    painter.restore();
+}
+
+}  // namespace mapkit

@@ -1,0 +1,458 @@
+// UnZip interface over libzip: names checked, every entry verified into temporary files, then renamed.
+#include "Unzip.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTemporaryFile>
+
+#include <zip.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace unzip {
+
+namespace {
+
+constexpr int MaxPasswordTries = 3;
+constexpr int PasswordBufferSize = 81;
+
+struct Entry {
+    zip_uint64_t index = 0;
+    QString name;        // as stored (UTF-8, CP437 converted by libzip)
+    QStringList parts;   // the safe relative path, folders then file
+    bool directory = false;
+    bool encrypted = false;
+    zip_uint64_t size = 0;
+    zip_uint64_t compressedSize = 0;
+    quint32 crc = 0;
+    quint16 method = 0;
+    time_t mtime = 0;
+    QString target;      // resolved destination path, set when the entry is written
+    QString temp;        // verified contents, renamed over target at the end
+};
+
+struct ArchiveCloser {
+    void operator()(zip_t *za) const { zip_discard(za); }
+};
+
+// Splits a stored name into path components; false when it would leave the destination.
+bool safeParts(const QString &stored, QStringList *parts)
+{
+    QString name = stored;
+    name.replace('\\', '/');
+    if (name.startsWith('/'))
+        return false;
+    const QStringList raw = name.split('/', Qt::SkipEmptyParts);
+    for (int i = 0; i < raw.size(); ++i) {
+        const QString &c = raw[i];
+        if (c == ".")
+            continue;
+        if (c == "..")
+            return false;
+        if (i == 0 && c.size() >= 2 && c[1] == ':' && c[0].isLetter())
+            return false;
+        for (QChar ch : c)
+            if (ch.unicode() < 0x20)
+                return false;
+        parts->append(c);
+    }
+    return true;
+}
+
+bool isSymlink(zip_t *za, zip_uint64_t index)
+{
+    zip_uint8_t opsys = 0;
+    zip_uint32_t attributes = 0;
+    if (zip_file_get_external_attributes(za, index, 0, &opsys, &attributes) != 0)
+        return false;
+    return opsys == ZIP_OPSYS_UNIX && ((attributes >> 16) & 0170000) == 0120000;
+}
+
+// The existing child of folder named like name without regard to case, else folder/name.
+QString resolveNoCase(const QString &folder, const QString &name)
+{
+    const QString exact = folder + "/" + name;
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QStringList children = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString &child : children)
+        if (child.compare(name, Qt::CaseInsensitive) == 0)
+            return folder + "/" + child;
+    return exact;
+}
+
+QString resolvePath(const QString &destination, const QStringList &parts)
+{
+    QString path = destination;
+    for (const QString &p : parts)
+        path = resolveNoCase(path, p);
+    return path;
+}
+
+bool listed(const QString &name, int count, char **names, bool caseSensitive)
+{
+    for (int i = 0; i < count; ++i)
+        if (names && names[i] &&
+            name.compare(QString::fromUtf8(names[i]), caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+class Run {
+public:
+    Run(DCL &dcl, USERFUNCTIONS *callbacks) : m_dcl(dcl), m_cb(callbacks) {}
+    ~Run() { discardTemps(); }
+
+    int execute(int ifnc, char **ifnv, int xfnc, char **xfnv);
+
+private:
+    void print(const QString &text) const
+    {
+        if (m_cb && m_cb->print) {
+            const QByteArray bytes = text.toLocal8Bit();
+            m_cb->print(bytes.constData(), static_cast<unsigned long>(bytes.size()));
+        }
+    }
+    void discardTemps()
+    {
+        for (Entry &e : m_entries)
+            if (!e.temp.isEmpty()) {
+                QFile::remove(e.temp);
+                e.temp.clear();
+            }
+    }
+    int fail(int code)
+    {
+        discardTemps();
+        return code;
+    }
+    bool wanted(const Entry &e, bool *skipAll);
+    // Decompresses one entry into sink (a file, or nothing for test/list); answers a code.
+    int extractEntry(Entry &e, QFile *sink);
+    int readEntry(Entry &e, QFile *sink, const char *password);
+    bool askPassword(const Entry &e);
+
+    DCL &m_dcl;
+    USERFUNCTIONS *m_cb;
+    std::unique_ptr<zip_t, ArchiveCloser> m_za;
+    QString m_destination;
+    std::vector<Entry> m_entries;
+    QByteArray m_password;
+    bool m_havePassword = false;
+    bool m_passwordGivenUp = false;
+};
+
+bool Run::wanted(const Entry &e, bool *skipAll)
+{
+    if (e.directory || m_dcl.nvflag || m_dcl.ntflag || m_dcl.ncflag)
+        return true;
+    const QString target = resolvePath(m_destination, e.parts);
+    const QFileInfo existing(target);
+    if (!existing.exists())
+        return !m_dcl.nfflag;
+    if (existing.isDir())
+        return false;
+    const qint64 entryTime = static_cast<qint64>(e.mtime);
+    if ((m_dcl.ExtractOnlyNewer || m_dcl.nfflag) && existing.lastModified().toSecsSinceEpoch() >= entryTime)
+        return false;
+    if (m_dcl.noflag && !m_dcl.PromptToOverwrite)
+        return true;
+    if (*skipAll || !m_dcl.PromptToOverwrite || !m_cb || !m_cb->replace)
+        return false;
+    const QByteArray name = target.toLocal8Bit();
+    const int answer = m_cb->replace(name.constData());
+    if (answer == IDM_REPLACE_NONE)
+        *skipAll = true;
+    return answer == IDM_REPLACE_YES;
+}
+
+bool Run::askPassword(const Entry &e)
+{
+    if (m_passwordGivenUp || !m_cb || !m_cb->password)
+        return false;
+    char buffer[PasswordBufferSize] = {};
+    const QByteArray entry = e.name.toLocal8Bit();
+    const int answer = m_cb->password(buffer, PasswordBufferSize, "Enter password:", entry.constData());
+    buffer[PasswordBufferSize - 1] = '\0';
+    if (answer != IZ_PW_ENTERED) {
+        m_passwordGivenUp = true;
+        return false;
+    }
+    m_password = QByteArray(buffer);
+    m_havePassword = true;
+    return true;
+}
+
+int Run::readEntry(Entry &e, QFile *sink, const char *password)
+{
+    zip_file_t *zf = password ? zip_fopen_index_encrypted(m_za.get(), e.index, 0, password)
+                              : zip_fopen_index(m_za.get(), e.index, 0);
+    if (!zf) {
+        const int ze = zip_error_code_zip(zip_get_error(m_za.get()));
+        zip_error_clear(m_za.get());
+        if (ze == ZIP_ER_WRONGPASSWD || ze == ZIP_ER_NOPASSWD)
+            return IZ_BADPWD;
+        if (ze == ZIP_ER_COMPNOTSUPP || ze == ZIP_ER_ENCRNOTSUPP)
+            return IZ_UNSUP;
+        if (ze == ZIP_ER_MEMORY)
+            return PK_MEM;
+        return PK_BADERR;
+    }
+    char chunk[64 * 1024];
+    zip_uint64_t total = 0;
+    int code = PK_OK;
+    QByteArray shown;
+    for (;;) {
+        const zip_int64_t n = zip_fread(zf, chunk, sizeof chunk);
+        if (n < 0) {
+            const int ze = zip_error_code_zip(zip_file_get_error(zf));
+            code = ze == ZIP_ER_CRC ? (password ? IZ_BADPWD : PK_ERR) : PK_BADERR;
+            break;
+        }
+        if (n == 0)
+            break;
+        total += static_cast<zip_uint64_t>(n);
+        if (total > e.size) {
+            code = PK_BADERR;
+            break;
+        }
+        if (sink && sink->write(chunk, n) != n) {
+            code = PK_DISK;
+            break;
+        }
+        if (m_dcl.ncflag && m_cb && m_cb->print)
+            m_cb->print(chunk, static_cast<unsigned long>(n));
+    }
+    zip_fclose(zf);
+    if (code == PK_OK && total != e.size)
+        code = PK_BADERR;
+    if (code == PK_OK && sink && !sink->flush())
+        code = PK_DISK;
+    return code;
+}
+
+int Run::extractEntry(Entry &e, QFile *sink)
+{
+    if (!e.encrypted)
+        return readEntry(e, sink, nullptr);
+    for (int attempt = 0; attempt < MaxPasswordTries; ++attempt) {
+        if (!m_havePassword && !askPassword(e))
+            return IZ_BADPWD;
+        if (sink) {
+            sink->resize(0);
+            sink->seek(0);
+        }
+        const int code = readEntry(e, sink, m_password.constData());
+        if (code != IZ_BADPWD)
+            return code;
+        m_havePassword = false;  // wrong: ask again
+    }
+    return IZ_BADPWD;
+}
+
+int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
+{
+    if (!m_dcl.lpszZipFN || !*m_dcl.lpszZipFN)
+        return PK_PARAM;
+    const bool writes = !m_dcl.nvflag && !m_dcl.ntflag && !m_dcl.ncflag;
+    m_destination = QFile::decodeName(m_dcl.lpszExtractDir ? m_dcl.lpszExtractDir : "");
+    while (m_destination.size() > 1 && m_destination.endsWith('/'))
+        m_destination.chop(1);
+    if (writes && (m_destination.isEmpty() || !QFileInfo(m_destination).isDir()))
+        return PK_PARAM;
+
+    int zerr = 0;
+    const QByteArray archive(m_dcl.lpszZipFN);
+    if (!QFileInfo::exists(QFile::decodeName(archive)))
+        return PK_NOZIP;
+    m_za.reset(zip_open(archive.constData(), ZIP_RDONLY | ZIP_CHECKCONS, &zerr));
+    if (!m_za)
+        return zerr == ZIP_ER_NOENT || zerr == ZIP_ER_OPEN ? PK_NOZIP : (zerr == ZIP_ER_MEMORY ? PK_MEM : PK_BADERR);
+
+    // Every name is checked before anything is read or written.
+    const zip_int64_t count = zip_get_num_entries(m_za.get(), 0);
+    bool anyIncluded = false;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        zip_stat_init(&st);
+        if (zip_stat_index(m_za.get(), static_cast<zip_uint64_t>(i), 0, &st) != 0 || !(st.valid & ZIP_STAT_NAME))
+            return PK_BADERR;
+        Entry e;
+        e.index = static_cast<zip_uint64_t>(i);
+        e.name = QString::fromUtf8(st.name);
+        if (m_dcl.SpaceToUnderscore)
+            e.name.replace(' ', '_');
+        if (!safeParts(e.name, &e.parts) || isSymlink(m_za.get(), e.index))
+            return PK_ERR;
+        e.directory = e.name.endsWith('/') || e.name.endsWith('\\');
+        if (e.parts.isEmpty()) {
+            if (!e.directory)
+                return PK_ERR;
+            continue;  // "./": the destination itself
+        }
+        if (!m_dcl.ndflag) {
+            if (e.directory)
+                continue;
+            e.parts = QStringList{e.parts.last()};
+        }
+        e.encrypted = (st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE;
+        e.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
+        e.compressedSize = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
+        e.crc = (st.valid & ZIP_STAT_CRC) ? st.crc : 0;
+        e.method = (st.valid & ZIP_STAT_COMP_METHOD) ? st.comp_method : 0;
+        e.mtime = (st.valid & ZIP_STAT_MTIME) ? st.mtime : 0;
+        const bool caseSensitive = m_dcl.C_flag != 0;
+        if (ifnc > 0 && !listed(e.name, ifnc, ifnv, caseSensitive))
+            continue;
+        if (xfnc > 0 && listed(e.name, xfnc, xfnv, caseSensitive))
+            continue;
+        anyIncluded = true;
+        m_entries.push_back(std::move(e));
+    }
+    if (ifnc > 0 && !anyIncluded)
+        return PK_FIND;
+
+    if (m_dcl.nzflag) {
+        int length = 0;
+        if (const char *comment = zip_get_archive_comment(m_za.get(), &length, 0); comment && length > 0) {
+            print(QString::fromUtf8(comment, length) + "\n");
+            if (m_cb)
+                m_cb->cchComment = static_cast<unsigned>(length);
+        }
+    }
+
+    // Every wanted entry is decompressed and verified before any target is touched.
+    bool skipAll = false, skipped = false;
+    std::vector<Entry *> chosen;
+    for (Entry &e : m_entries) {
+        if (m_cb) {
+            m_cb->NumMembers++;
+            m_cb->TotalSize += e.size;
+            m_cb->TotalSizeComp += e.compressedSize;
+        }
+        if (m_cb && m_cb->service) {
+            const QByteArray name = e.name.toLocal8Bit();
+            if (m_cb->service(name.constData(), static_cast<unsigned long>(e.size)) != 0)
+                return fail(IZ_CTRLC);
+        }
+        if (m_dcl.nvflag) {
+            if (m_cb && m_cb->message) {
+                const QDateTime when = QDateTime::fromSecsSinceEpoch(e.mtime);
+                const unsigned ratio = e.size ? static_cast<unsigned>(100 - (e.compressedSize * 100 / e.size)) : 0;
+                const QByteArray name = e.name.toLocal8Bit();
+                m_cb->message(static_cast<unsigned long>(e.size), static_cast<unsigned long>(e.compressedSize),
+                              ratio, when.date().month(), when.date().day(), when.date().year(),
+                              when.time().hour(), when.time().minute(), name.constData(),
+                              e.method == ZIP_CM_STORE ? "Stored" : "Defl:N", e.crc, e.encrypted);
+            }
+            continue;
+        }
+        if (e.directory) {
+            chosen.push_back(&e);
+            continue;
+        }
+        if (!wanted(e, &skipAll)) {
+            skipped = true;
+            continue;
+        }
+        if (!writes) {
+            const int code = extractEntry(e, nullptr);
+            if (code != PK_OK)
+                return fail(code);
+            if (m_dcl.fQuiet < 2)
+                print("    testing: " + e.name + "   OK\n");
+            continue;
+        }
+        QTemporaryFile temp(m_destination + "/.unzip-XXXXXX");
+        temp.setAutoRemove(false);
+        if (!temp.open())
+            return fail(PK_DISK);
+        e.temp = temp.fileName();
+        const int code = extractEntry(e, &temp);
+        temp.close();
+        if (code != PK_OK)
+            return fail(code);
+        chosen.push_back(&e);
+    }
+    if (m_cb && m_cb->TotalSize)
+        m_cb->CompFactor = static_cast<unsigned long>(100 - (m_cb->TotalSizeComp * 100 / m_cb->TotalSize));
+    if (m_dcl.nZIflag)
+        print(QString("%1 entries, %2 bytes uncompressed, %3 bytes compressed\n")
+                  .arg(m_entries.size()).arg(m_cb ? m_cb->TotalSize : 0).arg(m_cb ? m_cb->TotalSizeComp : 0));
+    if (!writes)
+        return PK_OK;
+
+    // All verified: place them.
+    for (Entry *e : chosen) {
+        const QStringList folders = e->directory ? e->parts : e->parts.mid(0, e->parts.size() - 1);
+        QString folder = m_destination;
+        for (const QString &f : folders) {
+            folder = resolveNoCase(folder, f);
+            if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
+                return fail(PK_DISK);
+        }
+        if (e->directory)
+            continue;
+        e->target = resolveNoCase(folder, e->parts.last());
+        QFile placed(e->temp);
+        QFile::Permissions rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+        if (QFileInfo::exists(e->target) && !m_dcl.fPrivilege)
+            rights = QFileInfo(e->target).permissions();
+        placed.setPermissions(rights);
+        if (e->mtime && placed.open(QIODevice::Append)) {
+            placed.setFileTime(QDateTime::fromSecsSinceEpoch(e->mtime), QFileDevice::FileModificationTime);
+            placed.close();
+        }
+        if (std::rename(QFile::encodeName(e->temp).constData(), QFile::encodeName(e->target).constData()) != 0)
+            return fail(PK_DISK);
+        e->temp.clear();
+        if (m_dcl.fQuiet < 2)
+            print("  inflating: " + e->target + "\n");
+    }
+    return skipped ? PK_WARN : PK_OK;
+}
+
+}  // namespace
+
+void UzpVersion2(UZPVER *version)
+{
+    if (!version)
+        return;
+    UZPVER full;
+    full.structlen = version->structlen;
+    full.flag = 0;
+    std::strncpy(full.betalevel, "", sizeof full.betalevel);
+    std::strncpy(full.date, "2024", sizeof full.date - 1);
+    const char *zv = zip_libzip_version();
+    std::strncpy(full.zlib_version, zv ? zv : "", sizeof full.zlib_version - 1);
+    full.unzip[0] = 6;
+    full.windll[0] = 6;
+    const size_t n = std::min<size_t>(version->structlen, sizeof(UZPVER));
+    std::memcpy(version, &full, n);
+}
+
+int Wiz_SingleEntryUnzip(int ifnc, char **ifnv, int xfnc, char **xfnv, DCL *lpC, USERFUNCTIONS *lpUserFunc)
+{
+    if (!lpC)
+        return PK_PARAM;
+    if (lpUserFunc) {
+        lpUserFunc->TotalSizeComp = lpUserFunc->TotalSize = lpUserFunc->CompFactor = lpUserFunc->NumMembers = 0;
+        lpUserFunc->cchComment = 0;
+    }
+    try {
+        Run run(*lpC, lpUserFunc);
+        return run.execute(ifnc, ifnv, xfnc, xfnv);
+    } catch (const std::bad_alloc &) {
+        return PK_MEM;
+    } catch (...) {
+        return PK_BADERR;
+    }
+}
+
+}  // namespace unzip

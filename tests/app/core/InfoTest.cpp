@@ -1,0 +1,223 @@
+// The information dialog: labels from InfoAggiornamento, and the database and map updates from zip archives.
+#include "CoreTestSupport.h"
+
+#include "ArchiveKit.h"
+
+#include "app/core/AppState.h"
+#include "app/core/CGUnzipFiles.h"
+#include "app/core/CoreWindows.h"
+#include "app/core/MainMenu.h"
+#include "app/core/Program.h"
+#include "app/core/frmInfo.h"
+
+#include "forms/FormRegistry.h"
+#include "jet/Database.h"
+#include "vb/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+
+using namespace pendra;
+using coretest::CoreTest;
+using Snapshot = QMap<QString, QByteArray>;
+
+namespace {
+
+const QString Password = QStringLiteral("mirabella1994");
+
+class InfoTest : public CoreTest {
+protected:
+    void SetUp() override
+    {
+        CoreTest::SetUp();
+        setProgramFolder(small.path());
+        small.exec("Metadati.mdb", {"CREATE TABLE InfoAggiornamento (DataAggiornamento TEXT(50), Note TEXT)"});
+        AppState &s = app();
+        s.DataPath = small.path() + "/Databases/";
+        s.FilesPath = small.path() + "/Files/";
+        s.ShapePath = small.path() + "/Shape/";
+        s.Password = Password;
+        s.ConnPrefix = odbcPrefix(Password);
+        QDir().mkpath(zips());
+    }
+    QString zips() const { return scratch.path() + "/zips"; }
+    frmInfo *dialog() { return forms::FormRegistry::get<frmInfo>(); }
+    QByteArray log() const { return archivekit::readFile(small.file("Files/Error.log")); }
+
+    // A zip-tool archive of a database update: Metadati.mdb in upper case with a new update row,
+    // and a new database in a sub-folder.
+    QString databaseArchive(const QString &date)
+    {
+        const QString src = zips() + "/db";
+        QDir().mkpath(src + "/Storico");
+        const QString copy = src + "/METADATI.MDB";
+        QFile::remove(copy);
+        QFile::copy(small.file("Databases/Metadati.mdb"), copy);
+        {
+            jet::Database db = jet::Database::open(copy, false, false, "MS Access;pwd=" + Password);
+            db.execute("DELETE FROM InfoAggiornamento");
+            db.execute("INSERT INTO InfoAggiornamento VALUES ('" + date + "', 'Dati ISTAT')");
+        }
+        archivekit::writeFile(src + "/Storico/Dati2007.mdb", "archived data");
+        const QString zip = zips() + "/aggiornamento.zip";
+        QFile::remove(zip);
+        archivekit::runZip(src, {"-r", zip, "."});
+        return zip;
+    }
+
+    coretest::SmallFolder small;
+};
+
+TEST_F(InfoTest, LabelsShowTheFirstRowOrKeepTheDesignTexts)
+{
+    frmInfo *f = dialog();
+    EXPECT_EQ(f->windowTitle(), " Informazioni");
+    EXPECT_EQ(f->lblVersione()->text(), "Versione: 2.00p");
+    EXPECT_EQ(f->lblVersioneBd()->text(), "Ultimo aggiornamento dei dati: ");
+    EXPECT_EQ(f->lblNote()->text(), "Note: ");
+    EXPECT_EQ(f->cmdAggiornaBd()->accessibleName(), "Aggiorna BD");
+
+    small.exec("Metadati.mdb", {"INSERT INTO InfoAggiornamento VALUES ('31/12/2008', Null)",
+                                "INSERT INTO InfoAggiornamento VALUES ('01/01/2000', 'seconda')"});
+    f->LoadInfoAggiornamento();
+    EXPECT_EQ(f->lblVersioneBd()->text(), "Ultimo aggiornamento dei dati: 31/12/2008");
+    EXPECT_EQ(f->lblNote()->text(), "Note: ");
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(InfoTest, DatabaseUpdateUnpacksIntoTheDatabasesFolderAndShowsTheNewDate)
+{
+    const QString zip = databaseArchive("30/06/2009");
+    const Snapshot shapes = archivekit::snapshot(small.file("Shape"));
+    frmInfo *f = dialog();
+    dialogs.answerFile(zip);
+    dialogs.answerMsgBox(forms::vbYes);
+    f->cmdAggiornaBd_Click();
+
+    const auto files = dialogs.calls(forms::DialogCall::OpenFile);
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_EQ(files[0].file.filter, "File zip (*.zip)|*.zip");
+    EXPECT_EQ(dialogs.messages(), (QStringList{"Si desidera aggiornare la banca dati con il file: " + zip + " ?",
+                                               "Aggiornamento Banca Dati effettuato."}));
+    EXPECT_EQ(dialogs.calls(forms::DialogCall::MsgBox)[0].style, forms::vbYesNo + forms::vbQuestion);
+    EXPECT_EQ(f->lblVersioneBd()->text(), "Ultimo aggiornamento dei dati: 30/06/2009");
+    EXPECT_EQ(f->lblNote()->text(), "Note: Dati ISTAT");
+    // The old name is kept, the folders of the archive are recreated, the maps are not touched.
+    EXPECT_EQ(QDir(small.file("Databases")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"Dati.mdb", "Metadati.mdb", "Storico"}));
+    EXPECT_EQ(archivekit::readFile(small.file("Databases/Storico/Dati2007.mdb")), "archived data");
+    EXPECT_EQ(archivekit::snapshot(small.file("Shape")), shapes);
+}
+
+TEST_F(InfoTest, CancelOrNoChangesNothingAndShowsNothingMore)
+{
+    const QString zip = databaseArchive("30/06/2009");
+    const Snapshot before = archivekit::snapshot(small.path());
+    frmInfo *f = dialog();
+    f->cmdAggiornaBd_Click();  // the chooser cancelled
+    f->cmdAggiornaMappe_Click();
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    dialogs.answerFile(zip);
+    dialogs.answerMsgBox(forms::vbNo);
+    f->cmdAggiornaMappe_Click();
+    EXPECT_EQ(dialogs.messages(), QStringList{"Si desidera aggiornare le mappe con il file: " + zip + " ?"});
+    EXPECT_EQ(archivekit::snapshot(small.path()), before);
+}
+
+TEST_F(InfoTest, MapUpdateGoesToTheShapesFolderInUse)
+{
+    archivekit::writeFile(zips() + "/maps/Regioni/regioni.shp", "shape");
+    archivekit::runZip(zips() + "/maps", {"-r", zips() + "/mappe.zip", "Regioni"});
+    const QString shapes = scratch.path() + "/AltreMappe/";
+    QDir().mkpath(shapes);
+    app().ShapePath = shapes;  // a folder picked at start-up, not the program's own
+    const Snapshot databases = archivekit::snapshot(small.file("Databases"));
+    dialogs.answerFile(zips() + "/mappe.zip");
+    dialogs.answerMsgBox(forms::vbYes);
+    dialog()->cmdAggiornaMappe_Click();
+    EXPECT_EQ(dialogs.messages().last(), "Aggiornamento mappe effettuato.");
+    EXPECT_EQ(archivekit::readFile(shapes + "Regioni/regioni.shp"), "shape");
+    EXPECT_FALSE(QFile::exists(small.file("Shape/Regioni")));
+    EXPECT_EQ(archivekit::snapshot(small.file("Databases")), databases);
+}
+
+TEST_F(InfoTest, RefusedOrUnreadableArchiveIsLoggedAndReportedAsFailure)
+{
+    archivekit::buildArchive(zips() + "/ostile.zip", {{"Metadati.mdb", "x"}, {"../../evil.mdb", "x"}});
+    archivekit::writeFile(zips() + "/rotto.zip", "PK\x03\x04 not really a zip");
+    const Snapshot before = archivekit::snapshot(small.path());
+    struct Case { QString zip; bool maps; QString failure; };
+    const Case cases[] = {
+        {zips() + "/ostile.zip", false, "Aggiornamento Banca Dati FALLITO!"},
+        {zips() + "/rotto.zip", true, "Aggiornamento mappe FALLITO!"},
+    };
+    for (const Case &c : cases) {
+        dialogs.clear();
+        dialogs.answerFile(c.zip);
+        dialogs.answerMsgBox(forms::vbYes);
+        c.maps ? dialog()->cmdAggiornaMappe_Click() : dialog()->cmdAggiornaBd_Click();
+        const QStringList shown = dialogs.messages();
+        ASSERT_EQ(shown.size(), 3) << c.zip.toStdString();
+        EXPECT_TRUE(shown[1].startsWith("Errore : ")) << shown[1].toStdString();
+        EXPECT_EQ(shown[2], c.failure);
+    }
+    const QStringList lines = QString::fromLatin1(log()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].contains(" - Module:frmInfo Function: cmdAggiornaBd_Click Error N.2 "));
+    EXPECT_TRUE(lines[1].contains(" - Module:frmInfo Function: cmdAggiornaMappe_Click Error N."));
+    Snapshot after = archivekit::snapshot(small.path());
+    after.remove("Files/Error.log");
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(QFile::exists(scratch.path() + "/evil.mdb"));
+}
+
+TEST_F(InfoTest, EncryptedArchiveAsksThePasswordAndAnEmptyAnswerExtractsNothing)
+{
+    archivekit::writeFile(zips() + "/enc/Nuovo.mdb", "new");
+    archivekit::runZip(zips() + "/enc", {"-P", "chiave", zips() + "/enc.zip", "Nuovo.mdb"});
+    for (const QString &answer : {QString(), QString("chiave")}) {
+        dialogs.clear();
+        dialogs.answerFile(zips() + "/enc.zip");
+        dialogs.answerMsgBox(forms::vbYes);
+        dialogs.answerInput(answer);
+        dialog()->cmdAggiornaBd_Click();
+        const auto asked = dialogs.calls(forms::DialogCall::InputBox);
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_EQ(asked[0].prompt, "Please Enter The Password!");
+        EXPECT_EQ(QFile::exists(small.file("Databases/Nuovo.mdb")), !answer.isEmpty());
+        EXPECT_EQ(dialogs.messages().last(), answer.isEmpty() ? "Aggiornamento Banca Dati FALLITO!"
+                                                              : "Aggiornamento Banca Dati effettuato.");
+    }
+}
+
+TEST_F(InfoTest, UnzipStartValuesAndArgumentsReplaceTheProperties)
+{
+    CGUnzipFiles u;
+    EXPECT_EQ(u.MessageLevel, 2);
+    EXPECT_TRUE(u.HonorDirectories && u.OverWriteFiles && u.CaseSensitive);
+    EXPECT_FALSE(u.PromptOverwrite || u.ExtractNewer || u.ExtractOnlyNewer || u.TestZip);
+    u.ZipFileName = "/nessuno.zip";
+    u.ExtractDir = scratch.path();
+    EXPECT_EQ(u.Unzip(QString(), QString()), 9);  // no such archive
+    EXPECT_EQ(u.Unzip(scratch.path() + "/altro.zip"), 9);
+    EXPECT_EQ(u.ZipFileName, scratch.path() + "/altro.zip");
+    EXPECT_EQ(u.ExtractDir, scratch.path());
+}
+
+TEST_F(InfoTest, MenuItemOpensTheDialogModallyOverTheMainWindow)
+{
+    bool sawModal = false;
+    QTimer::singleShot(0, [&] {
+        frmInfo *f = forms::FormRegistry::find<frmInfo>();
+        sawModal = f && f->isVisible() && f->windowModality() == Qt::ApplicationModal;
+        if (f)
+            f->cmdOK_Click();
+    });
+    registerCoreOpeners();
+    EXPECT_TRUE(openRegisteredForm("FRMINFO"));
+    EXPECT_TRUE(sawModal);
+    EXPECT_FALSE(forms::FormRegistry::isLoaded<frmInfo>());
+}
+
+}  // namespace

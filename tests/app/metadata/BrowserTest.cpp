@@ -1,0 +1,140 @@
+// The metadata browser and the code list on the sample atlas.
+#include "MetadataTestSupport.h"
+
+#include "frmListaMetadati.h"
+#include "frmMetadati.h"
+#include "frmSchedaIndicatori.h"
+#include "frmSchedaVariabili.h"
+#include "app/core/AppState.h"
+
+#include "forms/FormRegistry.h"
+#include "tree/TreeView.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+using namespace pendra;
+using forms::FormRegistry;
+
+namespace {
+
+using BrowserTest = metadatatest::MetadataTest;
+
+QStringList leafKeys(const tree::TreeModel &m)
+{
+    QStringList out;
+    for (int i = 1; i <= m.count(); ++i) {
+        if (m.item(i)->childCount() == 0)
+            out << m.item(i)->key();
+    }
+    return out;
+}
+
+TEST_F(BrowserTest, PositionChoosesTheKindAndOnlyCodesWithDataAreLeaves)
+{
+    frmMetadati *w = FormRegistry::show<frmMetadati>();
+    EXPECT_TRUE(logLines().isEmpty());
+    ASSERT_GE(w->cmb_Databases->count(), 2);
+    EXPECT_EQ(w->cmb_Databases->count(), w->cmb_DatabasesN->count());
+    EXPECT_EQ(app().Kind, "Variabili");
+    EXPECT_EQ(app().KindSaved, "Variabili");
+    const QStringList vars = leafKeys(w->objtree->nodes());
+    EXPECT_TRUE(vars.contains("AS013"));
+    EXPECT_FALSE(vars.contains("TE010"));  // no IndVarAnno rows
+    EXPECT_FALSE(vars.contains("AS040"));
+    // Areas keep their case, sub-areas are upper case.
+    tree::TreeNode *sub = w->objtree->nodes().item("B01");
+    EXPECT_EQ(sub->text(), sub->text().toUpper());
+    EXPECT_NE(sub->parent()->text(), sub->parent()->text().toUpper());
+
+    w->cmb_Databases->setCurrentIndex(1);
+    EXPECT_EQ(app().Kind, "Indicatori");
+    EXPECT_EQ(w->cmb_DatabasesN->currentIndex(), 1);
+    const QStringList inds = leafKeys(w->objtree->nodes());
+    EXPECT_TRUE(inds.contains("IAS013"));
+    EXPECT_FALSE(inds.contains("AS013"));
+    EXPECT_FALSE(inds.contains("IAG001"));
+    w->cmb_Databases->setCurrentIndex(w->cmb_Databases->count() - 1);
+    EXPECT_EQ(app().Kind, "Indicatori");
+    w->cmb_Databases->setCurrentIndex(0);
+    EXPECT_EQ(app().Kind, "Variabili");
+    EXPECT_TRUE(app().SqlScheda.isEmpty());
+}
+
+TEST_F(BrowserTest, LeafClickOpensTheSheetOfTheBrowsersKind)
+{
+    frmMetadati *w = FormRegistry::show<frmMetadati>();
+    tree::TreeModel &nodes = w->objtree->nodes();
+    w->objtree->clickNode(nodes.item("B01"));  // a sub-area opens nothing
+    EXPECT_EQ(FormRegistry::find<frmSchedaVariabili>(), nullptr);
+
+    w->objtree->clickNode(nodes.item("AS001"));
+    ASSERT_NE(FormRegistry::find<frmSchedaVariabili>(), nullptr);
+    EXPECT_TRUE(FormRegistry::find<frmSchedaVariabili>()->txtVariabili->text().startsWith("AS001 - "));
+
+    // Another window set Kind to "-": the browser's own kind opens, and replaces the open sheet.
+    app().Kind = "-";
+    w->objtree->clickNode(nodes.item("AS013"));
+    EXPECT_EQ(app().Kind, "Variabili");
+    EXPECT_TRUE(FormRegistry::find<frmSchedaVariabili>()->txtVariabili->text().startsWith("AS013 - "));
+
+    // A menu item changed the database: Kind comes back from KindSaved.
+    app().Kind = "Indicatori";
+    app().DatabaseCambiato = "True";
+    w->objtree->clickNode(nodes.item("AS014"));
+    EXPECT_EQ(app().Kind, "Variabili");
+    EXPECT_EQ(app().DatabaseCambiato, "False");
+    EXPECT_TRUE(FormRegistry::find<frmSchedaVariabili>()->txtVariabili->text().startsWith("AS014 - "));
+    EXPECT_EQ(FormRegistry::find<frmSchedaIndicatori>(), nullptr);
+
+    w->cmb_Databases->setCurrentIndex(1);
+    w->objtree->clickNode(w->objtree->nodes().item("IAS013"));
+    ASSERT_NE(FormRegistry::find<frmSchedaIndicatori>(), nullptr);
+    EXPECT_NE(FormRegistry::find<frmSchedaVariabili>(), nullptr);
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
+QStringList codes(const QListWidget *list)
+{
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+TEST_F(BrowserTest, CodeListHidesNoSubAreasAndShowsTheSelectedCode)
+{
+    frmListaMetadati *w = FormRegistry::show<frmListaMetadati>();
+    EXPECT_EQ(w->windowTitle(), " Variabili e indicatori");
+    const QStringList vars = codes(w->lst_CodVar);
+    EXPECT_TRUE(vars.contains("TE010"));   // no data, listed all the same
+    EXPECT_FALSE(vars.contains("AM020"));  // "H04-NO"
+    EXPECT_EQ(vars, [&] { QStringList s = vars; s.sort(); return s; }());
+
+    w->lst_CodVar->setCurrentRow(int(vars.indexOf("TE010")));
+    EXPECT_EQ(w->txtDescrizione->text(), "Superficie agricola utilizzata");
+    EXPECT_TRUE(w->txtArgomento->text().startsWith("A01 - "));
+    EXPECT_TRUE(w->txtSettore->text().startsWith("A - "));
+    EXPECT_EQ(w->txtAnniDisp[7]->text(), "P");
+    EXPECT_EQ(w->txtAnniDisp[4]->text(), "N.A.");
+
+    // A year without a code clears its box.
+    w->lst_CodVar->setCurrentRow(int(vars.indexOf("DG030")));
+    EXPECT_EQ(w->txtAnniDisp[7]->text(), "");
+    EXPECT_EQ(w->txtAnniDisp[8]->text(), "P");
+    w->lst_CodVar->setCurrentRow(int(vars.indexOf("TE010")));
+    // The other kind keeps the year boxes and empties the rest.
+    w->cmbVarInd->setCurrentIndex(1);
+    EXPECT_EQ(w->txtDescrizione->text(), "");
+    EXPECT_EQ(w->txtAnniDisp[7]->text(), "P");
+    const QStringList inds = codes(w->lst_CodVar);
+    EXPECT_TRUE(inds.contains("IAG001"));
+    EXPECT_TRUE(inds.contains("IAS013"));
+    w->lst_CodVar->setCurrentRow(int(inds.indexOf("IAG002")));
+    EXPECT_EQ(w->txtDescrizione->text(), "Quota di superficie agricola utilizzata");
+    EXPECT_EQ(w->txtAnniDisp[7]->text(), "P");  // "p" upper-cased
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
+}  // namespace

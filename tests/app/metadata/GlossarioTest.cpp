@@ -1,0 +1,145 @@
+// The glossary: its five modes, letters and areas, apostrophes, odd search texts, definitions, printing.
+#include "MetadataTestSupport.h"
+
+#include "frm_Glossario.h"
+
+#include "forms/FormRegistry.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace pendra;
+using forms::FormRegistry;
+
+namespace {
+
+class GlossarioTest : public metadatatest::MetadataTest {
+protected:
+    void SetUp() override
+    {
+        MetadataTest::SetUp();
+        w = FormRegistry::show<frm_Glossario>();
+    }
+    QString enabledStates() const
+    {
+        QString out;
+        for (const QWidget *c : {static_cast<const QWidget *>(w->txt_ricerca[0]),
+                                 static_cast<const QWidget *>(w->cmb_alfabeto),
+                                 static_cast<const QWidget *>(w->txt_ricerca[1]),
+                                 static_cast<const QWidget *>(w->cmd_ricerca)})
+            out += c->isEnabled() ? '1' : '0';
+        return out;
+    }
+    void search(int box, const QString &text)
+    {
+        w->txt_ricerca[box]->setText(text);
+        w->cmd_ricerca->click();
+    }
+    frm_Glossario *w = nullptr;
+};
+
+TEST_F(GlossarioTest, OpensOnTheLetterAWithAreasOtherThanA)
+{
+    EXPECT_EQ(w->windowTitle(), "Glossario");
+    EXPECT_EQ(w->cmb_alfabeto->count(), 26);
+    EXPECT_EQ(w->cmb_alfabeto->itemText(25), "Z");
+    EXPECT_EQ(w->cmb_alfabeto->currentText(), "A");
+    EXPECT_TRUE(w->Option1[1]->isChecked());
+    EXPECT_EQ(enabledStates(), "0100");
+    ASSERT_FALSE(w->terms().isEmpty());
+    for (const QString &t : w->terms())
+        EXPECT_TRUE(t.startsWith('A')) << t.toStdString();
+    // The area list never offers "A"; descriptions and codes stay parallel.
+    EXPECT_EQ(w->cmbSettore->count(), w->cmbIdSettore->count());
+    for (int i = 0; i < w->cmbIdSettore->count(); ++i)
+        EXPECT_NE(w->cmbIdSettore->itemText(i), "A");
+    EXPECT_GT(w->cmbSettore->count(), 0);
+    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_TRUE(dialogs.calls().isEmpty());
+}
+
+TEST_F(GlossarioTest, OptionsSetTheEnabledStatesAndEmptyBothBoxes)
+{
+    const std::pair<int, const char *> rules[] = {{0, "1001"}, {1, "0100"}, {2, "0011"}, {3, "0000"}};
+    for (const auto &[option, states] : rules) {
+        w->txt_ricerca[0]->setText("x");
+        w->txt_ricerca[1]->setText("y");
+        w->Option1[option]->setChecked(true);
+        EXPECT_EQ(enabledStates(), states) << option;
+        EXPECT_EQ(w->txt_ricerca[0]->text(), "");
+        EXPECT_EQ(w->txt_ricerca[1]->text(), "");
+    }
+    // All terms, sorted.
+    QStringList sorted = w->terms();
+    EXPECT_GT(sorted.size(), 30);
+    EXPECT_TRUE(sorted.contains("Valore non disponibile"));
+    // Option 4 keeps the states of the option before it.
+    w->Option1[2]->setChecked(true);
+    w->txt_ricerca[1]->setText("Tasso");
+    w->Option1[4]->setChecked(true);
+    EXPECT_EQ(enabledStates(), "0011");
+    EXPECT_EQ(w->txt_ricerca[1]->text(), "");
+    // ... and "Ricerca" still searches by the enabled, filled box.
+    search(1, "Tasso");
+    ASSERT_FALSE(w->terms().isEmpty());
+    for (const QString &t : w->terms())
+        EXPECT_TRUE(t.startsWith("Tasso")) << t.toStdString();
+}
+
+TEST_F(GlossarioTest, SearchTextsWithApostrophesAndBracketsAreAnswered)
+{
+    w->Option1[0]->setChecked(true);
+    search(0, "dell'");
+    EXPECT_TRUE(w->terms().contains("Saldo dell'interscambio commerciale"));
+    for (const QString &t : w->terms())
+        EXPECT_TRUE(t.contains("dell'")) << t.toStdString();
+    search(0, "[");
+    EXPECT_TRUE(w->terms().isEmpty());
+    search(0, "'");
+    EXPECT_TRUE(w->terms().contains("Tasso d'attività"));
+    w->Option1[2]->setChecked(true);
+    search(1, "Tasso d'");
+    EXPECT_EQ(w->terms(), QStringList({"Tasso d'attività"}));
+    search(1, "[");
+    EXPECT_TRUE(w->terms().isEmpty());
+    EXPECT_TRUE(logLines().isEmpty());
+    EXPECT_TRUE(dialogs.calls().isEmpty());
+
+    // Both boxes empty: the list stays.
+    search(1, "Tasso");
+    const QStringList before = w->terms();
+    w->txt_ricerca[1]->clear();
+    w->cmd_ricerca->click();
+    EXPECT_EQ(w->terms(), before);
+}
+
+TEST_F(GlossarioTest, AreasTermsDefinitionsAndPrinting)
+{
+    w->cmbSettore->setCurrentIndex(0);
+    EXPECT_EQ(w->cmbIdSettore->currentIndex(), 0);
+    EXPECT_FALSE(w->terms().isEmpty());
+    w->Option1[3]->setChecked(true);
+    const QStringList all = w->terms();
+    w->lst_NameVar->setCurrentRow(int(all.indexOf("Tasso d'attività")));
+    EXPECT_EQ(w->txt_desc->text(), "Rapporto percentuale tra le forze di lavoro e la popolazione di riferimento.");
+    w->lst_NameVar->setCurrentRow(int(all.indexOf("Valore non disponibile")));
+    EXPECT_EQ(w->txt_desc->text(), "");
+    w->lst_NameVar->setCurrentRow(int(all.indexOf("Tasso d'attività")));
+    w->Cmd_print->click();
+    EXPECT_EQ(shown, QStringList({"Stampa Glossario"}));
+    EXPECT_TRUE(dialogs.messages().isEmpty());  // no printer message of its own
+    EXPECT_TRUE(metadatatest::inOrder(lastPdf, {"DENOMINAZIONE:", "Tasso d'attività", "DESCRIZIONE:", "Rapporto"}));
+
+    // An empty list: clicking does nothing.
+    w->Option1[0]->setChecked(true);
+    search(0, "zzzz");
+    EXPECT_TRUE(w->terms().isEmpty());
+    w->lst_NameVar->setCurrentRow(-1);
+    EXPECT_EQ(w->txt_desc->text(), "");
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
+}  // namespace

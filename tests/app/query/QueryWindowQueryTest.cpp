@@ -1,0 +1,119 @@
+// "Visualizza Dati" on the window: the statement on the fixture's tables, run by the engine, and closing.
+#include "QueryWindowTestSupport.h"
+
+#include "app/core/AppState.h"
+#include "app/query/FormdatiTab.h"
+#include "app/query/frm_dispData.h"
+
+#include "forms/FormRegistry.h"
+#include "jet/Database.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+using namespace pendra;
+using namespace querytest;
+
+namespace {
+class QueryWindowQueryTest : public QueryWindowTest {};
+}
+
+TEST_F(QueryWindowQueryTest, WorkedExampleWithAnApostropheRunsOnTheEngine)
+{
+    open(ProvVariabili);
+    pick("AS013", {"2005"});
+    pick("DG030", {"2005"});
+    pick("AS014", {"2005"});
+    pick("AS013", {"2006"});
+    selectTerritories({"Valle d'Aosta", "Aosta"});
+    w->serie()->click();
+
+    EXPECT_EQ(app().SqlQuery.toStdString(),
+              "SELECT land_Ind.COD_TIPO_TERR as TipoTerritorio, land_Ind.COD_TERR, land_Ind.PROV, land_Ind.REG, "
+              "land_Ind.COD_NUTS, land_Ind.DES_TERR as Territorio, Format(AS_2005.AS013, '0.00') as AS013_2005, "
+              "Format(AS_2006.AS013, '0.00') as AS013_2006, Format(AS_2005.AS014, '0.00') as AS014_2005, "
+              "Format(DG_2005.DG030, '0.00') as DG030_2005 FROM ((AS_2005 INNER JOIN land_Ind  ON AS_2005.COD_TERR = "
+              "land_Ind.COD_TERR) INNER JOIN AS_2006 ON AS_2006.COD_TERR = AS_2005.COD_TERR) INNER JOIN DG_2005 ON "
+              "DG_2005.COD_TERR = AS_2006.COD_TERR WHERE land_Ind.DES_TERR IN( 'Valle d''Aosta', 'Aosta')");
+    EXPECT_EQ(app().CodVariabile, "AS013");
+    EXPECT_EQ(app().QueryDbName, "VariabiliProvince.mdb");
+    EXPECT_NE(forms::FormRegistry::find<frm_dispData>(), nullptr);
+    EXPECT_TRUE(w->cmdmetadati()->isEnabled());
+    EXPECT_TRUE(dialogs.calls().isEmpty()) << dialogs.messages().join('\n').toStdString();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
+
+    const QStringList result = rows("VariabiliProvince.mdb", app().SqlQuery);
+    ASSERT_FALSE(result.isEmpty());
+    for (const QString &row : result)
+        EXPECT_TRUE(row.section('|', 5, 5) == "Aosta" || row.section('|', 5, 5) == "Valle d'Aosta")
+            << row.toStdString();
+}
+
+TEST_F(QueryWindowQueryTest, NoTerritoryAsksForOneAndBuildsNothing)
+{
+    open(ProvVariabili);
+    pick("TE001", {"2004"});
+    app().SqlQuery = "prima";
+    w->serie_Click();
+    ASSERT_EQ(dialogs.calls().size(), 1);
+    EXPECT_EQ(dialogs.calls()[0].prompt, "Selezionare un territorio!");
+    EXPECT_EQ(dialogs.calls()[0].style, forms::vbExclamation);
+    EXPECT_EQ(dialogs.calls()[0].title, "");
+    EXPECT_EQ(app().SqlQuery, "prima");
+    EXPECT_EQ(forms::FormRegistry::find<frm_dispData>(), nullptr);
+    EXPECT_FALSE(w->cmdmetadati()->isEnabled());
+}
+
+TEST_F(QueryWindowQueryTest, QueryDbNameIsRecordedByTheMenusFlag)
+{
+    open(ProvVariabili);
+    pick("TE001", {"2004"});
+    selectTerritories({"Torino"});
+    // After the second or third command item the recorded database stays...
+    app().DatabaseCambiato = "True";
+    app().QueryDbName = "VariabiliRegioni.mdb";
+    w->serie_Click();
+    EXPECT_EQ(app().QueryDbName, "VariabiliRegioni.mdb");
+    // ...but an empty one is never left for the table window to run on (the table window has
+    // meanwhile moved CurrentDbName to the recorded database; the menu puts it back here).
+    app().CurrentDbName = "VariabiliProvince.mdb";
+    app().QueryDbName = "";
+    w->serie_Click();
+    EXPECT_EQ(app().QueryDbName, "VariabiliProvince.mdb");
+    EXPECT_TRUE(app().SqlQuery.endsWith("WHERE land_Ind.DES_TERR IN( 'Torino')"));
+}
+
+TEST_F(QueryWindowQueryTest, IndicatorsGroupOnThreeCharacters)
+{
+    open(ProvIndicatori);
+    pick("IAS013", {"2005"});
+    pick("IAS020", {"2005"});
+    selectTerritories({"Torino"});
+    w->serie_Click();
+    EXPECT_TRUE(app().SqlQuery.contains("Format(IAS_2005.IAS013, '0.00') as IAS013_2005, Format(IAS_2005.IAS020, "
+                                        "'0.00') as IAS020_2005 FROM IAS_2005 INNER JOIN land_Ind  ON "))
+        << app().SqlQuery.toStdString();
+    EXPECT_EQ(rows("IndicatoriProvince.mdb", app().SqlQuery).size(), 1);
+}
+
+TEST_F(QueryWindowQueryTest, ClosingDeletesTheSavedAreaQueriesAndClearsTheStatement)
+{
+    open(ProvVariabili);
+    {
+        jet::Database db = jet::Database::open(folderOf().databases() + "VariabiliProvince.mdb", false, false,
+                                               folderOf().dao());
+        ASSERT_TRUE(db.queryDefNames().contains("Area02"));
+    }
+    pick("TE001", {"2004"});
+    selectTerritories({"Torino"});
+    w->serie_Click();
+    ASSERT_FALSE(app().SqlQuery.isEmpty());
+    w->cmdChiudi()->click();
+    EXPECT_EQ(forms::FormRegistry::find<FormdatiTab>(), nullptr);
+    EXPECT_EQ(app().SqlQuery, "");
+    EXPECT_EQ(app().LivMappa, 0);
+    jet::Database db = jet::Database::open(folderOf().databases() + "VariabiliProvince.mdb", false, false,
+                                           folderOf().dao());
+    EXPECT_FALSE(db.queryDefNames().contains("Area02"));
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
+}

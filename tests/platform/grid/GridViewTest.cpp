@@ -1,0 +1,73 @@
+// The flex grid view offscreen: the header row, hidden columns, and the user's clicks back into the model.
+#include "grid/FlexGrid.h"
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void fill(grid::FlexGridModel &g)
+{
+    g.setCols(3);
+    g.setRows(4);
+    const QStringList header = {"TipoTerritorio", "Territorio", "AS013_2005"};
+    for (int c = 0; c < 3; ++c)
+        g.setTextMatrix(0, c, header[c]);
+    for (int r = 1; r < 4; ++r)
+        for (int c = 0; c < 3; ++c)
+            g.setTextMatrix(r, c, QString("%1-%2").arg(r).arg(c));
+}
+
+TEST(GridViewTest, FixedRowIsTheColumnHeaderAndWidthZeroHidesAColumn)
+{
+    grid::FlexGrid view;
+    fill(view.grid());
+    view.grid().setColWidth(0, 0);
+    view.grid().setColWidth(2, 1500);
+    view.resize(600, 300);
+    view.show();
+    EXPECT_TRUE(view.isRowHidden(0));
+    EXPECT_TRUE(view.isColumnHidden(0));
+    EXPECT_EQ(view.columnWidth(2), 100);
+    EXPECT_EQ(view.model()->headerData(2, Qt::Horizontal).toString(), "AS013_2005");
+
+    // widths set while drawing is suspended reach the view when it resumes
+    view.grid().setRedraw(false);
+    view.grid().setColWidth(1, 3000);
+    view.grid().setColWidth(0, 450);
+    view.grid().setRedraw(true);
+    EXPECT_EQ(view.columnWidth(1), 200);
+    EXPECT_FALSE(view.isColumnHidden(0));
+    EXPECT_EQ(view.columnWidth(0), 30);
+}
+
+TEST(GridViewTest, UserClicksMoveTheModelSelectionAndCodeMovesTheView)
+{
+    grid::FlexGrid view;
+    fill(view.grid());
+    view.resize(600, 300);
+    view.show();
+    QSignalSpy clicks(&view, &grid::FlexGrid::Click);
+    QSignalSpy enters(&view, &grid::FlexGrid::EnterCell);
+    const QRect cell = view.visualRect(view.grid().index(2, 1));
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(view.grid().Row(), 2);
+    EXPECT_EQ(view.grid().ColSel(), 1);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(enters.count(), 1);
+
+    // a header click selects the whole column
+    view.horizontalHeader()->sectionClicked(2);
+    EXPECT_EQ(view.grid().Row(), 1);
+    EXPECT_EQ(view.grid().RowSel(), 3);
+    EXPECT_EQ(view.grid().ColSel(), 2);
+
+    view.grid().setRow(3);
+    view.grid().setCol(0);
+    EXPECT_EQ(view.currentIndex(), view.grid().index(3, 0));
+    EXPECT_EQ(view.selectionModel()->selectedIndexes().size(), 1);
+}
+
+}  // namespace

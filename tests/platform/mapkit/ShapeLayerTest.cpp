@@ -1,0 +1,202 @@
+// Shape-file layers: the sample boundary sets, damaged files, searches (holes, the sea), renderers.
+#include "ShapeFixtures.h"
+#include "mapkit/ClassBreaksRenderer.h"
+#include "mapkit/MapLayer.h"
+#include "mapkit/ValueRenderer.h"
+#include "vb/Error.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <shapefil.h>
+
+using namespace mapkit;
+using namespace mapkit_test;
+
+namespace {
+
+std::shared_ptr<MapLayer> sampleLayer(const QString &name)
+{
+    auto layer = std::make_shared<MapLayer>();
+    layer->setFile(QStringLiteral(SAMPLE_SHAPES) + name + ".shp");
+    return layer;
+}
+
+QStringList codes(MapRecordset rs, const QString &field)
+{
+    QStringList out;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        out.append(rs.text(field));
+    return out;
+}
+
+// Inside San Marino, the hole in Rimini's boundary; beside it, inside Rimini; off Sardinia, sea.
+const QPointF SanMarino(777052, 4870579);
+const QPointF RiminiPoint(769000, 4870579);
+const QPointF Sea(400000, 4200000);
+
+}  // namespace
+
+TEST(ShapeLayer, SampleSetsLoadWithTheirRecordsAndFields)
+{
+    const struct { const char *name; int count; const char *field; } sets[] = {
+        {"province107", 107, "COD_PROV"}, {"province103", 103, "COD_PROV"},
+        {"regioni", 20, "COD_TERR"}, {"nuts2", 21, "COD_TERR"}};
+    for (const auto &s : sets) {
+        SCOPED_TRACE(s.name);
+        const auto layer = sampleLayer(s.name);
+        ASSERT_TRUE(layer->valid());
+        EXPECT_EQ(layer->name(), QString::fromLatin1(s.name));
+        EXPECT_EQ(layer->shapeType(), ShapeType::Polygon);
+        EXPECT_EQ(layer->shapeCount(), s.count);
+        EXPECT_GT(layer->extent().width(), 900000);  // the whole country, in metres
+    }
+}
+
+TEST(ShapeLayer, SearchByPointFindsTheProvinceAndMissesTheHoleAndTheSea)
+{
+    const auto layer = sampleLayer("province107");
+    ASSERT_TRUE(layer->valid());
+    MapRecordset rimini = layer->searchShape(RiminiPoint);
+    EXPECT_EQ(codes(rimini, "COD_PROV"), QStringList{"99"});
+    rimini.moveFirst();
+    EXPECT_EQ(rimini.text("des_prov"), "Rimini");  // field names ignore case
+    EXPECT_EQ(rimini.shape().parts.size(), 2);     // outer ring and the San Marino hole
+    EXPECT_TRUE(layer->searchShape(SanMarino).eof());
+    EXPECT_TRUE(layer->searchShape(Sea).eof());
+    // Text fields are Windows-1252.
+    MapRecordset all = layer->searchByDistance(QPointF(0, 0), 1e9);
+    EXPECT_EQ(all.recordCount(), 107);
+    EXPECT_TRUE(codes(all, "DES_PROV").contains(QString::fromUtf8("Forlì-Cesena")));
+}
+
+TEST(ShapeLayer, HoleFixtureSearchesByPointAndDistance)
+{
+    QTemporaryDir dir;
+    MapLayer layer;
+    layer.setFile(writeHoleFixture(dir.path() + "/hole"));
+    ASSERT_TRUE(layer.valid());
+    const struct { QPointF p; QStringList found; } points[] = {
+        {{10, 10}, {"OUT"}}, {{50, 50}, {"IN"}}, {{150, 150}, {}}, {{250, 250}, {"FAR"}}, {{-1, 50}, {}}};
+    for (const auto &c : points)
+        EXPECT_EQ(codes(layer.searchShape(c.p), "CODE"), c.found) << c.p.x() << "," << c.p.y();
+    // By distance: 5 units off the first square's edge reaches it, not the far one.
+    EXPECT_EQ(codes(layer.searchByDistance({105, 50}, 6), "CODE"), QStringList{"OUT"});
+    EXPECT_EQ(codes(layer.searchByDistance({150, 150}, 10), "CODE"), QStringList{});
+    EXPECT_THROW(layer.searchShape({10, 10}).text("NOPE"), vb::Error);
+    EXPECT_THROW(layer.searchShape({150, 150}).shape(), vb::Error);
+}
+
+TEST(ShapeLayer, LinesAndPointsLoadAndAreFoundByDistance)
+{
+    QTemporaryDir dir;
+    MapLayer lines, points;
+    lines.setFile(writeShapes(dir.path() + "/lines", SHPT_ARC, {{{{{0, 0}, {100, 0}}}, "L1"}}));
+    points.setFile(writeShapes(dir.path() + "/points", SHPT_POINT, {{{{{10, 10}}}, "P1"}, {{{{90, 90}}}, "P2"}}));
+    ASSERT_TRUE(lines.valid());
+    ASSERT_TRUE(points.valid());
+    EXPECT_EQ(lines.shapeType(), ShapeType::Line);
+    EXPECT_EQ(points.shapeType(), ShapeType::Point);
+    EXPECT_TRUE(lines.searchShape({50, 0}).eof());  // only polygons contain points
+    EXPECT_EQ(codes(lines.searchByDistance({50, 3}, 5), "CODE"), QStringList{"L1"});
+    EXPECT_EQ(codes(points.searchByDistance({88, 88}, 5), "CODE"), QStringList{"P2"});
+}
+
+TEST(ShapeLayer, DamagedOrMissingFilesNeverCrash)
+{
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    MapLayer missing;
+    missing.setFile(d + "/nothing.shp");
+    EXPECT_FALSE(missing.valid());
+
+    // Truncated .shp: the records past the cut are skipped or the layer is refused.
+    const QString shp = copySample("province107", d);
+    {
+        QFile f(shp);
+        ASSERT_TRUE(f.resize(f.size() / 2));
+    }
+    MapLayer truncated;
+    truncated.setFile(shp);
+    EXPECT_TRUE(!truncated.valid() || (truncated.shapeCount() > 0 && truncated.shapeCount() < 107));
+
+    // A .dbf of another set (20 rows for 107 shapes) does not match.
+    QTemporaryDir other;
+    const QString mixed = copySample("province107", other.path());
+    QFile::remove(other.path() + "/province107.dbf");
+    QFile::copy(QStringLiteral(SAMPLE_SHAPES) + "regioni.dbf", other.path() + "/province107.dbf");
+    MapLayer mismatched;
+    mismatched.setFile(mixed);
+    EXPECT_FALSE(mismatched.valid());
+
+    // A missing .dbf, and a garbage .shx.
+    QFile::remove(other.path() + "/province107.dbf");
+    mismatched.setFile(mixed);
+    EXPECT_FALSE(mismatched.valid());
+    const QString garbled = copySample("regioni", d);
+    {
+        QFile f(d + "/regioni.shx");
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(100);
+        f.write(QByteArray(64, '\x7f'));
+    }
+    MapLayer bad;
+    bad.setFile(garbled);
+    EXPECT_TRUE(!bad.valid() || bad.shapeCount() < 20);
+}
+
+TEST(ShapeLayer, FileNamesIgnoreLetterCase)
+{
+    QTemporaryDir dir;
+    copySample("regioni", dir.path());
+    MapLayer layer;
+    layer.setFile(dir.path() + "/REGIONI.shp");
+    EXPECT_TRUE(layer.valid());
+    EXPECT_EQ(layer.shapeCount(), 20);
+}
+
+TEST(Renderers, ClassBreaksPickTheClassUpToEachBreak)
+{
+    ClassBreaksRenderer r;
+    r.setField("VAL");
+    r.setBreakCount(2);
+    r.setBreakValue(0, 10);
+    r.setBreakValue(1, 20);
+    ASSERT_EQ(r.symbolCount(), 3);
+    r.rampColors(0x0000FF, 0xFF0000);
+    EXPECT_EQ(r.symbol(0).color, 0x0000FFu);
+    EXPECT_EQ(r.symbol(1).color, 0x800080u);
+    EXPECT_EQ(r.symbol(2).color, 0xFF0000u);
+    const struct { const char *value; int symbol; } cases[] = {
+        {"-5", 0}, {"10", 0}, {"10.5", 1}, {"20", 1}, {"1000", 2}, {"abc", -1}, {"", -1}};
+    for (const auto &c : cases) {
+        const Symbol *s = r.symbolFor(QString::fromLatin1(c.value));
+        EXPECT_EQ(s ? int(s - &r.symbol(0)) : -1, c.symbol) << c.value;
+    }
+    EXPECT_THROW(r.breakValue(2), vb::Error);
+    // One class: one break, two symbols.
+    r.setBreakCount(1);
+    EXPECT_EQ(r.symbolCount(), 2);
+    EXPECT_EQ(colorRamp(0x80FFFF, 0xFF5555, 1), QVector<forms::OleColor>{0x80FFFF});
+}
+
+TEST(Renderers, ValueRendererMatchesExactTextElseDefault)
+{
+    ValueRenderer r;
+    r.setField("COD_PROV");
+    r.setValueCount(2);
+    r.setValue(0, "1");
+    r.symbol(0).color = 0x0000FF;
+    r.setValue(1, "99");
+    r.symbol(1).color = 0x00FF00;
+    EXPECT_EQ(r.symbolFor("99")->color, 0x00FF00u);
+    EXPECT_EQ(r.symbolFor(" 1"), nullptr);  // exact text only; no default yet
+    r.setUseDefault(true);
+    r.defaultSymbol().color = 0xFFFFFF;
+    EXPECT_EQ(r.symbolFor("1.0")->color, 0xFFFFFFu);
+    r.setValueCount(3);
+    r.setValue(2, "1.0");
+    r.symbol(2).color = 0x123456;
+    EXPECT_EQ(r.symbolFor("1.0")->color, 0x123456u);
+    EXPECT_THROW(r.value(3), vb::Error);
+}
