@@ -14,6 +14,7 @@
 #include "vb/Conversions.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QFile>
 #include <QHash>
 #include <gtest/gtest.h>
@@ -375,4 +376,43 @@ TEST(MapScaleLabel, RoundsHalfToEvenInTheUserLocale)
     EXPECT_EQ(ScaleLabelText(13.5), "1 cm = 14 km");
     EXPECT_EQ(ScaleLabelText(0.125), "1 cm = 0,12 km");
     vb::resetUserLocale();
+}
+
+TEST_F(MapWindowTest, NumberBoxesTakeOnlyTheirCharacters)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->txt_min->clear();
+    QTest::keyClicks(window->txt_min, "-1a,5x");
+    EXPECT_EQ(window->txt_min->text(), "-1,5");
+    QTest::keyClick(window->txt_min, Qt::Key_Backspace);
+    EXPECT_EQ(window->txt_min->text(), "-1,");
+    QTest::keyClick(window->txt_min, Qt::Key_Left);
+    QTest::keyClick(window->txt_min, Qt::Key_Delete);
+    EXPECT_EQ(window->txt_min->text(), "-1");
+
+    QTest::keyClicks(window->txtClassi, ",a");
+    EXPECT_EQ(window->txtClassi->text(), "");
+    QTest::keyClicks(window->txtClassi, "47");  // one character at most
+    EXPECT_EQ(window->txtClassi->text(), "4");
+    QTest::keyClick(window->txtClassi, Qt::Key_Backspace);
+    EXPECT_EQ(window->txtClassi->text(), "4");
+}
+
+TEST_F(MapWindowTest, ZoomOutAndFullExtent)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->chk_zoom->setChecked(true);
+    EXPECT_FALSE(window->chk_inform->isChecked());
+    const mapkit::MapRect before = window->Map2->extent();
+    window->Map2_MouseDown(1, 1, 100, 100);  // shift-click
+    const mapkit::MapRect after = window->Map2->extent();
+    EXPECT_NEAR(after.width(), before.width() * 1.5, before.width() * 1e-9);
+    EXPECT_NEAR(after.center().x(), before.center().x(), 1e-6);
+    window->Map2_MouseDown(2, 0, 100, 100);  // right click
+    // The full extent, widened to the widget's shape.
+    const mapkit::MapRect full = window->Map2->fullExtent(), shown = window->Map2->extent();
+    EXPECT_TRUE(shown.contains({full.left, full.top}) && shown.contains({full.right, full.bottom}));
+    EXPECT_TRUE(std::abs(shown.width() - full.width()) < 1 || std::abs(shown.height() - full.height()) < 1);
+    EXPECT_TRUE(window->lblScalaKm->text().startsWith("1 cm = "));
+    EXPECT_TRUE(window->lblScalaKm->text().endsWith(" km"));
 }
