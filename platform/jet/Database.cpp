@@ -5,6 +5,7 @@
 #include "EngineErrors.h"
 #include "FieldTypes.h"
 #include "Session.h"
+#include "SqlQuote.h"
 #include "Statement.h"
 
 #include <algorithm>
@@ -15,11 +16,6 @@ namespace {
 
 constexpr int MaxFields = 255;
 constexpr qint32 NoFields = 3264;
-
-QString quoteName(const QString &name)
-{
-    return u'[' + name + u']';
-}
 
 // Fields of a table as the engine declares them; `schema` empty for the main file.
 QVector<Field> fieldsOf(Session &session, const QString &schema, const QString &table)

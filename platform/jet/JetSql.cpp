@@ -2,6 +2,7 @@
 #include "JetSql.h"
 
 #include "EngineErrors.h"
+#include "SqlQuote.h"
 #include "FieldTypes.h"
 #include "SqlTokenizer.h"
 
@@ -16,11 +17,8 @@ namespace jet {
 namespace {
 
 constexpr int MaxFields = 255;
-
-QString quoteName(const QString &name)
-{
-    return u'[' + name + u']';
-}
+// Deeper nesting would overflow the engine's own parser; refusing it here also bounds the stack.
+constexpr int MaxDepth = 100;
 
 QString quoteText(const QString &text)
 {
@@ -145,13 +143,27 @@ public:
         acceptSymbol(";");
         if (peek().kind != SqlToken::End)
             raise(vb::err::EngineRefused, QStringLiteral("Characters found after end of SQL statement."));
-        // Comments are kept as written, after the statement, where they cannot change it.
-        for (const QString &c : m_tokenizer.comments())
-            m_out.sql += c.startsWith(QStringLiteral("--")) ? u'\n' + c : u' ' + c;
+        // Comments are left out: written into the engine's text, one could open or close another.
         return m_out;
     }
 
 private:
+    // One level of nesting (parentheses, a subquery, NOT, a sign) for as long as it lives.
+    class Nesting {
+    public:
+        explicit Nesting(int &depth) : m_depth(depth)
+        {
+            if (++m_depth > MaxDepth)
+                raise(vb::err::EngineRefused, QStringLiteral("Query is too complex."));
+        }
+        ~Nesting() { --m_depth; }
+        Nesting(const Nesting &) = delete;
+        Nesting &operator=(const Nesting &) = delete;
+
+    private:
+        int &m_depth;
+    };
+
     // ---- token access
     const SqlToken &peek(int k = 0) const { return m_tokens.at(std::min<int>(m_pos + k, m_tokens.size() - 1)); }
     SqlToken take()
@@ -220,6 +232,7 @@ private:
     // ---- SELECT
     QString parseSelect(bool top)
     {
+        const Nesting nesting(m_depth);
         QVector<SelectCore> cores;
         QStringList operators;
         cores << parseSelectCore();
@@ -399,6 +412,7 @@ private:
 
     FromPtr parseTableTerm()
     {
+        const Nesting nesting(m_depth);
         if (acceptSymbol("(")) {
             if (atWord("SELECT")) {
                 auto sub = std::make_shared<FromNode>();
@@ -720,7 +734,11 @@ private:
     }
 
     // ---- expressions, lowest precedence first (the runtime's order)
-    Expr parseExpr() { return parseImp(); }
+    Expr parseExpr()
+    {
+        const Nesting nesting(m_depth);
+        return parseImp();
+    }
 
     Expr binary(const Expr &a, const QString &op, const Expr &b) { return Expr{u'(' + a.sql + op + b.sql + u')'}; }
     Expr call(const char *function, const Expr &a, const Expr &b)
@@ -776,8 +794,10 @@ private:
 
     Expr parseNot()
     {
-        if (acceptWord("NOT"))
+        if (acceptWord("NOT")) {
+            const Nesting nesting(m_depth);
             return Expr{QStringLiteral("(NOT ") + parseNot().sql + u')'};
+        }
         return parseCompare();
     }
 
@@ -888,10 +908,14 @@ private:
     // Negation binds looser than ^: -2^2 is -4.
     Expr parseUnary()
     {
-        if (acceptSymbol("-"))
+        if (acceptSymbol("-")) {
+            const Nesting nesting(m_depth);
             return Expr{QStringLiteral("(- ") + parseUnary().sql + u')'};
-        if (acceptSymbol("+"))
+        }
+        if (acceptSymbol("+")) {
+            const Nesting nesting(m_depth);
             return parseUnary();
+        }
         return parsePow();
     }
 
@@ -1000,6 +1024,7 @@ private:
     Translation m_out;
     int m_pos = 0;
     int m_exprAlias = 1000;
+    int m_depth = 0;
     bool m_aggregate = false;
 };
 

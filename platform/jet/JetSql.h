@@ -10,8 +10,9 @@ namespace jet {
 // & (concatenation, Null as empty), ^ (power, above * and /), / (real division; by zero is error 11),
 // nested INNER JOINs in parentheses, LIKE with % and _, and the functions Format, CDbl, CStr, CInt,
 // CLng, InStr, Left, Right, Mid, Len, UCase, LCase, Trim, LTrim, RTrim, IIf, IsNull, Nz, Val.
-// Bracketed names, string literals and comments pass through untouched. Throws vb::Error
-// &H80004005 on a statement it cannot parse.
+// Bracketed names and string literals pass through untouched; comments are dropped; every name
+// and alias written is quoted so it cannot end early. Throws vb::Error &H80004005 on a statement it
+// cannot parse, and on nesting deeper than the engine allows.
 QString translateSql(const QString &jetSql);
 
 enum class StatementKind { Select, Insert, Update, Delete, CreateTable, DropTable, AlterTable,

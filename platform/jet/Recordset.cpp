@@ -3,6 +3,7 @@
 
 #include "Connection.h"
 #include "EngineErrors.h"
+#include "SqlQuote.h"
 #include "FieldTypes.h"
 #include "Session.h"
 #include "Statement.h"
@@ -12,6 +13,7 @@
 #define SQLITE_HAS_CODEC 1
 #include <sqlite3.h>
 
+#include <QHash>
 #include <QRegularExpression>
 
 namespace jet {
@@ -19,11 +21,6 @@ namespace jet {
 namespace {
 
 constexpr int MaxFields = 255;
-
-QString quoteName(const QString &name)
-{
-    return u'[' + name + u']';
-}
 
 // A bare table name ("Tabella" or "[Nome tabella]") opens the whole table.
 QString selectFor(const QString &sqlOrTable)
@@ -79,6 +76,7 @@ public:
     CursorType cursor = CursorType::ForwardOnly;
     LockType lock = LockType::ReadOnly;
     QStringList names;
+    QHash<QString, int> byName;  // case-folded name -> first field of that name
     QVector<FieldType> types;
     QStringList origins;  // table column behind each field; empty for expressions
     QVector<QVector<vb::Variant>> rows;
@@ -94,13 +92,7 @@ public:
         if (index < 0 || index >= names.size())
             raise(vb::err::ItemNotFound, QStringLiteral("Item not found in this collection."));
     }
-    int indexOf(const QString &name) const
-    {
-        for (int i = 0; i < names.size(); ++i)
-            if (names.at(i).compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        return -1;
-    }
+    int indexOf(const QString &name) const { return byName.value(name.toCaseFolded(), -1); }
     QVector<vb::Variant> reread(qint64 rowid)
     {
         QStringList columns;
@@ -162,6 +154,9 @@ void Recordset::open(const QString &sql, std::shared_ptr<Session> session, Curso
     QVector<std::optional<FieldType>> declared;
     for (int i = 0; i < count; ++i) {
         data->names << st->columnName(first + i);
+        const QString key = data->names.last().toCaseFolded();
+        if (!data->byName.contains(key))  // of two fields with one name, the first answers
+            data->byName.insert(key, i);
         declared << fieldTypeOf(st->declaredType(first + i));
         data->origins << (t.hasRowid ? st->originColumn(first + i) : QString());
     }

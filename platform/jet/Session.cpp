@@ -3,6 +3,7 @@
 
 #include "ConnectString.h"
 #include "EngineErrors.h"
+#include "SqlQuote.h"
 #include "KeyCache.h"
 #include "SqlFunctions.h"
 #include "Statement.h"
@@ -23,11 +24,6 @@ namespace jet {
 namespace {
 
 const QByteArray plainHeader("SQLite format 3\0", 16);
-
-QString quoteName(const QString &name)
-{
-    return u'[' + name + u']';
-}
 
 
 // The file's first bytes: the plain header or the cipher's salt. Empty when unreadable.
@@ -129,13 +125,24 @@ void Session::setUp()
     registerSqlFunctions(m_db, this);
 }
 
+const FormatPattern &Session::formatPattern(const char *utf8, int size)
+{
+    const QByteArrayView key(utf8, size);
+    for (const auto &[text, pattern] : m_formatPatterns)
+        if (text == key)
+            return *pattern;
+    auto pattern = std::make_unique<FormatPattern>(QString::fromUtf8(key));
+    m_formatPatterns.emplace_back(key.toByteArray(), std::move(pattern));
+    return *m_formatPatterns.back().second;
+}
+
 void Session::exec(const QString &sql)
 {
-    clearFunctionError();
-    const QByteArray text = sql.toUtf8();
-    const int rc = sqlite3_exec(m_db, text.constData(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        fail(rc);
+    // One statement only, through the same checks as any other: a text that smuggles in a second
+    // statement is refused, not run.
+    Statement statement(*this, sql);
+    while (statement.step()) {
+    }
 }
 
 Translation Session::translate(const QString &jetSql, bool withRowid) const

@@ -1,6 +1,7 @@
 // The open engine handle of one database file, shared by a connection or database and its sets.
 #pragma once
 
+#include "FormatPattern.h"
 #include "JetSql.h"
 
 #include "vb/Error.h"
@@ -10,6 +11,7 @@
 #include <QVector>
 #include <memory>
 #include <optional>
+#include <vector>
 
 struct sqlite3;
 
@@ -39,7 +41,8 @@ public:
     const QString &path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
 
-    // Runs engine SQL (no translation); throws on failure.
+    // Runs one statement of engine SQL (no translation); a second statement in the text is refused
+    // (&H80004005). Throws on failure.
     void exec(const QString &sql);
     // Translates and runs an action statement in the Jet dialect; returns the rows affected.
     int execute(const QString &jetSql);
@@ -51,6 +54,10 @@ public:
     [[noreturn]] void fail(int rc);
     void setFunctionError(const vb::Error &error) { m_functionError = error; }
     void clearFunctionError() { m_functionError.reset(); }
+    // The Format pattern of that UTF-8 text, read once per statement: preparing a statement
+    // forgets the patterns of the one before (the user's locale may have changed meanwhile).
+    const FormatPattern &formatPattern(const char *utf8, int size);
+    void forgetFormatPatterns() { m_formatPatterns.clear(); }
 
     // Links recorded in the file's catalogue, in name order.
     QVector<Link> links() const;
@@ -82,6 +89,8 @@ private:
     QHash<QString, QString> m_schemas;  // source path and password -> attached schema
     QHash<QString, Link> m_links;       // lower-case name -> link
     int m_nextSchema = 1;
+    // A statement holds one pattern or a few: a short list beats a hash on a four-byte key.
+    std::vector<std::pair<QByteArray, std::unique_ptr<FormatPattern>>> m_formatPatterns;
 };
 
 }  // namespace jet

@@ -1,6 +1,7 @@
 // Implementations of the Jet SQL functions over the runtime's own conversions.
 #include "SqlFunctions.h"
 
+#include "FormatPattern.h"
 #include "Session.h"
 
 #include "vb/Conversions.h"
@@ -111,28 +112,31 @@ bool truth(const vb::Variant &v)
     return vb::CBool(v);
 }
 
-bool likeMatch(const QString &s, int si, const QString &p, int pi)
+// "%" any run of characters, "_" one character. On a mismatch only the latest "%" takes one
+// more character: what earlier ones matched cannot help, so the time stays within text × pattern.
+bool likeMatch(const QString &s, const QString &p)
 {
-    while (pi < p.size()) {
-        const QChar c = p.at(pi);
-        if (c == u'%') {
-            while (pi < p.size() && p.at(pi) == u'%')
-                ++pi;
-            if (pi == p.size())
-                return true;
-            for (int k = si; k <= s.size(); ++k)
-                if (likeMatch(s, k, p, pi))
-                    return true;
+    qsizetype si = 0;
+    qsizetype pi = 0;
+    qsizetype star = -1;  // pattern position after the latest "%"
+    qsizetype starText = 0;  // text position that "%" has reached
+    while (si < s.size()) {
+        if (pi < p.size() && p.at(pi) == u'%') {
+            star = ++pi;
+            starText = si;
+        } else if (pi < p.size() && (p.at(pi) == u'_' || p.at(pi) == s.at(si))) {
+            ++si;
+            ++pi;
+        } else if (star >= 0) {
+            pi = star;
+            si = ++starText;
+        } else {
             return false;
         }
-        if (si >= s.size())
-            return false;
-        if (c != u'_' && c != s.at(si))
-            return false;
-        ++si;
-        ++pi;
     }
-    return si == s.size();
+    while (pi < p.size() && p.at(pi) == u'%')
+        ++pi;
+    return pi == p.size();
 }
 
 using Body = vb::Variant (*)(const QVector<vb::Variant> &args);
@@ -211,7 +215,7 @@ vb::Variant fnLike(const QVector<vb::Variant> &a)
 {
     if (a[0].isNull() || a[1].isNull())
         return vb::Variant::null();
-    return vb::Variant(likeMatch(text(a[0]).toCaseFolded(), 0, text(a[1]).toCaseFolded(), 0));
+    return vb::Variant(likeMatch(text(a[0]).toCaseFolded(), text(a[1]).toCaseFolded()));
 }
 
 vb::Variant fnCDbl(const QVector<vb::Variant> &a) { return vb::Variant(vb::CDbl(a[0])); }
@@ -400,7 +404,8 @@ vb::Variant fnRound(const QVector<vb::Variant> &a)
     const auto x = number(a[0]);
     if (!x)
         return vb::Variant::null();
-    const int decimals = a.size() > 1 ? count(a[1]) : 0;
+    // Beyond 340 decimals no double changes (the smallest lies near 5E-324): no longer digit strings.
+    const int decimals = a.size() > 1 ? std::min(count(a[1]), 340) : 0;
     return vb::Variant(vb::Round(*x, decimals));
 }
 
@@ -435,7 +440,7 @@ vb::Variant fnSqr(const QVector<vb::Variant> &a)
 }
 
 const FunctionDef functions[] = {
-    {"jet_format", 1, fnFormat}, {"jet_format", 2, fnFormat},
+    {"jet_format", 1, fnFormat},
     {"jet_concat", 2, fnConcat}, {"jet_pow", 2, fnPow},
     {"jet_div", 2, fnDiv},       {"jet_idiv", 2, fnIntDiv},
     {"jet_mod", 2, fnMod},       {"jet_like", 2, fnLike},
@@ -461,20 +466,64 @@ struct Binding {
     Body body;
 };
 
+void fail(sqlite3_context *ctx, Session *session, const vb::Error &e)
+{
+    session->setFunctionError(e);
+    const QByteArray message = e.description().toUtf8();
+    sqlite3_result_error(ctx, message.constData(), message.size());
+}
+
+// Runs a function body; whatever it throws becomes the statement's error.
+template <typename Body>
+void guarded(sqlite3_context *ctx, Session *session, Body &&body)
+{
+    try {
+        body();
+    } catch (const vb::Error &e) {
+        fail(ctx, session, e);
+    } catch (const std::exception &e) {
+        // Nothing else may cross the engine's C frames: any other failure is the engine's error.
+        fail(ctx, session, vb::Error(vb::err::EngineRefused, QString::fromLocal8Bit(e.what()), QStringLiteral("jet")));
+    } catch (...) {
+        fail(ctx, session, vb::Error(vb::err::EngineRefused, QStringLiteral("Function failed."), QStringLiteral("jet")));
+    }
+}
+
 void call(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     const auto *binding = static_cast<const Binding *>(sqlite3_user_data(ctx));
-    QVector<vb::Variant> args;
-    args.reserve(argc);
-    for (int i = 0; i < argc; ++i)
-        args << argument(argv[i]);
-    try {
+    guarded(ctx, binding->session, [&] {
+        QVector<vb::Variant> args;
+        args.reserve(argc);
+        for (int i = 0; i < argc; ++i)
+            args << argument(argv[i]);
         setResult(ctx, binding->body(args));
-    } catch (const vb::Error &e) {
-        binding->session->setFunctionError(e);
-        const QByteArray message = e.description().toUtf8();
-        sqlite3_result_error(ctx, message.constData(), message.size());
-    }
+    });
+}
+
+// Format(value, pattern): the pattern is read once per statement; numbers in a pattern of zeros
+// are written straight from the engine's value.
+void formatCall(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    auto *session = static_cast<Session *>(sqlite3_user_data(ctx));
+    guarded(ctx, session, [&] {
+        const int type = sqlite3_value_type(argv[0]);
+        if (type == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+            setResult(ctx, fnFormat({argument(argv[0]), argument(argv[1])}));
+            return;
+        }
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
+        const FormatPattern *pattern = &session->formatPattern(text, sqlite3_value_bytes(argv[1]));
+        if (type == SQLITE_FLOAT || type == SQLITE_INTEGER) {
+            char out[FormatPattern::MaxFixedLength];
+            const int length = pattern->fixed(sqlite3_value_double(argv[0]), out);
+            if (length >= 0) {
+                sqlite3_result_text(ctx, out, length, SQLITE_TRANSIENT);
+                return;
+            }
+        }
+        setResult(ctx, fnFormat({argument(argv[0]), vb::Variant(pattern->text())}));
+    });
 }
 
 void destroyBinding(void *p)
@@ -514,6 +563,8 @@ void registerSqlFunctions(sqlite3 *db, Session *session)
         sqlite3_create_function_v2(db, f.name, f.arity, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
                                    new Binding{session, f.body}, call, nullptr, nullptr, destroyBinding);
     }
+    sqlite3_create_function_v2(db, "jet_format", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, session, formatCall, nullptr,
+                               nullptr, nullptr);
     // Replaces the built-in NOCASE, which folds ASCII letters only; text columns use it.
     sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase, nullptr);
 }

@@ -38,7 +38,6 @@ SqlTokenizer::SqlTokenizer(const QString &sql)
             int end = sql.indexOf(u'\n', i);
             if (end < 0)
                 end = n;
-            m_comments << sql.mid(i, end - i);
             i = end;
             continue;
         }
@@ -46,7 +45,6 @@ SqlTokenizer::SqlTokenizer(const QString &sql)
             const int end = sql.indexOf(QStringLiteral("*/"), i + 2);
             if (end < 0)
                 syntax(QStringLiteral("unterminated comment"), i);
-            m_comments << sql.mid(i, end + 2 - i);
             i = end + 2;
             continue;
         }

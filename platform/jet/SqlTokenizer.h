@@ -14,18 +14,16 @@ struct SqlToken {
     int position = 0;
 };
 
-// Comments ("-- ..." to the line end, "/* ... */") are kept apart, as written, so they never take
-// part in the translation. Throws vb::Error &H80004005 on an unterminated literal or name.
+// Comments ("-- ..." to the line end, "/* ... */") are skipped, so they never take part in the
+// translation. Throws vb::Error &H80004005 on an unterminated literal or name.
 class SqlTokenizer {
 public:
     explicit SqlTokenizer(const QString &sql);
 
     const QVector<SqlToken> &tokens() const { return m_tokens; }  // ends with an End token
-    const QStringList &comments() const { return m_comments; }
 
 private:
     QVector<SqlToken> m_tokens;
-    QStringList m_comments;
 };
 
 }  // namespace jet

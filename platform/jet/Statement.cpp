@@ -14,8 +14,10 @@ namespace jet {
 
 Statement::Statement(Session &session, const QString &sql) : m_session(session)
 {
+    session.forgetFormatPatterns();
     const QByteArray text = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(session.handle(), text.constData(), text.size(), &m_stmt, nullptr);
+    const char *tail = nullptr;
+    const int rc = sqlite3_prepare_v2(session.handle(), text.constData(), text.size(), &m_stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(m_stmt);
         m_stmt = nullptr;
@@ -23,6 +25,14 @@ Statement::Statement(Session &session, const QString &sql) : m_session(session)
     }
     if (!m_stmt)  // only blanks or a comment
         raise(vb::err::EngineRefused, QStringLiteral("Invalid SQL statement."));
+    // Anything after the first statement but blanks and semicolons is a second statement.
+    for (const char *c = tail; c && c < text.constData() + text.size(); ++c) {
+        if (*c != ';' && !QChar::isSpace(uchar(*c))) {
+            sqlite3_finalize(m_stmt);
+            m_stmt = nullptr;
+            raise(vb::err::EngineRefused, QStringLiteral("Characters found after end of SQL statement."));
+        }
+    }
 }
 
 Statement::~Statement()

@@ -10,7 +10,9 @@ namespace vb {
 // Bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) read as the C1 controls
 // of the same number, so no byte is lost.
 QString fromCp1252(const QByteArray &bytes);
-QByteArray toCp1252(const QString &text);  // characters outside the code page become '?'
+// Characters outside the code page become '?'; the C1 controls of the undefined bytes are written
+// back as those bytes, so reading and writing any file keeps every byte.
+QByteArray toCp1252(const QString &text);
 bool fitsCp1252(const QString &text);
 
 // A text file stays in the code page until it must hold a character the code page cannot (a

@@ -1,6 +1,8 @@
 // Compiled help file over chmlib: listing, reading, the "/#SYSTEM" header and the context map.
 #include "forms/help/ChmFile.h"
 
+#include "forms/help/ChmCheck.h"
+
 #include "vb/Error.h"
 
 #include <QFile>
@@ -15,6 +17,7 @@ namespace {
 
 // Help pages are small; a larger length can only come from a damaged file.
 constexpr qint64 MaxObjectSize = 64 * 1024 * 1024;
+constexpr qint64 MaxFileSize = 256 * 1024 * 1024;
 
 // Records of "/#SYSTEM" that we use.
 constexpr quint16 SystemContentsFile = 0;
@@ -74,9 +77,13 @@ bool isHtml(const QString &path)
 
 ChmFile::ChmFile(const QString &path) : m_path(path)
 {
-    // chmlib reads whatever it is given; a folder must not pass for a file.
-    if (QFileInfo(path).isFile())
-        m_handle = chm_open(QFile::encodeName(path).constData());
+    // chmlib trusts every offset and link it reads: only a file of sound structure reaches it,
+    // and a folder must not pass for a file.
+    if (QFileInfo(path).isFile() && QFileInfo(path).size() <= MaxFileSize) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && chmStructureSound(file.readAll()))
+            m_handle = chm_open(QFile::encodeName(path).constData());
+    }
     if (!m_handle)
         throw vb::Error(vb::err::FileNotFound, QStringLiteral("File not found: ") + path);
 

@@ -16,8 +16,8 @@ namespace forms {
 // One open help file. Not thread-safe: use it from one thread at a time.
 class ChmFile {
 public:
-    // Opens the file. Throws vb::Error 53 ("File not found: <path>") when the file is missing or
-    // is not a readable help file.
+    // Opens the file. Throws vb::Error 53 ("File not found: <path>") when the file is missing, is
+    // not a readable help file or is damaged (its structure is checked before it is read).
     explicit ChmFile(const QString &path);
     ~ChmFile();
     ChmFile(const ChmFile &) = delete;

@@ -61,6 +61,9 @@ TEST_F(TextFile, CodePageEdges)
     EXPECT_EQ(decoded[0x80], QChar(0x20AC));
     EXPECT_EQ(vb::toCp1252(decoded), all);  // undefined bytes included
     EXPECT_TRUE(vb::fitsCp1252(decoded));
+    EXPECT_EQ(vb::toCp1252(vb::fromCp1252("\x81\x8d\x8f\x90\x9d")), QByteArray("\x81\x8d\x8f\x90\x9d"));
+    // Other C1 controls have no byte of their own.
+    EXPECT_EQ(vb::toCp1252(QString(QChar(0x0080))), QByteArray("?"));
 }
 
 TEST_F(TextFile, TextTheCodePageCannotHoldIsKeptAsUtf8WithAMark)

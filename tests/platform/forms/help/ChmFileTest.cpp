@@ -114,6 +114,66 @@ TEST(ChmFile, MissingOrUnreadableFileIsError53)
     }
 }
 
+// One-byte (or one-field) damage to the compiled help file, each of which once crashed the reading
+// library, made it loop for ever or ask for gigabytes: the file is refused as a missing one is.
+TEST(ChmFile, DamagedFileIsError53)
+{
+    QFile source(QStringLiteral(HELP_CHM));
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    const QByteArray good = source.readAll();
+    const auto u32at = [&](qsizetype at) { return qFromLittleEndian<quint32>(good.constData() + at); };
+    const qsizetype directory = u32at(0x48);  // the directory header ("ITSP")
+    const qsizetype firstChunk = directory + 0x54;
+    const qsizetype control = good.indexOf("LZXC");  // the compression's control data
+    ASSERT_EQ(good.mid(directory, 4), "ITSP");
+    ASSERT_EQ(good.mid(firstChunk, 4), "PMGL");
+    ASSERT_GT(control, 0);
+
+    struct Damage {
+        const char *what;
+        qsizetype at;
+        QByteArray bytes;
+    };
+    const Damage damages[] = {
+        {"a version the format does not have", 4, u32(4)},
+        {"the directory past the end of the file", 0x48, u32(0x100000)},
+        {"a directory chunk of four gigabytes", directory + 0x10, u32(0xFFFFFF00)},
+        {"more chunks than the directory holds", directory + 0x2C, u32(0x10000)},
+        {"a listing chunk whose next is itself", firstChunk + 0x10, u32(0)},
+        {"free space larger than the chunk", firstChunk + 4, u32(0x2000)},
+        {"a window size that makes a zero divisor", control + 0xC, u32(0x10)},
+        {"a reset interval of zero", control + 8, u32(0)},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const Damage &d : damages) {
+        SCOPED_TRACE(d.what);
+        QByteArray bytes = good;
+        bytes.replace(d.at, d.bytes.size(), d.bytes);
+        const QString path = dir.filePath(QStringLiteral("Helvora.chm"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        try {
+            ChmFile chm(path);
+            ADD_FAILURE() << "opened";
+        } catch (const vb::Error &e) {
+            EXPECT_EQ(e.number(), 53);
+        }
+    }
+    // The whole file, and every shorter piece of it, is either refused or fully readable.
+    for (qsizetype size : {good.size() - 1, good.size() / 2, qsizetype(0x60), qsizetype(0x200)}) {
+        SCOPED_TRACE(size);
+        const QString path = dir.filePath(QStringLiteral("Tronco.chm"));
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(good.left(size));
+        f.close();
+        EXPECT_THROW(ChmFile{path}, vb::Error);
+    }
+}
+
 TEST(ChmFile, ContextMapKeepsOnlyPairsInsideTheData)
 {
     const QByteArray strings("\0/a/uno.html\0/a/due.html", 24);  // offsets 1 and 13, the last unterminated

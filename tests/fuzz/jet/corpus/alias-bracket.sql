@@ -1,0 +1,1 @@
+SELECT 1 AS 'x]; DROP TABLE tabope; --' FROM tabope

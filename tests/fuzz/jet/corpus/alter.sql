@@ -1,0 +1,1 @@
+ALTER TABLE tabope ADD COLUMN w LONG

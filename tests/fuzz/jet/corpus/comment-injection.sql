@@ -1,0 +1,3 @@
+SELECT x FROM tabope -- a
+/*
+UNION SELECT name FROM sqlite_master --*/

@@ -1,0 +1,1 @@
+DELETE * FROM tabope WHERE x BETWEEN 1 AND 2

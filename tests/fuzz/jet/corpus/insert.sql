@@ -1,0 +1,1 @@
+INSERT INTO tabope (x, name, v) VALUES (3, 'tre', #12/31/2005#)

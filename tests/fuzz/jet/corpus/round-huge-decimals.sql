@@ -1,0 +1,1 @@
+SELECT Round(1.5, 2147483647) AS v FROM tabope

@@ -1,0 +1,1 @@
+SELECT Format(v, '0.00') AS f, Left(name, 2) & '-' & Mid(name, 2, 1), IIf(IsNull(v), 0, v ^ 2), InStr(1, name, 'n'), Nz(v, 0) \ 1 MOD 2, CDbl('1,5'), Val(' 12.5x'), Trim(' a ') FROM tabope

@@ -1,0 +1,1 @@
+SELECT name, Count(*) AS n, Sum(v) FROM tabope GROUP BY name HAVING Count(*) > 0

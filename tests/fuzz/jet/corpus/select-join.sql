@@ -1,0 +1,1 @@
+SELECT tabope.x, [Tabella con spazi].[Anno 2005] FROM tabope INNER JOIN [Tabella con spazi] ON tabope.x = [Tabella con spazi].[Anno 2005] WHERE tabope.name LIKE '%u%' ORDER BY tabope.x DESC

@@ -1,0 +1,1 @@
+SELECT a.x, b.x FROM tabope AS a LEFT JOIN tabope AS b ON a.x = b.x + 1

@@ -1,0 +1,1 @@
+SELECT x FROM tabope UNION ALL SELECT [Anno 2005] FROM [Tabella con spazi] ORDER BY 1

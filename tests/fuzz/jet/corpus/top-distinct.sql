@@ -1,0 +1,1 @@
+SELECT DISTINCT TOP 1 name FROM tabope WHERE NOT x = 1 OR x <> 2 AND -x < 0

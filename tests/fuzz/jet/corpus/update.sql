@@ -1,0 +1,1 @@
+UPDATE tabope SET v = v * 2 WHERE name = 'uno'
