@@ -420,6 +420,7 @@ void frm_Mappa::formLoad()
         ListView1->setHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Valore")});
         cmd_GoMap->setEnabled(false);
         Command2->setEnabled(false);
+        cmd_Stampa->hide();  // offered once a map is drawn
         txt_min->setText(cstr(MinValue));
         txt_Max->setText(cstr(MaxValue));
         Avanz_Click();

@@ -216,6 +216,7 @@ TEST_F(MapWindowTest, LoadShowsTheStatisticsAndNoClasses)
     EXPECT_EQ(window->txt_min->text(), "1");
     EXPECT_TRUE(window->GridIndici->isHidden());
     EXPECT_FALSE(window->cmd_GoMap->isEnabled());
+    EXPECT_TRUE(window->cmd_Stampa->isHidden());
     EXPECT_EQ(window->Map2->layerCount(), 2);
     EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
     EXPECT_FALSE(table().exists());
@@ -245,6 +246,13 @@ TEST_F(MapWindowTest, QuartilesColourEveryProvinceByItsClass)
     EXPECT_EQ(map.sea, qRgb(200, 228, 245) & 0xFFFFFF);   // the case's background
     EXPECT_EQ(g.cellBackColor(4, 0), 0xFFFFFFu);
     EXPECT_FALSE(window->cmd_Select->isEnabled());
+    EXPECT_FALSE(window->cmd_Stampa->isHidden());
+    // What the print layout reads.
+    const QVector<MapClassRow> rows = window->classRows();
+    ASSERT_EQ(rows.size(), 5);
+    EXPECT_EQ(rows[0].color, 0x80FFFFu);
+    EXPECT_EQ(rows[4].label, " Dato non presente");
+    EXPECT_EQ(window->description(), "AS013_2005: Popolazione residente");
 }
 
 TEST_F(MapWindowTest, ManualClassesLeaveAValueBetweenThemWhite)
