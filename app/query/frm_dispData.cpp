@@ -223,6 +223,8 @@ void frm_dispData::formLoad()
 
 void frm_dispData::formUnload()
 {
+    // The map window reads datagrid2 at every drawing: it closes first (by name: maps build on this library).
+    for (forms::Form *f : forms::FormRegistry::loadedForms()) if (f->name() == QLatin1String("frm_Mappa")) f->unload();
     app().SqlQuery.clear();
     m_sorting = false;
 }

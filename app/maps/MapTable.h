@@ -1,0 +1,72 @@
+// The map table "tMappa" of the user database: re-created at each drawing, filled, dropped on reset and close.
+#pragma once
+
+#include "MapClasses.h"
+
+#include "jet/Database.h"
+#include "vb/Conversions.h"
+
+#include <QString>
+#include <QVector>
+#include <algorithm>
+#include <optional>
+
+namespace pendra {
+
+// One territory of a drawing: its code, its value and its class (none: drawn as no data).
+struct MapTableRow {
+    QString code;
+    double value = 0;
+    std::optional<int> classNumber;
+};
+
+// The rows of a drawing from the territory codes and the mapped cells of datagrid2 (same indexes,
+// 0 the header), over rows first to end - 1; empty cells give no row. classOf(row, value) gives the
+// class. A cell the locale cannot read throws error 13.
+template <typename ClassOf>
+QVector<MapTableRow> MapTableRows(const QStringList &codes, const MapColumn &cells, int first, int end,
+                                  ClassOf classOf);
+
+// Works on "qxt_utente.mdb" in the given Files folder, opened with the DAO connect string for each
+// call and closed after it. Errors throw vb::Error.
+class MapTable {
+public:
+    static inline const QString MapTableName = QStringLiteral("tMappa");
+
+    MapTable(const QString &filesPath, const QString &daoConnect);
+
+    jet::Database OpenUserDb() const;
+    bool exists() const;
+    // Drops the table if it exists and creates it: N_QUIRN (Single for provinces, map kind 2; Text
+    // for NUTS2 and regions, kinds 3 and 4; left out otherwise), the value field named valueField
+    // (Double), N4 (Integer).
+    void SaveMapQuery(int mapKind, const QString &valueField) const;
+    // Writes the rows with one prepared insert in one transaction; nothing stays written on failure.
+    void FillMapQuery(int mapKind, const QVector<MapTableRow> &rows) const;
+    // Drops the table; a missing table is no error.
+    void DeleteMapQuery() const;
+
+private:
+    QString m_path;
+    QString m_connect;
+};
+
+template <typename ClassOf>
+QVector<MapTableRow> MapTableRows(const QStringList &codes, const MapColumn &cells, int first, int end,
+                                  ClassOf classOf)
+{
+    QVector<MapTableRow> rows;
+    end = std::min(end, int(cells.size()));
+    for (int row = std::max(first, 1); row < end; ++row) {
+        if (cells[row].trimmed().isEmpty())
+            continue;
+        MapTableRow out;
+        out.code = codes.value(row);
+        out.value = vb::CDbl(vb::Variant(cells[row]));
+        out.classNumber = classOf(row, out.value);
+        rows.append(out);
+    }
+    return rows;
+}
+
+}  // namespace pendra

@@ -1,0 +1,98 @@
+// The map table tMappa of the user database: fields per map kind, rows, precision, removal.
+#include "app/maps/MapTable.h"
+
+#include "vb/Conversions.h"
+#include "platform/vb/ErrorOf.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace pendra;
+
+namespace {
+
+const QString Password = QStringLiteral("mirabella1994");
+
+class MapTableTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        vb::setUserLocale(QLocale(QLocale::Italian, QLocale::Italy));
+        jet::Database::create(files() + "qxt_utente.mdb", Password).close();
+    }
+    void TearDown() override { vb::resetUserLocale(); }
+
+    QString files() const { return dir.path() + "/"; }
+    MapTable table() const { return MapTable(files(), "MS Access;pwd=" + Password); }
+    // Rows of tMappa as "code|value|class", ordered as written.
+    QStringList rows() const
+    {
+        jet::Database db = table().OpenUserDb();
+        jet::Recordset rs = db.openRecordset("select * from tMappa");
+        QStringList out;
+        for (; !rs.eof(); rs.moveNext()) {
+            QStringList cells;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                cells << (rs.value(i).isNull() ? QStringLiteral("<null>") : vb::CStr(rs.value(i)));
+            out << cells.join('|');
+        }
+        return out;
+    }
+
+    QTemporaryDir dir;
+};
+
+}  // namespace
+
+TEST_F(MapTableTest, FieldsFollowTheMapKind)
+{
+    struct Case { int kind; QVector<jet::FieldType> types; };
+    const Case cases[] = {
+        {2, {jet::FieldType::Single, jet::FieldType::Double, jet::FieldType::Integer}},
+        {3, {jet::FieldType::Text, jet::FieldType::Double, jet::FieldType::Integer}},
+        {4, {jet::FieldType::Text, jet::FieldType::Double, jet::FieldType::Integer}},
+    };
+    for (const Case &c : cases) {
+        table().SaveMapQuery(c.kind, "AS013_2005");
+        const auto td = table().OpenUserDb().tableDef("tMappa");
+        ASSERT_TRUE(td);
+        ASSERT_EQ(td->fields.size(), 3);
+        EXPECT_EQ(td->fields[0].name, "N_QUIRN");
+        EXPECT_EQ(td->fields[1].name, "AS013_2005");
+        EXPECT_EQ(td->fields[2].name, "N4");
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(td->fields[i].type, c.types[i]) << c.kind << " field " << i;
+    }
+}
+
+TEST_F(MapTableTest, RowsKeepCodesValuesAndMissingClasses)
+{
+    const MapColumn cells{"AS013_2005", "", "1,5", "10234567,89", "7"};
+    const QStringList codes{"PROV", "5", "1", "13", "103"};
+    const auto rows = MapTableRows(codes, cells, 2, 5, [](int, double value) -> std::optional<int> {
+        if (value > 100)
+            return std::nullopt;
+        return value < 2 ? 1 : 2;
+    });
+    table().SaveMapQuery(2, "AS013_2005");
+    table().FillMapQuery(2, rows);
+    EXPECT_EQ(this->rows(), QStringList({"1|1,5|1", "13|10234567,89|<null>", "103|7|2"}));
+
+    table().SaveMapQuery(4, "IAS013_2005");
+    table().FillMapQuery(4, {{"010", 2.5, 1}});
+    EXPECT_EQ(this->rows(), QStringList({"010|2,5|1"}));  // re-created: the earlier rows are gone
+}
+
+TEST_F(MapTableTest, AFailedFillLeavesNoRowAndDropRemovesTheTable)
+{
+    table().SaveMapQuery(2, "AS013_2005");
+    EXPECT_EQ(vbtest::errorOf([&] { table().FillMapQuery(2, {{"1", 3, 1}, {"x", 4, 1}}); }), 13);
+    EXPECT_TRUE(rows().isEmpty());
+
+    EXPECT_TRUE(table().exists());
+    table().DeleteMapQuery();
+    EXPECT_FALSE(table().exists());
+    EXPECT_NO_THROW(table().DeleteMapQuery());
+    EXPECT_EQ(vbtest::errorOf([&] { MapTableRows({"", "1"}, {"h", "abc"}, 1, 2, [](int, double) { return 1; }); }),
+              13);
+}

@@ -1,0 +1,426 @@
+// The map window on a fixture program folder: drawing with quartile and manual classes, the map
+// table's life, the colours of the drawn map, identify and the scale label.
+#include "app/maps/MapTable.h"
+#include "app/maps/frm_Mappa.h"
+
+#include "app/core/AppState.h"
+#include "app/query/frm_dispData.h"
+
+#include "ProgramFolder.h"
+#include "forms/FormRegistry.h"
+#include "forms/ScriptedDialogService.h"
+#include "grid/FlexGrid.h"
+#include "mapkit/MapWidget.h"
+#include "vb/Conversions.h"
+
+#include <QApplication>
+#include <QTest>
+#include <QFile>
+#include <QHash>
+#include <gtest/gtest.h>
+
+using namespace pendra;
+
+void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+std::unique_ptr<fixtures::ProgramFolder> folder;
+
+// A territory row of datagrid2: type, COD_TERR, PROV, value.
+struct Territory {
+    int type;
+    QString code;
+    QString prov;
+    QString value;
+};
+
+// What a region of the drawn map shows: the commonest pixel colour inside each territory's shape.
+struct DrawnMap {
+    QHash<QString, QRgb> byCode;
+    QRgb sea = 0;
+};
+
+class MapWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { folder = std::make_unique<fixtures::ProgramFolder>(); }
+    static void TearDownTestSuite() { folder.reset(); }
+
+    void SetUp() override
+    {
+        resetAppState();
+        vb::setUserLocale(QLocale(QLocale::Italian, QLocale::Italy));
+        m_installed = std::make_unique<forms::ScopedDialogs>(dialogs);
+        AppState &s = app();
+        s.DataPath = folder->databases();
+        s.FilesPath = folder->files();
+        s.ShapePath = folder->shapes();
+        s.Password = DatabasePassword;
+        s.ConnPrefix = odbcPrefix(s.Password);
+        s.DaoConnect = daoConnect(s.Password);
+        s.Kind = "Variabili";
+        s.CurrentDbName = "VariabiliProvince.mdb";
+        s.DatabaseCambiato = "False";
+        s.SqlQuery = "SELECT COD_TIPO_TERR as TipoTerritorio, COD_TERR, PROV, REG, COD_NUTS, DES_TERR as Territorio "
+                     "FROM land_Ind";
+        QFile::remove(folder->files() + "Error.log");
+    }
+
+    void TearDown() override
+    {
+        forms::FormRegistry::unloadAll();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_installed.reset();
+        vb::resetUserLocale();
+        resetAppState();
+    }
+
+    // The hand-off's results, set directly: datagrid2 with the rows (ascending by value as the
+    // hand-off leaves them), the selected column 6 in both grids, the shared state.
+    frm_Mappa *open(int mapKind, const QString &mapCase, const QString &header, const QVector<Territory> &rows)
+    {
+        app().MapKind = mapKind;
+        app().MapCase = mapCase;
+        frm_dispData *table = forms::FormRegistry::show<frm_dispData>();
+        dialogs.clear();
+        grid::FlexGridModel &data = table->datagrid()->grid();
+        data.setCols(7);
+        data.setTextMatrix(0, 6, header);
+        data.setColSel(6);
+        table->lblDescVar()->setPlainText("Popolazione residente");
+        grid::FlexGridModel &g = table->datagrid2()->grid();
+        g.setCols(7);
+        g.setRows(rows.size() + 1);
+        g.setTextMatrix(0, 6, header);
+        for (int i = 0; i < rows.size(); ++i) {
+            const int r = i + 1;
+            g.setTextMatrix(r, 0, QString::number(rows[i].type));
+            g.setTextMatrix(r, 1, rows[i].code);
+            g.setTextMatrix(r, 2, rows[i].prov);
+            g.setTextMatrix(r, 6, rows[i].value);
+        }
+        g.setCol(6);
+        g.setColSel(6);
+        window = forms::FormRegistry::show<frm_Mappa>();
+        window->resize(1400, 900);
+        QApplication::processEvents();
+        return window;
+    }
+
+    MapTable table() const { return MapTable(folder->files(), app().DaoConnect); }
+    QStringList tableRows() const
+    {
+        jet::Database db = table().OpenUserDb();
+        jet::Recordset rs = db.openRecordset("select * from tMappa");
+        QStringList out;
+        for (; !rs.eof(); rs.moveNext()) {
+            QStringList cells;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                cells << (rs.value(i).isNull() ? QStringLiteral("<null>") : vb::CStr(rs.value(i)));
+            out << cells.join('|');
+        }
+        return out;
+    }
+    QStringList gridLabels() const
+    {
+        QStringList out;
+        const grid::FlexGridModel &g = window->GridIndici->grid();
+        for (int r = 0; r < g.Rows(); ++r)
+            out << g.TextMatrix(r, 1);
+        return out;
+    }
+    QStringList logLines() const
+    {
+        QFile f(folder->files() + "Error.log");
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromLatin1(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    }
+
+    // Scans the drawn map every 3 pixels; `layerName` is the layer identified on, `field` its code field.
+    DrawnMap drawn(const QString &layerName, const QString &field, QHash<QString, QPoint> *inside = nullptr)
+    {
+        const QImage image = window->Map2->grab().toImage();
+        const auto layer = window->Map2->layer(layerName);
+        QHash<QString, QHash<QRgb, int>> counts;
+        QHash<QRgb, int> sea;
+        for (int y = 2; y < image.height(); y += 3) {
+            for (int x = 2; x < image.width(); x += 3) {
+                const QPointF at = window->Map2->toMapPoint(x * 15.0, y * 15.0);
+                mapkit::MapRecordset found = layer->searchShape(at);
+                const QRgb rgb = image.pixel(x, y) & 0xFFFFFF;
+                if (found.eof()) {
+                    ++sea[rgb];
+                    continue;
+                }
+                const QString code = found.text(field);
+                ++counts[code][rgb];
+                if (inside && !inside->contains(code))
+                    inside->insert(code, QPoint(x, y));
+            }
+        }
+        auto commonest = [](const QHash<QRgb, int> &c) {
+            QRgb best = 0;
+            int n = -1;
+            for (auto it = c.begin(); it != c.end(); ++it)
+                if (it.value() > n) { n = it.value(); best = it.key(); }
+            return best;
+        };
+        DrawnMap out;
+        for (auto it = counts.begin(); it != counts.end(); ++it)
+            out.byCode[it.key()] = commonest(it.value());
+        out.sea = commonest(sea);
+        return out;
+    }
+
+    QStringList identifyItems() const
+    {
+        QStringList out;
+        for (int i = 0; i < window->ListView1->topLevelItemCount(); ++i)
+            out << window->ListView1->topLevelItem(i)->text(0) + "=" + window->ListView1->topLevelItem(i)->text(1);
+        return out;
+    }
+
+    forms::ScriptedDialogService dialogs;
+    frm_Mappa *window = nullptr;
+
+private:
+    std::unique_ptr<forms::ScopedDialogs> m_installed;
+};
+
+QRgb rgbOf(forms::OleColor c)
+{
+    return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF) & 0xFFFFFF;
+}
+
+// Eight Piedmont and Ligurian provinces with values 1 to 8, Savona without one.
+const QVector<Territory> eightProvinces = {
+    {1, "P009", "9", ""},     {1, "P001", "1", "1,00"}, {1, "P002", "2", "2,00"}, {1, "P003", "3", "3,00"},
+    {1, "P004", "4", "4,00"}, {1, "P005", "5", "5,00"}, {1, "P006", "6", "6,00"}, {1, "P007", "7", "7,00"},
+    {1, "P008", "8", "10234567,89"},
+};
+
+}  // namespace
+
+TEST_F(MapWindowTest, LoadShowsTheStatisticsAndNoClasses)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    EXPECT_EQ(window->lbl_Ricfor->text(), "AS013_2005");
+    EXPECT_EQ(window->txtVariabile->text(), "AS013_2005: Popolazione residente");
+    EXPECT_EQ(window->Label9->text(), "(1)");
+    EXPECT_EQ(window->Label11->text(), "(10234567,89)");
+    EXPECT_EQ(window->Label12->text(), "(1137177,32)");  // (28 + 10234567,89) / 9 rows
+    EXPECT_EQ(window->txt_min->text(), "1");
+    EXPECT_TRUE(window->GridIndici->isHidden());
+    EXPECT_FALSE(window->cmd_GoMap->isEnabled());
+    EXPECT_TRUE(window->cmd_Stampa->isHidden());
+    EXPECT_EQ(window->Map2->layerCount(), 2);
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+    EXPECT_FALSE(table().exists());
+}
+
+TEST_F(MapWindowTest, QuartilesColourEveryProvinceByItsClass)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->Cmd_cmdAutocolor_Click();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+    EXPECT_EQ(gridLabels(), QStringList({" Da 1,00 a 2,00", " Da 3,00 a 4,00", " Da 5,00 a 6,00",
+                                         " Da 7,00 a 10234567,89", " Dato non presente"}));
+    EXPECT_EQ(tableRows(), QStringList({"1|1|1", "2|2|1", "3|3|2", "4|4|2", "5|5|3", "6|6|3", "7|7|4",
+                                        "8|10234567,89|4"}));
+    const auto td = table().OpenUserDb().tableDef("tMappa");
+    EXPECT_EQ(td->fields[0].type, jet::FieldType::Single);
+    EXPECT_EQ(td->fields[1].type, jet::FieldType::Double);
+
+    const grid::FlexGridModel &g = window->GridIndici->grid();
+    const DrawnMap map = drawn("province107", "COD_PROV");
+    EXPECT_EQ(map.byCode["1"], rgbOf(0x80FFFF));          // first class: the start colour
+    EXPECT_EQ(map.byCode["3"], rgbOf(g.cellBackColor(1, 0)));
+    EXPECT_EQ(map.byCode["5"], rgbOf(g.cellBackColor(2, 0)));
+    EXPECT_EQ(map.byCode["8"], rgbOf(0xFF5555));          // last class: the end colour
+    EXPECT_EQ(map.byCode["9"], rgbOf(0xFFFFFF));          // no value
+    EXPECT_EQ(map.byCode["15"], rgbOf(0xFFFFFF));         // not in the table
+    EXPECT_EQ(map.sea, qRgb(200, 228, 245) & 0xFFFFFF);   // the case's background
+    EXPECT_EQ(g.cellBackColor(4, 0), 0xFFFFFFu);
+    EXPECT_FALSE(window->cmd_Select->isEnabled());
+    EXPECT_FALSE(window->cmd_Stampa->isHidden());
+    // What the print layout reads.
+    const QVector<MapClassRow> rows = window->classRows();
+    ASSERT_EQ(rows.size(), 5);
+    EXPECT_EQ(rows[0].color, 0x80FFFFu);
+    EXPECT_EQ(rows[4].label, " Dato non presente");
+    EXPECT_EQ(window->description(), "AS013_2005: Popolazione residente");
+}
+
+TEST_F(MapWindowTest, ManualClassesLeaveAValueBetweenThemWhite)
+{
+    const QVector<Territory> regions = {
+        {2, "R01", "", "10,00"}, {2, "R03", "", "15,00"}, {2, "R05", "", "20,005"}, {2, "R07", "", "25,00"},
+        {22, "R09", "", "30,00"},
+    };
+    open(4, "regioni", "IAS013_2005", regions);
+    window->Option3->setChecked(true);
+    EXPECT_TRUE(window->Frame2->isVisibleTo(window));
+    window->txt_min->setText("10");
+    window->txt_Max->setText("20");
+    dialogs.answerColor(0x0000FF);
+    window->lbl_colore_Click();
+    window->cmd_Select_Click();
+    EXPECT_EQ(window->txt_min->text(), "20,01");
+    window->txt_Max->setText("29");
+    dialogs.answerColor(0x00FF00);
+    window->lbl_colore_Click();
+    window->cmd_Select_Click();
+    window->txt_Max->setText("35");
+    window->cmd_Select_Click();  // above the maximum: refused
+    EXPECT_EQ(dialogs.messages().value(0), "Scrivere un numero compreso tra 10 e 30");
+    window->txt_Max->setText("30");
+    dialogs.answerColor(std::nullopt);  // cancelled: the swatch keeps green
+    window->lbl_colore_Click();
+    window->cmd_Select_Click();
+    EXPECT_TRUE(window->cmd_GoMap->isEnabled());
+    window->cmd_GoMap_Click();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+    EXPECT_EQ(gridLabels(), QStringList({"Da 10 a 20", "Da 20,01 a 29", "Da 29,01 a 30", "Dato non presente"}));
+    EXPECT_EQ(tableRows(), QStringList({"R01|10|1", "R03|15|1", "R05|20,005|<null>", "R07|25|2", "R09|30|3"}));
+    EXPECT_EQ(table().OpenUserDb().tableDef("tMappa")->fields[0].type, jet::FieldType::Text);
+
+    const DrawnMap map = drawn("regioni", "COD_TERR");
+    EXPECT_EQ(map.byCode["R01"], rgbOf(0x0000FF));
+    EXPECT_EQ(map.byCode["R07"], rgbOf(0x00FF00));
+    EXPECT_EQ(map.byCode["R09"], rgbOf(0x00FF00));
+    EXPECT_EQ(map.byCode["R05"], rgbOf(0xFFFFFF));  // between two classes
+    EXPECT_FALSE(window->cmd_GoMap->isEnabled());
+}
+
+TEST_F(MapWindowTest, IdentifyListsValueAndNames)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    // Before any drawing, with classes formed: the names alone, no error box.
+    window->Option3->setChecked(true);
+    window->txt_Max->setText("5");
+    window->cmd_Select_Click();
+    window->cmd_Select_Click();
+    ASSERT_EQ(window->GridIndici->grid().Rows(), 2);
+    QHash<QString, QPoint> inside;
+    drawn("province107", "COD_PROV", &inside);
+    window->DoIdentify(inside["1"].x() * 15.0, inside["1"].y() * 15.0);
+    EXPECT_EQ(identifyItems(), QStringList({"Provincia=Torino", "REGIONE=Piemonte"}));
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("\n").toStdString();
+
+    window->cmd_GoMap_Click();
+    window->DoIdentify(inside["8"].x() * 15.0, inside["8"].y() * 15.0);
+    EXPECT_EQ(identifyItems().value(0), "AS013_2005=10234567,89");
+    window->DoIdentify(inside["1"].x() * 15.0, inside["1"].y() * 15.0);
+    EXPECT_EQ(identifyItems(), QStringList({"AS013_2005=1", "Provincia=Torino", "REGIONE=Piemonte"}));
+    window->DoIdentify(5 * 15.0, 5 * 15.0);  // the sea
+    EXPECT_TRUE(identifyItems().isEmpty());
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+}
+
+TEST_F(MapWindowTest, IdentifyOnARegion)
+{
+    open(4, "regioni", "IAS013_2005", {{2, "R01", "", "12,50"}, {2, "R02", "", "30,00"}});
+    window->Cmd_cmdAutocolor_Click();
+    QHash<QString, QPoint> inside;
+    drawn("regioni", "COD_TERR", &inside);
+    window->DoIdentify(inside["R01"].x() * 15.0, inside["R01"].y() * 15.0);
+    EXPECT_EQ(identifyItems(), QStringList({"IAS013_2005=12,5", "DES_TERR=Piemonte"}));
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+}
+
+TEST_F(MapWindowTest, MapTableGoesWithResetAndClose)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->Cmd_cmdAutocolor_Click();
+    EXPECT_TRUE(table().exists());
+    window->cmd_reset_Click();
+    EXPECT_FALSE(table().exists());
+    EXPECT_TRUE(window->GridIndici->isHidden());
+    EXPECT_EQ(window->Map2->layerCount(), 2);
+
+    window->Cmd_cmdAutocolor_Click();
+    EXPECT_TRUE(table().exists());
+    window->cmd_close_Click();
+    EXPECT_FALSE(forms::FormRegistry::isLoaded<frm_Mappa>());
+    EXPECT_FALSE(table().exists());
+
+    // A second hand-off closes the open window first (FormRegistry::unload), and the table goes with it.
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->Cmd_cmdAutocolor_Click();
+    forms::FormRegistry::unload<frm_Mappa>();
+    EXPECT_FALSE(table().exists());
+
+    // Closing the data table window closes the map window first.
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->Cmd_cmdAutocolor_Click();
+    forms::FormRegistry::unload<frm_dispData>();
+    EXPECT_FALSE(forms::FormRegistry::isLoaded<frm_Mappa>());
+    EXPECT_FALSE(table().exists());
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+}
+
+TEST_F(MapWindowTest, EqualWidthRefusesAZeroClassCountAndDrawsNothing)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->Option2->setChecked(true);
+    window->txtClassi->setText("0");
+    window->cmdSelClassiUgualeAmp_Click();
+    EXPECT_EQ(dialogs.messages(), QStringList({"Il numero delle classi deve essere compreso tra 1 e 9."}));
+    EXPECT_TRUE(window->GridIndici->isHidden());
+    EXPECT_FALSE(window->Command2->isEnabled());
+}
+
+TEST(MapScaleLabel, RoundsHalfToEvenInTheUserLocale)
+{
+    vb::setUserLocale(QLocale(QLocale::Italian, QLocale::Italy));
+    EXPECT_EQ(ScaleLabelText(2.5), "1 cm = 2,5 km");
+    EXPECT_EQ(ScaleLabelText(10), "1 cm = 10 km");
+    EXPECT_EQ(ScaleLabelText(12.35), "1 cm = 12 km");
+    EXPECT_EQ(ScaleLabelText(12.5), "1 cm = 12 km");
+    EXPECT_EQ(ScaleLabelText(13.5), "1 cm = 14 km");
+    EXPECT_EQ(ScaleLabelText(0.125), "1 cm = 0,12 km");
+    vb::resetUserLocale();
+}
+
+TEST_F(MapWindowTest, NumberBoxesTakeOnlyTheirCharacters)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->txt_min->clear();
+    QTest::keyClicks(window->txt_min, "-1a,5x");
+    EXPECT_EQ(window->txt_min->text(), "-1,5");
+    QTest::keyClick(window->txt_min, Qt::Key_Backspace);
+    EXPECT_EQ(window->txt_min->text(), "-1,");
+    QTest::keyClick(window->txt_min, Qt::Key_Left);
+    QTest::keyClick(window->txt_min, Qt::Key_Delete);
+    EXPECT_EQ(window->txt_min->text(), "-1");
+
+    QTest::keyClicks(window->txtClassi, ",a");
+    EXPECT_EQ(window->txtClassi->text(), "");
+    QTest::keyClicks(window->txtClassi, "47");  // one character at most
+    EXPECT_EQ(window->txtClassi->text(), "4");
+    QTest::keyClick(window->txtClassi, Qt::Key_Backspace);
+    EXPECT_EQ(window->txtClassi->text(), "4");
+}
+
+TEST_F(MapWindowTest, ZoomOutAndFullExtent)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->chk_zoom->setChecked(true);
+    EXPECT_FALSE(window->chk_inform->isChecked());
+    const mapkit::MapRect before = window->Map2->extent();
+    window->Map2_MouseDown(1, 1, 100, 100);  // shift-click
+    const mapkit::MapRect after = window->Map2->extent();
+    EXPECT_NEAR(after.width(), before.width() * 1.5, before.width() * 1e-9);
+    EXPECT_NEAR(after.center().x(), before.center().x(), 1e-6);
+    window->Map2_MouseDown(2, 0, 100, 100);  // right click
+    // The full extent, widened to the widget's shape.
+    const mapkit::MapRect full = window->Map2->fullExtent(), shown = window->Map2->extent();
+    EXPECT_TRUE(shown.contains({full.left, full.top}) && shown.contains({full.right, full.bottom}));
+    EXPECT_TRUE(std::abs(shown.width() - full.width()) < 1 || std::abs(shown.height() - full.height()) < 1);
+    EXPECT_TRUE(window->lblScalaKm->text().startsWith("1 cm = "));
+    EXPECT_TRUE(window->lblScalaKm->text().endsWith(" km"));
+}
