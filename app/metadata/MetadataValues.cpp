@@ -5,18 +5,21 @@
 
 namespace pendra {
 
-bool IsEmptyValue(const vb::Variant &value)
+QString trimBlanks(const QString &text)
 {
-    if (value.isNull())
-        return true;
-    // Only blanks are trimmed, not tabs or line ends.
-    QString text = value.toString();
     qsizetype from = 0, to = text.size();
     while (from < to && text.at(from) == u' ')
         ++from;
     while (to > from && text.at(to - 1) == u' ')
         --to;
-    const QStringView trimmed = QStringView(text).mid(from, to - from);
+    return text.mid(from, to - from);
+}
+
+bool IsEmptyValue(const vb::Variant &value)
+{
+    if (value.isNull())
+        return true;
+    const QString trimmed = trimBlanks(value.toString());
     return trimmed.isEmpty() || trimmed == u"-";
 }
 

@@ -12,6 +12,8 @@ class Recordset;
 
 namespace pendra {
 
+// The text without its leading and trailing blanks (tabs and line ends stay).
+QString trimBlanks(const QString &text);
 // True for Null, and for a text that is empty or "-" once leading and trailing blanks go.
 bool IsEmptyValue(const vb::Variant &value);
 // "" for Null (and Empty), else the value as text.

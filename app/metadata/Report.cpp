@@ -5,6 +5,7 @@
 #include "app/core/AppState.h"
 #include "app/core/Utility.h"
 
+#include "forms/DialogService.h"
 #include "forms/Printers.h"
 #include "vb/Error.h"
 
@@ -48,12 +49,16 @@ public:
         m_height = page.height();
     }
     double width() const { return m_width; }
+    // Runs at the top of every page after the first (a page header).
+    std::function<void()> onNewPage;
     // Reserves height for a line; a new page when it does not fit.
     double take(double height)
     {
         if (m_y > 0 && m_y + height > m_height) {
             m_device.newPage();
             m_y = 0;
+            if (onNewPage)
+                onNewPage();
         }
         const double top = m_y;
         m_y += height;
@@ -153,8 +158,13 @@ void Report::render(QPagedPaintDevice &device) const
         return top;
     };
 
-    line(title, 0, w, heading());
-    flow.skip(gap * 3);
+    auto drawHeading = [&] {
+        line(title, 0, w, heading());
+        flow.skip(gap * 3);
+    };
+    drawHeading();
+    if (headingOnEveryPage())
+        flow.onNewPage = drawHeading;
     const double labelWidth = w * 0.38;
     for (const QVector<ReportBlock> &record : details()) {
         for (const ReportBlock &b : record) {
@@ -213,6 +223,14 @@ void Report::show(QWidget *owner)
         viewer()(*this, owner);
     else
         previewDialog(*this, owner);
+}
+
+void printReport(Report &report, const QString &key, QWidget *owner)
+{
+    if (report.InitReport(key))
+        report.show(owner);
+    else
+        forms::dialogs().msgBox(QStringLiteral("Impossibile eseguire la stampa"), forms::vbOKOnly);
 }
 
 void setReportViewer(ReportViewer v)

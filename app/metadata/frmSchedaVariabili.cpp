@@ -4,14 +4,13 @@
 #include "MetadataValues.h"
 #include "rptVariabili.h"
 
-#include "forms/DialogService.h"
 #include "jet/Recordset.h"
 
 namespace pendra {
 
 frmSchedaVariabili::frmSchedaVariabili()
     : SheetWindow("frmSchedaVariabili", "Scheda metadati variabili ", 2100,
-                  "Informazioni per la variabile non disponibili!")
+                  "Informazioni per la variabile non disponibili!", 5)
 {
     txtVariabili = addBox("txtVariabili", "Variabile");
     txtSettore = addBox("txtSettore", "Area");
@@ -51,18 +50,9 @@ void frmSchedaVariabili::fill(const jet::Recordset &r)
     fillAvailability(r);
 }
 
-QString frmSchedaVariabili::printKey() const
+std::unique_ptr<Report> frmSchedaVariabili::newReport() const
 {
-    return SheetWindow::printKey(txtVariabili->text(), 5);
-}
-
-void frmSchedaVariabili::print()
-{
-    rptVariabili report;
-    if (report.InitReport(printKey()))
-        report.show(this);
-    else
-        forms::dialogs().msgBox("Impossibile eseguire la stampa", forms::vbOKOnly);
+    return std::make_unique<rptVariabili>();
 }
 
 }  // namespace pendra
