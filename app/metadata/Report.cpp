@@ -10,6 +10,8 @@
 #include "vb/Error.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -34,6 +36,11 @@ void previewDialog(Report &report, QWidget *owner)
         printer.setOutputFormat(QPrinter::PdfFormat);
     QPrintPreviewDialog dialog(&printer, owner);
     dialog.setWindowTitle(report.caption());
+    // Qt's default size shows the page at a third of its size: take most of the screen.
+    if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        dialog.resize(area.width() * 3 / 5, area.height() * 9 / 10);
+    }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&report](QPrinter *p) { report.render(*p); });
     dialog.exec();

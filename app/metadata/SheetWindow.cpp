@@ -26,7 +26,7 @@ SheetWindow::SheetWindow(const QString &name, const QString &caption, qint32 hel
     : forms::Form(name), m_keyLength(keyLength), m_helpId(helpId), m_noRecord(noRecordMessage)
 {
     setWindowTitle(caption);
-    resize(760, 720);
+    resize(780, 880);  // tall enough for the yearly boxes to show several entries
     auto *layout = new QVBoxLayout(this);
     auto *heading = new QLabel(" Visualizza Scheda Metadati ", this);
     QFont big = heading->font();
@@ -94,7 +94,7 @@ TextBox *SheetWindow::addBox(const QString &name, const QString &label, bool mul
     caption->setBuddy(box);
     if (!m_keyBox)
         m_keyBox = box;
-    m_fields->addWidget(caption, m_row, 0, Qt::AlignTop);
+    m_fields->addWidget(caption, m_row, 0, multiLine ? Qt::AlignTop : Qt::AlignVCenter);
     m_fields->addWidget(box, m_row, 1);
     ++m_row;
     return box;
