@@ -59,6 +59,12 @@ std::optional<QString> levelWord(const QString &level)
     return std::nullopt;
 }
 
+QString variableSubArea(const QString &code, const QString &description)
+{
+    const QString shown = code.contains(QLatin1String("-PD")) ? code.left(code.size() - 3) : code;
+    return shown + QStringLiteral(" - ") + description;
+}
+
 QString dimensionWord(const QString &valutazione)
 {
     if (valutazione == u"A")

@@ -174,6 +174,8 @@ void frmMetadati::cmb_Databases_Click()
 
 void frmMetadati::objtree_NodeClick(tree::TreeNode *node)
 {
+    if (!node)
+        return;
     guarded(this, "objtree_NodeClick", [this, node] {
         CollapseTreeNodes(objtree->nodes(), node);
         if (node->childCount() > 0)

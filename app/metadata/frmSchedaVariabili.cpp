@@ -30,12 +30,8 @@ void frmSchedaVariabili::fill(const jet::Recordset &r)
 {
     txtVariabili->setText(r.value("IdVariabile").toString() + " - " + NullToString(r.value("DescVariabile")));
     txtSettore->setText(NullToString(r.value("Descrizione Settore")));
-    const QString code = NullToString(r.value("CodiceArgomento"));
-    const QString desc = NullToString(r.value("Desc argomento"));
-    if (code.indexOf(QLatin1String("-PD")) > 0)
-        txtArgomento->setText(code.left(code.size() - 3) + " - " + desc);
-    else
-        txtArgomento->setText(code + " - " + desc);
+    txtArgomento->setText(
+        variableSubArea(NullToString(r.value("CodiceArgomento")), NullToString(r.value("Desc argomento"))));
     txtFonti->setText(txtFonti->text() + yearlyText(r, "Fonte_"));
     txtPubblicazioni->setText(txtPubblicazioni->text() + yearlyText(r, "Pubblicazione_"));
     txtEnti->setText(txtEnti->text() + yearlyText(r, "Ente_"));
