@@ -124,6 +124,9 @@ qint32 VBUnzip(const QString &zipFileName, const QString &extractDir, const Unzi
 
         unzip::UZPVER version;
         version.structlen = 64;
+        std::memset(version.betalevel, ' ', sizeof version.betalevel);
+        std::memset(version.date, ' ', sizeof version.date);
+        std::memset(version.zlib_version, ' ', sizeof version.zlib_version);
         unzip::UzpVersion2(&version);
 
         return unzip::Wiz_SingleEntryUnzip(0, nullptr, 0, nullptr, &dcl, &callbacks);

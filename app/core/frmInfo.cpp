@@ -3,6 +3,7 @@
 
 #include "AppState.h"
 #include "CGUnzipFiles.h"
+#include "Guarded.h"
 #include "Program.h"
 #include "Utility.h"
 
@@ -25,9 +26,9 @@ const QString ZipFilter = QStringLiteral("File zip (*.zip)|*.zip");
 
 QLabel *label(QWidget *parent, const char *name, const QString &text)
 {
+    // No fixed accessible name: a label is read by its current text, which the update changes.
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
-    l->setAccessibleName(text);
     return l;
 }
 
@@ -37,20 +38,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text)
     b->setObjectName(name);
     b->setAccessibleName(text);
     return b;
-}
-
-// Runs a handler body: any error is logged under the window; true when it ran through.
-template <class F> bool guarded(frmInfo *window, const QString &procedure, F body)
-{
-    try {
-        body();
-        return true;
-    } catch (const vb::Error &e) {
-        LogError(window, procedure, e);
-    } catch (const std::exception &e) {
-        LogError(window, procedure, "0", QString::fromUtf8(e.what()));
-    }
-    return false;
 }
 }  // namespace
 
@@ -173,7 +160,7 @@ void frmInfo::cmdAggiornaMappe_Click()
 
 void frmInfo::cmdOK_Click()
 {
-    unload();
+    guarded(this, "cmdOK_Click", [this] { unload(); });
 }
 
 void frmInfo::cmdHelp_Click()

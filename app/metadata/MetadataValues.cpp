@@ -5,18 +5,21 @@
 
 namespace pendra {
 
-bool IsEmptyValue(const vb::Variant &value)
+QString trimBlanks(const QString &text)
 {
-    if (value.isNull())
-        return true;
-    // Only blanks are trimmed, not tabs or line ends.
-    QString text = value.toString();
     qsizetype from = 0, to = text.size();
     while (from < to && text.at(from) == u' ')
         ++from;
     while (to > from && text.at(to - 1) == u' ')
         --to;
-    const QStringView trimmed = QStringView(text).mid(from, to - from);
+    return text.mid(from, to - from);
+}
+
+bool IsEmptyValue(const vb::Variant &value)
+{
+    if (value.isNull())
+        return true;
+    const QString trimmed = trimBlanks(value.toString());
     return trimmed.isEmpty() || trimmed == u"-";
 }
 
@@ -54,6 +57,12 @@ std::optional<QString> levelWord(const QString &level)
     if (level.compare(QLatin1String("R"), Qt::CaseInsensitive) == 0)
         return QStringLiteral("Regionale");
     return std::nullopt;
+}
+
+QString variableSubArea(const QString &code, const QString &description)
+{
+    const QString shown = code.contains(QLatin1String("-PD")) ? code.left(code.size() - 3) : code;
+    return shown + QStringLiteral(" - ") + description;
 }
 
 QString dimensionWord(const QString &valutazione)

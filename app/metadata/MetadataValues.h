@@ -12,6 +12,8 @@ class Recordset;
 
 namespace pendra {
 
+// The text without its leading and trailing blanks (tabs and line ends stay).
+QString trimBlanks(const QString &text);
 // True for Null, and for a text that is empty or "-" once leading and trailing blanks go.
 bool IsEmptyValue(const vb::Variant &value);
 // "" for Null (and Empty), else the value as text.
@@ -26,6 +28,9 @@ QString sqlText(const QString &text);
 // "Provinciale" for "P"/"p", "Regionale" for "R"/"r", "" for empty; nullopt for anything else
 // (the sheet leaves its box as it was).
 std::optional<QString> levelWord(const QString &level);
+// The variable sheet's sub-area text: code, " - ", description; a code holding "-PD" anywhere
+// (case-sensitive) loses its last three characters.
+QString variableSubArea(const QString &code, const QString &description);
 // The dimension word of a Valutazione code (exact case); "" for an unknown code.
 QString dimensionWord(const QString &valutazione);
 // "YYYY: value\r\n\r\n" for every year 1996..2008 whose column <prefix><year> is not empty.

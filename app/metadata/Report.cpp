@@ -5,10 +5,13 @@
 #include "app/core/AppState.h"
 #include "app/core/Utility.h"
 
+#include "forms/DialogService.h"
 #include "forms/Printers.h"
 #include "vb/Error.h"
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -33,6 +36,11 @@ void previewDialog(Report &report, QWidget *owner)
         printer.setOutputFormat(QPrinter::PdfFormat);
     QPrintPreviewDialog dialog(&printer, owner);
     dialog.setWindowTitle(report.caption());
+    // Qt's default size shows the page at a third of its size: take most of the screen.
+    if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        dialog.resize(area.width() * 3 / 5, area.height() * 9 / 10);
+    }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&report](QPrinter *p) { report.render(*p); });
     dialog.exec();
@@ -48,12 +56,16 @@ public:
         m_height = page.height();
     }
     double width() const { return m_width; }
+    // Runs at the top of every page after the first (a page header).
+    std::function<void()> onNewPage;
     // Reserves height for a line; a new page when it does not fit.
     double take(double height)
     {
         if (m_y > 0 && m_y + height > m_height) {
             m_device.newPage();
             m_y = 0;
+            if (onNewPage)
+                onNewPage();
         }
         const double top = m_y;
         m_y += height;
@@ -153,8 +165,13 @@ void Report::render(QPagedPaintDevice &device) const
         return top;
     };
 
-    line(title, 0, w, heading());
-    flow.skip(gap * 3);
+    auto drawHeading = [&] {
+        line(title, 0, w, heading());
+        flow.skip(gap * 3);
+    };
+    drawHeading();
+    if (headingOnEveryPage())
+        flow.onNewPage = drawHeading;
     const double labelWidth = w * 0.38;
     for (const QVector<ReportBlock> &record : details()) {
         for (const ReportBlock &b : record) {
@@ -213,6 +230,14 @@ void Report::show(QWidget *owner)
         viewer()(*this, owner);
     else
         previewDialog(*this, owner);
+}
+
+void printReport(Report &report, const QString &key, QWidget *owner)
+{
+    if (report.InitReport(key))
+        report.show(owner);
+    else
+        forms::dialogs().msgBox(QStringLiteral("Impossibile eseguire la stampa"), forms::vbOKOnly);
 }
 
 void setReportViewer(ReportViewer v)

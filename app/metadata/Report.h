@@ -50,6 +50,8 @@ public:
     virtual QString query(const QString &key) const = 0;
     // The heading text and the detail section of each bound row, in print order.
     virtual QString heading() const = 0;
+    // True for a page header (repeated on every page), false for a report header (first page only).
+    virtual bool headingOnEveryPage() const { return true; }
     QVector<QVector<ReportBlock>> details() const;
 
     // Lays the pages out on the device (a QPrinter or a QPdfWriter); no screen needed.
@@ -74,6 +76,10 @@ private:
     QStringList m_fields;                    // lower-cased names
     QVector<QVector<vb::Variant>> m_rows;    // read once when bound
 };
+
+// The print buttons' common step: binds the report to the key and shows it, or, when it cannot be
+// bound, says "Impossibile eseguire la stampa" (no icon, no title of its own).
+void printReport(Report &report, const QString &key, QWidget *owner);
 
 // How a report is shown; tests install their own so nothing waits on a window. Null: the
 // print preview dialog.

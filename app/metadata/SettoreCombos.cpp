@@ -1,6 +1,7 @@
 // FillSettoreCombos: the area lists of the glossary.
 #include "SettoreCombos.h"
 
+#include "app/core/Guarded.h"
 #include "MetadataValues.h"
 #include "app/core/Utility.h"
 
@@ -16,7 +17,7 @@ void FillSettoreCombos(QComboBox &descriptions, QComboBox &codes)
     const QSignalBlocker quietDescriptions(descriptions), quietCodes(codes);
     descriptions.clear();
     codes.clear();
-    try {
+    guarded(QStringLiteral("Utility"), "FillSettoreCombos", [&] {
         jet::Connection connection = GetDbConnection("Metadati.mdb");
         jet::Recordset r;
         r.open("Select * from settore where idsettore <> 'A'", connection, jet::CursorType::ForwardOnly,
@@ -26,15 +27,11 @@ void FillSettoreCombos(QComboBox &descriptions, QComboBox &codes)
             codes.addItem(NullToString(r.value(0)));
             r.moveNext();
         }
-        descriptions.setCurrentIndex(-1);
-        codes.setCurrentIndex(-1);
         r.close();
         connection.close();
-    } catch (const vb::Error &e) {
-        descriptions.setCurrentIndex(-1);
-        codes.setCurrentIndex(-1);
-        LogError("Utility", "FillSettoreCombos", e);
-    }
+    });
+    descriptions.setCurrentIndex(-1);
+    codes.setCurrentIndex(-1);
 }
 
 }  // namespace pendra

@@ -1,7 +1,9 @@
 // The sheets' common frame, load and buttons.
 #include "SheetWindow.h"
 
+#include "app/core/Guarded.h"
 #include "MetadataValues.h"
+#include "Report.h"
 #include "app/core/AppState.h"
 #include "app/core/Utility.h"
 
@@ -19,26 +21,12 @@
 
 namespace pendra {
 
-namespace {
-// Runs a button's work; no exception leaves the slot.
-template <class F> void guarded(QObject *window, const QString &procedure, F work)
-{
-    try {
-        work();
-    } catch (const vb::Error &e) {
-        LogError(window, procedure, e);
-    } catch (const std::exception &e) {
-        LogError(window, procedure, "0", QString::fromLocal8Bit(e.what()));
-    }
-}
-}  // namespace
-
 SheetWindow::SheetWindow(const QString &name, const QString &caption, qint32 helpId,
-                         const QString &noRecordMessage)
-    : forms::Form(name), m_helpId(helpId), m_noRecord(noRecordMessage)
+                         const QString &noRecordMessage, int keyLength)
+    : forms::Form(name), m_keyLength(keyLength), m_helpId(helpId), m_noRecord(noRecordMessage)
 {
     setWindowTitle(caption);
-    resize(760, 720);
+    resize(780, 880);  // tall enough for the yearly boxes to show several entries
     auto *layout = new QVBoxLayout(this);
     auto *heading = new QLabel(" Visualizza Scheda Metadati ", this);
     QFont big = heading->font();
@@ -86,12 +74,16 @@ SheetWindow::SheetWindow(const QString &name, const QString &caption, qint32 hel
     buttons->addStretch(1);
     layout->addLayout(buttons);
 
-    connect(cmdStampa, &QPushButton::clicked, this, [this] { guarded(this, "cmdStampa_Click", [this] { print(); }); });
+    connect(cmdStampa, &QPushButton::clicked, this, [this] {
+        guarded(this, "cmdStampa_Click", [this] { printReport(*newReport(), printKey(), this); });
+    });
     connect(cmdHelp, &QPushButton::clicked, this,
             [this] { guarded(this, "cmdHelp_Click", [this] { ShowHelp(m_helpId); }); });
     connect(cmdChiudi, &QPushButton::clicked, this, [this] {
-        app().SchedaAperta = false;
-        unload();
+        guarded(this, "cmdChiudi_Click", [this] {
+            app().SchedaAperta = false;
+            unload();
+        });
     });
 }
 
@@ -100,7 +92,9 @@ TextBox *SheetWindow::addBox(const QString &name, const QString &label, bool mul
     auto *caption = new QLabel(label, this);
     auto *box = new TextBox(name, label, multiLine, this);
     caption->setBuddy(box);
-    m_fields->addWidget(caption, m_row, 0, Qt::AlignTop);
+    if (!m_keyBox)
+        m_keyBox = box;
+    m_fields->addWidget(caption, m_row, 0, multiLine ? Qt::AlignTop : Qt::AlignVCenter);
     m_fields->addWidget(box, m_row, 1);
     ++m_row;
     return box;
@@ -121,27 +115,28 @@ QCheckBox *SheetWindow::addCheck(const QString &name, const QString &caption)
 
 QString SheetWindow::printKey(const QString &firstBox, int length)
 {
-    return firstBox.left(length).trimmed();
+    return trimBlanks(firstBox.left(length));
+}
+
+QString SheetWindow::printKey() const
+{
+    return printKey(m_keyBox ? m_keyBox->text() : QString(), m_keyLength);
 }
 
 void SheetWindow::formLoad()
 {
-    app().SchedaAperta = true;
-    SetFormLayout(*this);
     jet::Connection connection;
     jet::Recordset record;
-    try {
+    guarded(this, "Form_Load", [&] {
+        app().SchedaAperta = true;
+        SetFormLayout(*this);
         connection = GetDbConnection("metadati.mdb");
         record.open(app().SqlScheda, connection, jet::CursorType::Static, jet::LockType::ReadOnly);
         if (record.eof() || record.bof())
             forms::dialogs().msgBox(m_noRecord, forms::vbInformation);
         else
             fill(record);
-    } catch (const vb::Error &e) {
-        LogError(this, "Form_Load", e);
-    } catch (const std::exception &e) {
-        LogError(this, "Form_Load", "0", QString::fromLocal8Bit(e.what()));
-    }
+    });
     try {
         record.close();
         connection.close();

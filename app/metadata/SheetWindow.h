@@ -7,6 +7,7 @@
 #include "forms/Form.h"
 
 #include <QVector>
+#include <memory>
 
 class QCheckBox;
 class QGridLayout;
@@ -19,6 +20,8 @@ class Recordset;
 
 namespace pendra {
 
+class Report;
+
 class SheetWindow : public forms::Form {
     Q_OBJECT
 public:
@@ -29,9 +32,13 @@ public:
 
     // The print key: the first box's text cut to length characters, blanks trimmed.
     static QString printKey(const QString &firstBox, int length);
+    // The key the print button passes to the sheet's report: the first box cut to the key length.
+    QString printKey() const;
 
 protected:
-    SheetWindow(const QString &name, const QString &caption, qint32 helpId, const QString &noRecordMessage);
+    // keyLength: how many characters of the first box make the print key.
+    SheetWindow(const QString &name, const QString &caption, qint32 helpId, const QString &noRecordMessage,
+                int keyLength);
 
     // A labelled box in the next row of the field grid.
     TextBox *addBox(const QString &name, const QString &label, bool multiLine = false);
@@ -41,13 +48,15 @@ protected:
     // logged (Form_Load) and leaves the boxes filled so far.
     void formLoad() override;
     virtual void fill(const jet::Recordset &record) = 0;
-    // The print button's work: the key and its report.
-    virtual void print() = 0;
+    // The sheet's report, which the print button binds to the key.
+    virtual std::unique_ptr<Report> newReport() const = 0;
     void fillAvailability(const jet::Recordset &record);
 
 private:
     QGridLayout *m_fields;
     QGridLayout *m_checks = nullptr;
+    TextBox *m_keyBox = nullptr;  // the first box
+    int m_keyLength;
     int m_row = 0;
     qint32 m_helpId;
     QString m_noRecord;

@@ -1,6 +1,7 @@
 // Code list window.
 #include "frmListaMetadati.h"
 
+#include "app/core/Guarded.h"
 #include "MetadataValues.h"
 #include "app/core/Utility.h"
 #include "app/core/frmStart.h"
@@ -93,47 +94,41 @@ frmListaMetadati::frmListaMetadati() : forms::Form("frmListaMetadati")
 
     connect(cmbVarInd, &QComboBox::currentIndexChanged, this, [this] { cmbVarInd_Click(); });
     connect(lst_CodVar, &QListWidget::currentRowChanged, this, [this] { lst_CodVar_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] {
-        try {
-            ShowHelp(0);
-        } catch (const vb::Error &e) {
-            LogError(this, "cmdHelp_Click", e);
-        }
-    });
-    connect(cmdChiudi, &QPushButton::clicked, this, [this] { unload(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { guarded(this, "cmdHelp_Click", [] { ShowHelp(0); }); });
+    connect(cmdChiudi, &QPushButton::clicked, this, [this] { guarded(this, "cmdChiudi_Click", [this] { unload(); }); });
 }
 
 void frmListaMetadati::formLoad()
 {
-    try {
-        const QSignalBlocker quiet(cmbVarInd);
-        cmbVarInd->addItems({"Variabili", "Indicatori"});
-        cmbVarInd->setCurrentIndex(-1);
+    guarded(this, "Form_Load", [this] {
+        {
+            const QSignalBlocker quiet(cmbVarInd);
+            cmbVarInd->addItems({"Variabili", "Indicatori"});
+            cmbVarInd->setCurrentIndex(-1);
+        }
         m_connection = GetDbConnection("metadati.mdb");
-    } catch (const vb::Error &e) {
-        LogError(this, "Form_Load", e);
-    }
-    cmbVarInd->setCurrentIndex(0);
-    SetFormLayout(*this);
+        cmbVarInd->setCurrentIndex(0);
+        SetFormLayout(*this);
+    });
 }
 
 void frmListaMetadati::formActivate()
 {
-    UnloadStartPage();
+    guarded(this, "Form_Activate", [] { UnloadStartPage(); });
 }
 
 void frmListaMetadati::formUnload()
 {
     try {
         m_connection.close();
-    } catch (const vb::Error &) {
+    } catch (...) {
         // The window goes anyway.
     }
 }
 
 void frmListaMetadati::cmbVarInd_Click()
 {
-    try {
+    guarded(this, "cmbVarInd_Click", [this] {
         {
             const QSignalBlocker quiet(lst_CodVar);
             lst_CodVar->clear();
@@ -158,14 +153,12 @@ void frmListaMetadati::cmbVarInd_Click()
         r.close();
         const QSignalBlocker quiet(lst_CodVar);
         lst_CodVar->addItems(codes);
-    } catch (const vb::Error &e) {
-        LogError(this, "cmbVarInd_Click", e);
-    }
+    });
 }
 
 void frmListaMetadati::lst_CodVar_Click()
 {
-    try {
+    guarded(this, "lst_CodVar_Click", [this] {
         for (TextBox *b : {txtDescrizione, txtArgomento, txtSettore})
             b->setText(QString());
         const QListWidgetItem *item = lst_CodVar->currentItem();
@@ -193,9 +186,7 @@ void frmListaMetadati::lst_CodVar_Click()
                 txtAnniDisp[i]->setText(NullToString(r.value(QString::number(FirstYear + i))).toUpper());
         }
         r.close();
-    } catch (const vb::Error &e) {
-        LogError(this, "lst_CodVar_Click", e);
-    }
+    });
 }
 
 }  // namespace pendra

@@ -1,6 +1,7 @@
 // Metadata browser window and its tree fill.
 #include "frmMetadati.h"
 
+#include "app/core/Guarded.h"
 #include "MetadataWindows.h"
 #include "app/core/AppState.h"
 #include "app/core/Program.h"
@@ -12,6 +13,7 @@
 #include "vb/Error.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -51,7 +53,7 @@ void fillsonsAll(const jet::Connection &connection, tree::TreeModel &tree)
         "GROUP BY Settore.idSettore, Settore.[Descrizione Settore], Argomento.[Codice argomento], "
         "Argomento.[Desc argomento], " + id + ", " + desc + ", IndVarAnno.TipoVar "
         "ORDER BY Settore.idSettore, Argomento.[Codice argomento], " + id + ";";
-    try {
+    guarded(QStringLiteral("Utility"), "fillsonsAll", [&] {
         jet::Recordset r;
         r.open(sql, connection, jet::CursorType::ForwardOnly, jet::LockType::ReadOnly);
         QString lastArea, lastSubArea;
@@ -70,9 +72,7 @@ void fillsonsAll(const jet::Connection &connection, tree::TreeModel &tree)
             r.moveNext();
         }
         r.close();
-    } catch (const vb::Error &e) {
-        LogError("Utility", "fillsonsAll", e);
-    }
+    });
 }
 
 frmMetadati::frmMetadati() : forms::Form("frmMetadati")
@@ -95,14 +95,22 @@ frmMetadati::frmMetadati() : forms::Form("frmMetadati")
     cmb_DatabasesN->setAccessibleName("Database");
     cmb_DatabasesN->hide();
     layout->addWidget(cmb_Databases);
-    layout->addWidget(new QLabel("Aree -Sottoaree", this));
-    objtree = new tree::TreeView(this);
+    auto *available = new QGroupBox("Variabili_Disponibili", this);
+    available->setAccessibleName("Variabili_Disponibili");
+    auto *availableLayout = new QVBoxLayout(available);
+    auto *treeHeads = new QHBoxLayout;
+    treeHeads->addWidget(new QLabel("Aree -Sottoaree", available));
+    treeHeads->addStretch(1);
+    treeHeads->addWidget(new QLabel("Variabili disponibili", available));
+    availableLayout->addLayout(treeHeads);
+    objtree = new tree::TreeView(available);
     objtree->setObjectName("objtree");
     objtree->setAccessibleName("Variabili disponibili");
     m_images.add("close", folderPicture("close.png", false));
     m_images.add("open", folderPicture("open.png", true));
     objtree->setImageList(&m_images);
-    layout->addWidget(objtree, 1);
+    availableLayout->addWidget(objtree, 1);
+    layout->addWidget(available, 1);
     auto *buttons = new QHBoxLayout;
     cmdHelp = new QPushButton("Help", this);
     cmdChiudi = new QPushButton("Chiudi", this);
@@ -115,19 +123,13 @@ frmMetadati::frmMetadati() : forms::Form("frmMetadati")
 
     connect(cmb_Databases, &QComboBox::currentIndexChanged, this, [this] { cmb_Databases_Click(); });
     connect(objtree, &tree::TreeView::nodeClick, this, [this](tree::TreeNode *n) { objtree_NodeClick(n); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] {
-        try {
-            ShowHelp(2000);
-        } catch (const vb::Error &e) {
-            LogError(this, "cmdHelp_Click", e);
-        }
-    });
-    connect(cmdChiudi, &QPushButton::clicked, this, [this] { unload(); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { guarded(this, "cmdHelp_Click", [] { ShowHelp(2000); }); });
+    connect(cmdChiudi, &QPushButton::clicked, this, [this] { guarded(this, "cmdChiudi_Click", [this] { unload(); }); });
 }
 
 void frmMetadati::formLoad()
 {
-    try {
+    guarded(this, "Form_Load", [this] {
         SetFormLayout(*this);
         jet::Connection connection = GetDbConnection("Metadati.mdb");
         jet::Recordset r;
@@ -147,19 +149,17 @@ void frmMetadati::formLoad()
         }
         connection.close();
         app().SqlScheda.clear();
-    } catch (const vb::Error &e) {
-        LogError(this, "Form_Load", e);
-    }
+    });
 }
 
 void frmMetadati::formActivate()
 {
-    UnloadStartPage();
+    guarded(this, "Form_Activate", [] { UnloadStartPage(); });
 }
 
 void frmMetadati::cmb_Databases_Click()
 {
-    try {
+    guarded(this, "cmb_Databases_Click", [this] {
         const int position = cmb_Databases->currentIndex();
         cmb_DatabasesN->setCurrentIndex(position);
         app().Kind = position == 0 ? QStringLiteral("Variabili") : QStringLiteral("Indicatori");
@@ -169,14 +169,14 @@ void frmMetadati::cmb_Databases_Click()
         fillsonsAll(connection, objtree->nodes());
         connection.close();
         app().SqlScheda.clear();
-    } catch (const vb::Error &e) {
-        LogError(this, "cmb_Databases_Click", e);
-    }
+    });
 }
 
 void frmMetadati::objtree_NodeClick(tree::TreeNode *node)
 {
-    try {
+    if (!node)
+        return;
+    guarded(this, "objtree_NodeClick", [this, node] {
         CollapseTreeNodes(objtree->nodes(), node);
         if (node->childCount() > 0)
             return;
@@ -191,11 +191,7 @@ void frmMetadati::objtree_NodeClick(tree::TreeNode *node)
             openSheet(SheetKind::Variabili);
         else if (app().Kind == u"Indicatori")
             openSheet(SheetKind::Indicatori);
-    } catch (const vb::Error &e) {
-        LogError(this, "objtree_NodeClick", e);
-    } catch (const std::exception &e) {
-        LogError(this, "objtree_NodeClick", "0", QString::fromLocal8Bit(e.what()));
-    }
+    });
 }
 
 }  // namespace pendra

@@ -4,7 +4,6 @@
 #include "MetadataValues.h"
 #include "rptIndicatori.h"
 
-#include "forms/DialogService.h"
 #include "jet/Recordset.h"
 
 #include <QCheckBox>
@@ -20,7 +19,7 @@ QString NullToStr(const vb::Variant &value)
 
 frmSchedaIndicatori::frmSchedaIndicatori()
     : SheetWindow("frmSchedaIndicatori", "Scheda metadati indicatori", 2200,
-                  "Informazioni per l'indicatore non disponibili!")
+                  "Informazioni per l'indicatore non disponibili!", 6)
 {
     txtIndicatore = addBox("txtIndicatore", "Indicatore");
     txtSettore = addBox("txtSettore", "Area");
@@ -62,18 +61,9 @@ void frmSchedaIndicatori::fill(const jet::Recordset &r)
     fillAvailability(r);
 }
 
-QString frmSchedaIndicatori::printKey() const
+std::unique_ptr<Report> frmSchedaIndicatori::newReport() const
 {
-    return SheetWindow::printKey(txtIndicatore->text(), 6);
-}
-
-void frmSchedaIndicatori::print()
-{
-    rptIndicatori report;
-    if (report.InitReport(printKey()))
-        report.show(this);
-    else
-        forms::dialogs().msgBox("Impossibile eseguire la stampa", forms::vbOKOnly);
+    return std::make_unique<rptIndicatori>();
 }
 
 }  // namespace pendra

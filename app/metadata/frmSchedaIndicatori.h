@@ -16,12 +16,9 @@ public:
         *txtModalitaCalcolo, *txtVariabiliAssociate, *txtNoteTecniche, *txtDestinazione;
     QCheckBox *chkProv, *chkSll, *chkComune, *chkDatoP, *chkSintesi;
 
-    // The key the print button passes to rptIndicatori.
-    QString printKey() const;
-
 protected:
     void fill(const jet::Recordset &record) override;
-    void print() override;
+    std::unique_ptr<Report> newReport() const override;
 };
 
 }  // namespace pendra

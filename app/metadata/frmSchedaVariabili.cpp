@@ -4,14 +4,13 @@
 #include "MetadataValues.h"
 #include "rptVariabili.h"
 
-#include "forms/DialogService.h"
 #include "jet/Recordset.h"
 
 namespace pendra {
 
 frmSchedaVariabili::frmSchedaVariabili()
     : SheetWindow("frmSchedaVariabili", "Scheda metadati variabili ", 2100,
-                  "Informazioni per la variabile non disponibili!")
+                  "Informazioni per la variabile non disponibili!", 5)
 {
     txtVariabili = addBox("txtVariabili", "Variabile");
     txtSettore = addBox("txtSettore", "Area");
@@ -31,12 +30,8 @@ void frmSchedaVariabili::fill(const jet::Recordset &r)
 {
     txtVariabili->setText(r.value("IdVariabile").toString() + " - " + NullToString(r.value("DescVariabile")));
     txtSettore->setText(NullToString(r.value("Descrizione Settore")));
-    const QString code = NullToString(r.value("CodiceArgomento"));
-    const QString desc = NullToString(r.value("Desc argomento"));
-    if (code.indexOf(QLatin1String("-PD")) > 0)
-        txtArgomento->setText(code.left(code.size() - 3) + " - " + desc);
-    else
-        txtArgomento->setText(code + " - " + desc);
+    txtArgomento->setText(
+        variableSubArea(NullToString(r.value("CodiceArgomento")), NullToString(r.value("Desc argomento"))));
     txtFonti->setText(txtFonti->text() + yearlyText(r, "Fonte_"));
     txtPubblicazioni->setText(txtPubblicazioni->text() + yearlyText(r, "Pubblicazione_"));
     txtEnti->setText(txtEnti->text() + yearlyText(r, "Ente_"));
@@ -51,18 +46,9 @@ void frmSchedaVariabili::fill(const jet::Recordset &r)
     fillAvailability(r);
 }
 
-QString frmSchedaVariabili::printKey() const
+std::unique_ptr<Report> frmSchedaVariabili::newReport() const
 {
-    return SheetWindow::printKey(txtVariabili->text(), 5);
-}
-
-void frmSchedaVariabili::print()
-{
-    rptVariabili report;
-    if (report.InitReport(printKey()))
-        report.show(this);
-    else
-        forms::dialogs().msgBox("Impossibile eseguire la stampa", forms::vbOKOnly);
+    return std::make_unique<rptVariabili>();
 }
 
 }  // namespace pendra

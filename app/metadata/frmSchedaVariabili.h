@@ -13,12 +13,9 @@ public:
     TextBox *txtVariabili, *txtSettore, *txtArgomento, *txtFonti, *txtPubblicazioni, *txtEnti,
         *txtLivelloTerr, *txtNumProv, *txtUnita_mis, *txtPeriodo_rif, *txtNoteSerie, *txtNoteAnni;
 
-    // The key the print button passes to rptVariabili.
-    QString printKey() const;
-
 protected:
     void fill(const jet::Recordset &record) override;
-    void print() override;
+    std::unique_ptr<Report> newReport() const override;
 };
 
 }  // namespace pendra

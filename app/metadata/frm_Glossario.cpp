@@ -1,6 +1,7 @@
 // Glossary window.
 #include "frm_Glossario.h"
 
+#include "app/core/Guarded.h"
 #include "MetadataValues.h"
 #include "SettoreCombos.h"
 #include "rptGlossario.h"
@@ -21,20 +22,6 @@
 #include <QVBoxLayout>
 
 namespace pendra {
-
-namespace {
-// Runs a handler's work; no exception leaves the slot.
-template <class F> void guarded(QObject *window, const QString &procedure, F work)
-{
-    try {
-        work();
-    } catch (const vb::Error &e) {
-        LogError(window, procedure, e);
-    } catch (const std::exception &e) {
-        LogError(window, procedure, "0", QString::fromLocal8Bit(e.what()));
-    }
-}
-}  // namespace
 
 frm_Glossario::frm_Glossario() : forms::Form("frm_Glossario")
 {
@@ -121,7 +108,7 @@ frm_Glossario::frm_Glossario() : forms::Form("frm_Glossario")
     connect(Cmd_print, &QPushButton::clicked, this, [this] { Cmd_print_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this,
             [this] { guarded(this, "cmdHelp_Click", [] { ShowHelp(3000); }); });
-    connect(cmdChiudi, &QPushButton::clicked, this, [this] { unload(); });
+    connect(cmdChiudi, &QPushButton::clicked, this, [this] { guarded(this, "cmdChiudi_Click", [this] { unload(); }); });
 }
 
 void frm_Glossario::formLoad()
@@ -143,14 +130,14 @@ void frm_Glossario::formLoad()
 
 void frm_Glossario::formActivate()
 {
-    UnloadStartPage();
+    guarded(this, "Form_Activate", [] { UnloadStartPage(); });
 }
 
 void frm_Glossario::formUnload()
 {
     try {
         m_connection.close();
-    } catch (const vb::Error &) {
+    } catch (...) {
         // The window goes anyway.
     }
 }
@@ -252,10 +239,7 @@ void frm_Glossario::Cmd_print_Click()
     guarded(this, "Cmd_print_Click", [this] {
         const QListWidgetItem *item = lst_NameVar->currentItem();
         rptGlossario report;
-        if (report.InitReport(item ? item->text() : QString()))
-            report.show(this);
-        else
-            forms::dialogs().msgBox("Impossibile eseguire la stampa", forms::vbOKOnly);
+        printReport(report, item ? item->text() : QString(), this);
     });
 }
 

@@ -104,6 +104,23 @@ bool listed(const QString &name, int count, char **names, bool caseSensitive)
     return false;
 }
 
+// True when something already in the destination stands in the entry's way: a file where one of
+// its folders would go, or a folder where the file would go.
+bool blocked(const QString &destination, const QStringList &parts, bool directory)
+{
+    QString path = destination;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        path = resolveNoCase(path, parts[i]);
+        const QFileInfo existing(path);
+        if (!existing.exists())
+            return false;
+        const bool folderPart = directory || i + 1 < parts.size();
+        if (folderPart != existing.isDir())
+            return true;
+    }
+    return false;
+}
+
 class Run {
 public:
     Run(DCL &dcl, USERFUNCTIONS *callbacks) : m_dcl(dcl), m_cb(callbacks) {}
@@ -353,6 +370,9 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
             }
             continue;
         }
+        // Refused before anything is written, so the run changes nothing.
+        if (writes && blocked(m_destination, e.parts, e.directory))
+            return fail(PK_ERR);
         if (e.directory) {
             chosen.push_back(&e);
             continue;

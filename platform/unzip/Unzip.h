@@ -90,7 +90,8 @@ void UzpVersion2(UZPVER *version);
 // only the entries named in ifnv are processed; entries named in xfnv are skipped.
 // Safety: every entry name is checked first; a name that would land outside the destination
 // (absolute, drive letter, "..", backslash forms) or a symbolic-link entry refuses the whole
-// archive. Every entry is then decompressed and its CRC verified into temporary files in the
+// archive, and so does an entry that an existing file or folder of the destination stands in the
+// way of (a file where a folder goes, or the reverse). Every entry is then decompressed and its CRC verified into temporary files in the
 // destination; only when all passed are they renamed over the targets (an existing file is matched
 // without regard to letter case and keeps its name). Any failure before that point removes the
 // temporary files and writes nothing. Never throws; answers a code of the enum above.

@@ -14,6 +14,7 @@
 #include "jet/Database.h"
 #include "vb/TextFile.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QTimer>
@@ -83,6 +84,10 @@ TEST_F(InfoTest, LabelsShowTheFirstRowOrKeepTheDesignTexts)
     f->LoadInfoAggiornamento();
     EXPECT_EQ(f->lblVersioneBd()->text(), "Ultimo aggiornamento dei dati: 31/12/2008");
     EXPECT_EQ(f->lblNote()->text(), "Note: ");
+    // A screen reader hears the date, not the design text.
+    QAccessibleInterface *read = QAccessible::queryAccessibleInterface(f->lblVersioneBd());
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->text(QAccessible::Name), "Ultimo aggiornamento dei dati: 31/12/2008");
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 

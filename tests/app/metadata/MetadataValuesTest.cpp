@@ -42,3 +42,14 @@ TEST(SheetWords, LevelAndDimensionFollowTheirRules)
         EXPECT_EQ(dimensionWord(code), QString::fromUtf8(word)) << code;
     EXPECT_EQ(sqlText("dell'aria''"), "dell''aria''''");
 }
+
+TEST(SheetWords, AVariableSubAreaHoldingPdLosesItsLastThreeCharacters)
+{
+    struct Case { const char *code, *shown; };
+    const Case cases[] = {
+        {"AB-PD", "AB - Sanità"}, {"-PD", " - Sanità"}, {"-PD01", "-P - Sanità"}, {"B02", "B02 - Sanità"},
+        {"b02-pd", "b02-pd - Sanità"}, {"", " - Sanità"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(variableSubArea(c.code, QString::fromUtf8("Sanità")), QString::fromUtf8(c.shown)) << c.code;
+}

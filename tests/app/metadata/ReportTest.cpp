@@ -86,6 +86,43 @@ TEST_F(ReportTest, GlossaryTermWithApostrophePrints)
                                                         "DESCRIZIONE:", "Rapporto percentuale tra le forze di lavoro"}));
 }
 
+// A report long enough for several pages, with a page header or a report header.
+class LongReport : public Report {
+public:
+    explicit LongReport(bool pageHeader) : Report("rptLungo", "Stampa Lunga"), m_pageHeader(pageHeader) {}
+    QString query(const QString &) const override { return "SELECT Nome, Definizione FROM Glossario"; }
+    QString heading() const override { return "Intestazione della stampa"; }
+    bool headingOnEveryPage() const override { return m_pageHeader; }
+
+protected:
+    QVector<ReportBlock> detail(const std::function<QString(const QString &)> &value) const override
+    {
+        QVector<ReportBlock> blocks;
+        for (int i = 0; i < 12; ++i)
+            blocks.append(ReportBlock("Voce", {value("definizione")}));
+        return blocks;
+    }
+
+private:
+    bool m_pageHeader;
+};
+
+TEST_F(ReportTest, APageHeaderHeadsEveryPageAndAReportHeaderOnlyTheFirst)
+{
+    for (const bool pageHeader : {true, false}) {
+        LongReport report(pageHeader);
+        ASSERT_TRUE(report.InitReport(QString()));
+        const QStringList pages = pdfText(report).split(u'\f', Qt::SkipEmptyParts);
+        ASSERT_GE(pages.size(), 2);
+        for (qsizetype i = 0; i < pages.size(); ++i)
+            EXPECT_EQ(pages[i].contains("Intestazione della stampa"), pageHeader || i == 0) << "page " << i + 1;
+    }
+    // The sheets' reports have page headers, the glossary's a report header.
+    EXPECT_TRUE(rptVariabili().headingOnEveryPage());
+    EXPECT_TRUE(rptIndicatori().headingOnEveryPage());
+    EXPECT_FALSE(rptGlossario().headingOnEveryPage());
+}
+
 TEST_F(ReportTest, AReportThatCannotBindSaysSoAndLogs)
 {
     app().SqlScheda = GetSqlScheda("Variabili", "AS013");

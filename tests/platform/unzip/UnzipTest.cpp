@@ -122,6 +122,16 @@ TEST_F(UnzipTest, NameOutsideTheDestinationRefusesTheWholeArchive)
     }
 }
 
+TEST_F(UnzipTest, AnEntryBlockedByWhatIsThereRefusesTheWholeArchive)
+{
+    // A folder where a file would go, and a file where a folder would go, each after a good entry.
+    for (const char *name : {"SUB", "metadati.mdb/x.txt", "Metadati.mdb/"}) {
+        archivekit::buildArchive(archive(), {{"good.txt", "fine"}, {name, "x"}});
+        EXPECT_EQ(extract(), unzip::PK_ERR) << name;
+        EXPECT_EQ(archivekit::snapshot(dest()), Before) << name;
+    }
+}
+
 TEST_F(UnzipTest, SymbolicLinkEntryRefusesTheWholeArchive)
 {
     archivekit::buildArchive(archive(), {{"good.txt", "fine"}, {"link", "/etc/passwd", false, true}});
