@@ -284,6 +284,15 @@ TEST_F(PrintTest, RightClickSelectsTheElementUnderThePointer)
     answer = 0;
     rightClick(1.1, 1.6);
     EXPECT_EQ(window->SSTab1->currentIndex(), 0);
+
+    // The legend is tested before the title: over entry 1 both are offered, the legend first.
+    window->SSTab1->setCurrentIndex(0);
+    window->Picture1_MouseMove(Qt::LeftButton, at(1.5, 8.3));
+    answer = 0;
+    rightClick(1.6, 8.0 + 1 / 3.0 + 0.1);
+    EXPECT_EQ(offered, QStringList({QStringLiteral("Leggenda"), QStringLiteral("Titolo")}));
+    EXPECT_EQ(window->SSTab1->currentIndex(), 3);
+    EXPECT_EQ(window->lst_leggenda->currentRow(), 2);
 }
 
 TEST_F(PrintTest, LegendItemZeroActsOnEveryEntryAndItemKOnEntryKMinusOne)
