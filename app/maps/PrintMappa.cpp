@@ -553,10 +553,8 @@ void PrintMappa::load(MapLayoutSource &source)
         txt_Titolo->setText(QString::fromUtf8(DefaultTitle));
         txtDesc->setText(description);
     }
-    for (QCheckBox *box : {chk_Bordo, chk_Cartina, chk_Leggenda, Chk_Titolo, chkDesc}) {
-        box->setChecked(true);
-        visibilityChanged(box, true);
-    }
+    for (QCheckBox *box : {chk_Bordo, chk_Cartina, chk_Leggenda, Chk_Titolo, chkDesc})
+        box->setChecked(true);  // the boxes start cleared, so each tick runs its handler once
     l.mappaY = 1.007;
     l.mappaX = 0.578;
     l.zoom = 1.0;
