@@ -162,7 +162,6 @@ PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(
     QFont headingFont = heading->font();
     headingFont.setBold(true);
     heading->setFont(headingFont);
-    left->addWidget(heading);
 
     SSTab1 = named(new QTabWidget(this), QStringLiteral("SSTab1"), QStringLiteral("Schede"));
     SSTab1->setMinimumWidth(440);  // all five tab captions in view
@@ -209,8 +208,8 @@ PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(
             ++row;
         const PrintLayout::Side side = b.side;
         const bool plus = b.plus;
-        connect(button, &QPushButton::clicked, this, [this, side, plus] {
-            guarded("cmd_margine_Click", [&] {
+        connect(button, &QPushButton::clicked, this, [this, button, side, plus] {
+            guarded(button->objectName() + QStringLiteral("_Click"), [&] {
                 m_layout->moveBorder(side, plus);
                 Ridisegna();
             });
@@ -277,28 +276,33 @@ PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(
     for (QPushButton *b : {cmdHelp, cmdSalva, cmdStampa, cmd_close})
         buttons->addWidget(b);
     left->addLayout(buttons);
+    left->addWidget(heading);  // the heading stands below the tabs, with the buttons
     left->addStretch();
 
     Picture1 = new PagePreview(this);
     outer->addWidget(Picture1, 0, Qt::AlignTop);
 
     connect(Picture1, &PagePreview::paint, this, [this](QPainter &painter) {
-        if (m_layout)
-            m_layout->regola(painter, previewScale());
+        // Drawing skips what fails; nothing of it may leave the paint event.
+        try {
+            if (m_layout)
+                m_layout->regola(painter, previewScale());
+        } catch (...) {
+        }
     });
     connect(Picture1, &PagePreview::mouseDown, this, &PrintMappa::Picture1_MouseDown);
     connect(Picture1, &PagePreview::mouseMove, this, &PrintMappa::Picture1_MouseMove);
 
     const auto titleBlock = [this](QLineEdit *edit, QComboBox *font, QComboBox *size, QPushButton *colour, bool title) {
         auto block = [this, title] { return title ? m_layout->Titolo.get() : m_layout->Descrizione.get(); };
-        connect(edit, &QLineEdit::textChanged, this, [this, block](const QString &text) {
-            guarded("txt_Change", [&] { com::check(block()->put_Testo(text)); Ridisegna(); });
+        connect(edit, &QLineEdit::textChanged, this, [this, block, edit](const QString &text) {
+            guarded(edit->objectName() + QStringLiteral("_Change"), [&] { com::check(block()->put_Testo(text)); Ridisegna(); });
         });
         connect(font, &QComboBox::currentIndexChanged, this, [this, block, font] {
-            guarded("cmb_Font_Click", [&] { com::check(block()->put_FontName(font->currentText())); Ridisegna(); });
+            guarded(font->objectName() + QStringLiteral("_Click"), [&] { com::check(block()->put_FontName(font->currentText())); Ridisegna(); });
         });
         connect(size, &QComboBox::currentIndexChanged, this, [this, block, size] {
-            guarded("cmb_Fontsize_Click", [&] { com::check(block()->put_FontSize(size->currentText())); Ridisegna(); });
+            guarded(size->objectName() + QStringLiteral("_Click"), [&] { com::check(block()->put_FontSize(size->currentText())); Ridisegna(); });
         });
         connect(colour, &QPushButton::clicked, this, [this, block, colour] {
             chooseColour(colour, [&](double c) { com::check(block()->put_Colore(c)); });
@@ -321,13 +325,13 @@ PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(
         guarded("cmd_GrM_Click", [&] { m_layout->grandezzaQuadrato -= 0.1; Ridisegna(); });
     });
     connect(cmb_LFont, &QComboBox::currentIndexChanged, this, [this] {
-        forLegendSelection([&](int i) {
+        forLegendSelection(cmb_LFont, [&](int i) {
             qint16 index = qint16(i);
             com::check(m_layout->Leggenda->put_FontName(&index, cmb_LFont->currentText()));
         });
     });
     connect(cmb_LFontSize, &QComboBox::currentIndexChanged, this, [this] {
-        forLegendSelection([&](int i) {
+        forLegendSelection(cmb_LFontSize, [&](int i) {
             qint16 index = qint16(i);
             com::check(m_layout->Leggenda->put_FontSize(&index, vb::CInt(vb::Variant(cmb_LFontSize->currentText()))));
         });
@@ -381,24 +385,24 @@ QPushButton *PrintMappa::borderButton(const QString &name) const
     return nullptr;
 }
 
-void PrintMappa::guarded(const char *procedure, const std::function<void()> &handler)
+void PrintMappa::guarded(const QString &procedure, const std::function<void()> &handler)
 {
     if (!m_layout)
         return;
     try {
         handler();
     } catch (const vb::Error &e) {
-        LogError(this, QString::fromLatin1(procedure), e);
+        LogError(this, procedure, e);
     } catch (const std::exception &e) {
-        LogError(this, QString::fromLatin1(procedure), QStringLiteral("0"), QString::fromUtf8(e.what()));
+        LogError(this, procedure, QStringLiteral("0"), QString::fromUtf8(e.what()));
     } catch (...) {
-        LogError(this, QString::fromLatin1(procedure), QStringLiteral("0"), QStringLiteral("Errore sconosciuto"));
+        LogError(this, procedure, QStringLiteral("0"), QStringLiteral("Errore sconosciuto"));
     }
 }
 
 void PrintMappa::chooseColour(QPushButton *swatchButton, const std::function<void(double)> &apply)
 {
-    guarded("lbl_colore_Click", [&] {
+    guarded(swatchButton->objectName() + QStringLiteral("_Click"), [&] {
         const double current = swatchButton->property("oleColor").toDouble();
         const auto chosen = forms::dialogs().chooseColor(static_cast<forms::OleColor>(static_cast<qint64>(current)));
         if (!chosen)
@@ -409,9 +413,9 @@ void PrintMappa::chooseColour(QPushButton *swatchButton, const std::function<voi
     });
 }
 
-void PrintMappa::forLegendSelection(const std::function<void(int)> &apply)
+void PrintMappa::forLegendSelection(QComboBox *list, const std::function<void(int)> &apply)
 {
-    guarded("cmb_LFont_Click", [&] {
+    guarded(list->objectName() + QStringLiteral("_Click"), [&] {
         for (int i : legendEntriesOf(lst_leggenda->currentRow(), m_layout->legendCount()))
             apply(i);
         Ridisegna();
@@ -420,7 +424,7 @@ void PrintMappa::forLegendSelection(const std::function<void(int)> &apply)
 
 void PrintMappa::visibilityChanged(QCheckBox *box, bool checked)
 {
-    guarded("chk_Click", [&] {
+    guarded(box->objectName() + QStringLiteral("_Click"), [&] {
         if (box == chk_Cartina)
             m_layout->cartinaVisible = checked;
         else if (box == chk_Bordo)
@@ -549,10 +553,8 @@ void PrintMappa::load(MapLayoutSource &source)
         txt_Titolo->setText(QString::fromUtf8(DefaultTitle));
         txtDesc->setText(description);
     }
-    for (QCheckBox *box : {chk_Bordo, chk_Cartina, chk_Leggenda, Chk_Titolo, chkDesc}) {
-        box->setChecked(true);
-        visibilityChanged(box, true);
-    }
+    for (QCheckBox *box : {chk_Bordo, chk_Cartina, chk_Leggenda, Chk_Titolo, chkDesc})
+        box->setChecked(true);  // the boxes start cleared, so each tick runs its handler once
     l.mappaY = 1.007;
     l.mappaX = 0.578;
     l.zoom = 1.0;
@@ -755,8 +757,13 @@ bool PrintMappa::saveJpeg(const QImage &page, const QString &name)
     cDIBSection section;
     section.CreateFromPicture(m_picture2);
     const bool saved = SaveJPG(section, name, 90);
-    temp.remove();
-    forms::dialogs().msgBox(savedMessage(name, saved), saved ? forms::vbInformation : forms::vbCritical);
+    if (saved) {
+        forms::dialogs().msgBox(savedMessage(name, true), forms::vbInformation);
+        temp.remove();
+    } else {
+        temp.remove();
+        forms::dialogs().msgBox(savedMessage(name, false), forms::vbCritical);
+    }
     return saved;
 }
 
@@ -767,6 +774,7 @@ void PrintMappa::cmdHelp_Click()
     } catch (const vb::Error &e) {
         LogError(this, QStringLiteral("cmdHelp_Click"), e);
     } catch (...) {
+        LogError(this, QStringLiteral("cmdHelp_Click"), QStringLiteral("0"), QStringLiteral("Errore sconosciuto"));
     }
 }
 

@@ -85,9 +85,9 @@ protected:
 private:
     friend void ShowPrintMappa(MapLayoutSource &source);
     void load(MapLayoutSource &source);
-    void guarded(const char *procedure, const std::function<void()> &handler);
+    void guarded(const QString &procedure, const std::function<void()> &handler);
     void chooseColour(QPushButton *swatch, const std::function<void(double)> &apply);
-    void forLegendSelection(const std::function<void(int entry)> &apply);
+    void forLegendSelection(QComboBox *list, const std::function<void(int entry)> &apply);
     void visibilityChanged(QCheckBox *box, bool checked);
     bool saveJpeg(const QImage &page, const QString &name);
 

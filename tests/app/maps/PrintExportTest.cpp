@@ -52,6 +52,21 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+// Notes the files of a folder at every message, to see when the temporary bitmap goes.
+class FolderAtMessage : public forms::ScriptedDialogService {
+public:
+    explicit FolderAtMessage(QString folder) : m_folder(std::move(folder)) {}
+    int msgBox(const QString &prompt, int style, const QString &title) override
+    {
+        seen.append(filesIn(m_folder));
+        return ScriptedDialogService::msgBox(prompt, style, title);
+    }
+    QList<QStringList> seen;
+
+private:
+    QString m_folder;
+};
+
 TEST_F(PrintTest, SavesABmpUnderTheChosenNameWhateverItsSuffix)
 {
     ASSERT_TRUE(open());
@@ -114,6 +129,35 @@ TEST_F(PrintTest, SavesAJpegOfQualityNinetyAndLeavesEveryOtherFileAlone)
     dialogs.answerFile(bmpInJpgFolder);
     window->cmdSalva_Click();
     EXPECT_TRUE(readAll(bmpInJpgFolder).startsWith("BM"));
+}
+
+TEST_F(PrintTest, TheTemporaryBitmapGoesAfterTheSuccessMessageAndBeforeTheFailureMessage)
+{
+    ASSERT_TRUE(open());
+    const QString folder = scratch(QStringLiteral("tmp"));
+    QDir().mkpath(folder);
+    FolderAtMessage watching(folder);
+    forms::ScopedDialogs installed(watching);
+
+    watching.answerFile(folder + QStringLiteral("/carta.jpg"));
+    window->cmdSalva_Click();
+    ASSERT_EQ(watching.seen.size(), 1);
+    EXPECT_EQ(watching.seen[0].size(), 2) << "the success message comes while the bitmap is still there";
+    EXPECT_EQ(filesIn(folder), QStringList{QStringLiteral("carta.jpg")});
+
+    // A folder named like the picture: the bitmap is written, the JPEG cannot be.
+    QDir().mkpath(folder + QStringLiteral("/mappa.jpg"));
+    watching.seen.clear();
+    watching.clear();
+    watching.answerFile(folder + QStringLiteral("/mappa.jpg"));
+    window->cmdSalva_Click();
+    EXPECT_EQ(watching.messages(), QStringList({QStringLiteral("Failed to save to JPG"),
+                                                QStringLiteral("Immagine ") + folder +
+                                                    QStringLiteral("/mappa.jpg non salvata correttamente.")}));
+    ASSERT_EQ(watching.seen.size(), 2);
+    EXPECT_EQ(watching.seen[1], QStringList{QStringLiteral("carta.jpg")}) << "the bitmap is gone before the failure message";
+    EXPECT_EQ(watching.calls(forms::DialogCall::MsgBox).value(1).style, forms::vbCritical);
+    EXPECT_EQ(filesIn(folder), QStringList{QStringLiteral("carta.jpg")});
 }
 
 TEST_F(PrintTest, ASaveThatCannotBeWrittenIsLoggedAndReportedNeverAsSuccess)

@@ -7,6 +7,7 @@
 #include "forms/FontFamilies.h"
 #include "forms/Printers.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -142,6 +143,35 @@ TEST_F(PrintTest, LoadsTheLayoutFromTheMapWindow)
     EXPECT_EQ(l.legendCount(), 4);
 }
 
+TEST_F(PrintTest, EveryControlCarriesItsCaptionAsAccessibleName)
+{
+    ASSERT_TRUE(open());
+    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
+        if (b->text().isEmpty())
+            continue;  // the tab bar's scroll arrows
+        EXPECT_TRUE(b->accessibleName().contains(b->text())) << b->objectName().toStdString();
+    }
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (qobject_cast<QComboBox *>(w) || qobject_cast<QLineEdit *>(w) || qobject_cast<QSlider *>(w) ||
+            qobject_cast<QListWidget *>(w) || qobject_cast<QTabWidget *>(w)) {
+            if (w->parent() && qobject_cast<QComboBox *>(w->parent()))
+                continue;  // a combo box's own editor
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(window->cmb_Font->accessibleName(), QStringLiteral("Tipo Carattere"));
+    EXPECT_EQ(window->cmbDesc_DimFont->accessibleName(), QStringLiteral("Grandezza Carattere"));
+    EXPECT_EQ(window->Slider1->accessibleName(), QStringLiteral("Grandezza"));
+    EXPECT_EQ(window->txtDesc->accessibleName(), QStringLiteral("Testo"));
+    EXPECT_TRUE(window->borderButton(QStringLiteral("cmd_marInfmen"))->accessibleName().contains(QStringLiteral("Margine Inferiore")));
+    EXPECT_FALSE(window->Picture1->accessibleName().isEmpty());
+    const QStringList tabs = {QStringLiteral("Titolo"), QStringLiteral("Cartogramma"), QStringLiteral("Bordo"),
+                              QStringLiteral("Legenda"), QStringLiteral("Descrizione")};
+    ASSERT_EQ(window->SSTab1->count(), 5);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(window->SSTab1->tabText(i), tabs[i]);
+}
+
 TEST_F(PrintTest, AFailedSnapshotIsLoggedAndTheRestOfThePageLoads)
 {
     source.failSnapshot = true;
@@ -254,6 +284,15 @@ TEST_F(PrintTest, RightClickSelectsTheElementUnderThePointer)
     answer = 0;
     rightClick(1.1, 1.6);
     EXPECT_EQ(window->SSTab1->currentIndex(), 0);
+
+    // The legend is tested before the title: over entry 1 both are offered, the legend first.
+    window->SSTab1->setCurrentIndex(0);
+    window->Picture1_MouseMove(Qt::LeftButton, at(1.5, 8.3));
+    answer = 0;
+    rightClick(1.6, 8.0 + 1 / 3.0 + 0.1);
+    EXPECT_EQ(offered, QStringList({QStringLiteral("Leggenda"), QStringLiteral("Titolo")}));
+    EXPECT_EQ(window->SSTab1->currentIndex(), 3);
+    EXPECT_EQ(window->lst_leggenda->currentRow(), 2);
 }
 
 TEST_F(PrintTest, LegendItemZeroActsOnEveryEntryAndItemKOnEntryKMinusOne)
@@ -283,6 +322,13 @@ TEST_F(PrintTest, LegendItemZeroActsOnEveryEntryAndItemKOnEntryKMinusOne)
     window->lbl_coloreleggenda->click();
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(entryOf(l, i).color, i == 3 ? 0x00C000 : 0x0000C0) << i;
+    // Selecting item k shows entry k - 1's colour on the swatch; item 0 leaves the swatch as it is.
+    window->lst_leggenda->setCurrentRow(1);
+    EXPECT_EQ(window->lbl_coloreleggenda->property("oleColor").toDouble(), 0x0000C0);
+    window->lst_leggenda->setCurrentRow(4);
+    EXPECT_EQ(window->lbl_coloreleggenda->property("oleColor").toDouble(), 0x00C000);
+    window->lst_leggenda->setCurrentRow(0);
+    EXPECT_EQ(window->lbl_coloreleggenda->property("oleColor").toDouble(), 0x00C000);
 
     // The in-place editor: the no-data row is edited alone, item 0 is not an entry.
     window->lst_leggenda->setCurrentRow(4);
