@@ -95,7 +95,12 @@ LayerPanel::LayerPanel(QWidget *parent) : QGroupBox(QStringLiteral("Visualizza e
 void LayerPanel::bind(mapkit::MapWidget *map, mapkit::LegendWidget *legend, QVector<MapLayerRecord> *layers,
                       const QString &filesPath, const QString &mapCase)
 {
+    disconnect(m_backColorLink);
     m_map = map;
+    // Whenever the layers set the map's background (the window's load and reset), the swatch shows it.
+    if (m_map)
+        m_backColorLink = connect(m_map, &mapkit::MapWidget::backColorChanged, this,
+                                  [this](forms::OleColor color) { pic_mapbackcolor->setColor(color); });
     m_legend = legend;
     m_layers = layers;
     m_filesPath = filesPath;

@@ -27,7 +27,8 @@ class LayerPanel : public QGroupBox {
 public:
     explicit LayerPanel(QWidget *parent = nullptr);
 
-    // Nothing owned; `layers` must outlive the panel's use. legend may be null.
+    // Nothing owned; `layers` must outlive the panel's use. legend may be null. From then on the
+    // background swatch follows every change of the map's background colour (LoadLayers on reset).
     void bind(mapkit::MapWidget *map, mapkit::LegendWidget *legend, QVector<MapLayerRecord> *layers,
               const QString &filesPath, const QString &mapCase);
     // Lists every record's FileName in index order and selects the first (which shows its style);
@@ -64,6 +65,7 @@ private:
     void chooseColor(ColorSwatch *swatch);
 
     mapkit::MapWidget *m_map = nullptr;
+    QMetaObject::Connection m_backColorLink;
     mapkit::LegendWidget *m_legend = nullptr;
     QVector<MapLayerRecord> *m_layers = nullptr;
     QString m_filesPath;

@@ -30,12 +30,14 @@ QString configPath(const QString &filesPath)
     return vb::resolvePathNoCase(filesPath + ConfigName);
 }
 
-void loadDocument(pugi::xml_document &doc, const QString &path, unsigned options)
+// Returns the encoding the file is in, so a save writes what its declaration says.
+pugi::xml_encoding loadDocument(pugi::xml_document &doc, const QString &path, unsigned options)
 {
     const pugi::xml_parse_result result = doc.load_file(QFile::encodeName(path).constData(), options);
     if (!result)
         throw vb::Error(ObjectNotSet, QStringLiteral("%1: %2").arg(path, QString::fromUtf8(result.description())),
                         QStringLiteral("ShapeConfig"));
+    return result.encoding;
 }
 
 pugi::xml_node selectNode(const pugi::xml_node &from, const QString &xpath)
@@ -112,12 +114,24 @@ void LoadLayers(mapkit::MapWidget &map, QVector<MapLayerRecord> &MapLayers, int 
     const pugi::xml_node caseNode = selectNode(doc, caseXPath(mapCase));
     map.setBackColor(colourOf(caseNode, "mapBackColor"));
 
-    int k = 0;
+    // The array ends with the last child read, even when the load stops there; records before it
+    // keep their layer objects.
+    int k = 0, reached = 0;
+    struct Trim {
+        QVector<MapLayerRecord> &records;
+        const int &reached;
+        ~Trim()
+        {
+            if (reached > 0 && records.size() > reached)
+                records.resize(reached);
+        }
+    } trim{MapLayers, reached};
     for (const pugi::xml_node &child : caseNode.children()) {
         if (child.type() != pugi::node_element)
             continue;
-        if (MapLayers.size() < k + 1)
-            MapLayers.resize(k + 1);
+        reached = k + 1;
+        if (MapLayers.size() < reached)
+            MapLayers.resize(reached);
         MapLayerRecord &r = MapLayers[k];
         const QString shape = QStringLiteral("Configs/Shapes/Shape[@name='") + textOf(child).toLower() + QStringLiteral("']");
         r.FileName = textOf(selectNode(doc, shape + QStringLiteral("/FileName")));
@@ -146,6 +160,7 @@ void LoadLayers(mapkit::MapWidget &map, QVector<MapLayerRecord> &MapLayers, int 
         layer->setFile(shapePath + MapLayers[i].FileName + QStringLiteral(".shp"));
         if (!layer->valid())
             continue;
+        layer->setAlias(MapLayers[i].GeoName);  // identify looks it up under the record's layer name
         ApplyRecordStyle(*layer, MapLayers[i]);
         map.addLayer(layer);
     }
@@ -170,7 +185,7 @@ void SaveLayerStyle(const QString &filesPath, const QString &mapCase, const QStr
     const QString path = configPath(filesPath);
     pugi::xml_document doc;
     // Everything the file holds is kept, its layout included, so only the changed attributes differ.
-    loadDocument(doc, path, pugi::parse_full | pugi::parse_ws_pcdata);
+    const pugi::xml_encoding encoding = loadDocument(doc, path, pugi::parse_full | pugi::parse_ws_pcdata);
     pugi::xml_node caseNode = selectNode(doc, caseXPath(mapCase));
     setAttribute(caseNode, "mapBackColor", QString::number(qint32(mapBackColor)));
     for (pugi::xml_node child : caseNode.children()) {
@@ -183,7 +198,10 @@ void SaveLayerStyle(const QString &filesPath, const QString &mapCase, const QStr
         break;
     }
     std::ostringstream out;
-    doc.save(out, "\t", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    unsigned format = pugi::format_raw | pugi::format_no_declaration;
+    if (encoding != pugi::encoding_utf8 && encoding != pugi::encoding_latin1)
+        format |= pugi::format_write_bom;  // a wide encoding is only recognised by its mark
+    doc.save(out, "\t", format, encoding);
     const std::string bytes = out.str();
 
     QSaveFile file(path);

@@ -17,7 +17,9 @@ namespace pendra {
 // existing layer objects kept), sets the map's background colour and MatchLayerIndex (the last
 // layer whose Label has useToMatch true; unchanged when none), then adds the layer of every record
 // whose shapePath + FileName + ".shp" loads, styled from its record; a file that does not load is
-// skipped silently. refreshScale, when given, runs at the end.
+// skipped silently. A loaded layer is named FileName and also found under GeoName (its alias).
+// MapLayers ends with the last child read, so records of layers the case no longer lists go.
+// refreshScale, when given, runs at the end.
 // Throws vb::Error: 91 for an unreadable or malformed file, a missing case, element or attribute;
 // 13 (or 6) for a colour that is not a 32-bit integer or a useToMatch that is not a Boolean. The
 // layers added before the failure stay on the map.
@@ -33,8 +35,8 @@ void ApplyRecordStyle(mapkit::MapLayer &layer, const MapLayerRecord &record);
 
 // Saves the map background colour into the case, and the record's style into the first child of
 // the case whose text is exactly `entryText` (none: the background colour only). The file is
-// written to a temporary file beside it and then put in place under its existing name, so a
-// failure leaves the old file as it was. Throws vb::Error (91 file or case missing or malformed,
+// written, in the encoding the file was in, to a temporary file beside it and then put in place
+// under its existing name, so a failure leaves the old file as it was. Throws vb::Error (91 file or case missing or malformed,
 // 75 not writable).
 void SaveLayerStyle(const QString &filesPath, const QString &mapCase, const QString &entryText,
                     const MapLayerRecord &record, forms::OleColor mapBackColor);

@@ -27,6 +27,9 @@ public:
     bool valid() const { return m_data && m_data->valid; }
     QString name() const { return m_name; }
     void setName(const QString &name) { m_name = name; }
+    // A second name the map also finds the layer under (after every layer's own name).
+    QString alias() const { return m_alias; }
+    void setAlias(const QString &alias) { m_alias = alias; }
     bool visible() const { return m_visible; }
     void setVisible(bool on) { m_visible = on; }
     ShapeType shapeType() const { return m_data ? m_data->type : ShapeType::Null; }
@@ -50,6 +53,7 @@ public:
 private:
     QString m_file;
     QString m_name;
+    QString m_alias;
     bool m_visible = true;
     std::shared_ptr<const ShapeData> m_data;
     Symbol m_symbol;

@@ -38,6 +38,9 @@ std::shared_ptr<MapLayer> MapWidget::layer(const QString &name) const
     for (const auto &l : m_layers)
         if (l->name().compare(name, Qt::CaseInsensitive) == 0)
             return l;
+    for (const auto &l : m_layers)
+        if (!l->alias().isEmpty() && l->alias().compare(name, Qt::CaseInsensitive) == 0)
+            return l;
     throw vb::Error::of(vb::err::ItemNotFound, QStringLiteral("Map"));
 }
 
@@ -111,6 +114,7 @@ void MapWidget::setBackColor(forms::OleColor color)
 {
     m_backColor = color;
     update();
+    emit backColorChanged(color);
 }
 
 void MapWidget::refresh()

@@ -22,7 +22,9 @@ public:
     // throw vb::Error 9 (3265 for names).
     int layerCount() const { return int(m_layers.size()); }
     std::shared_ptr<MapLayer> layer(int position) const;
-    std::shared_ptr<MapLayer> layer(const QString &name) const;  // letter case ignored; first from the top
+    // By name, letter case ignored, first from the top; when no layer has that name, the first whose
+    // alias it is.
+    std::shared_ptr<MapLayer> layer(const QString &name) const;
     // Puts a valid layer on top and returns true; an invalid or null one is refused (false). The first
     // layer on an empty map sets the extent to its own.
     bool addLayer(std::shared_ptr<MapLayer> layer);
@@ -64,6 +66,8 @@ signals:
     // Button 1 left, 2 right; shift 1 Shift, 2 Ctrl, 4 Alt; X and Y in twips.
     void mouseDown(int button, int shift, double x, double y);
     void afterLayerDraw(int position);
+    // The back colour was set (also to the colour it had).
+    void backColorChanged(forms::OleColor color);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -79,6 +79,19 @@ TEST_F(PanelTest, ColourDialogStartsFromTheSwatchAndCancelKeepsIt)
     EXPECT_EQ(map.backColor(), 16107720u);  // nothing reaches the map before "Applica"
 }
 
+TEST_F(PanelTest, ReloadShowsTheFilesBackgroundInTheSwatch)
+{
+    // A colour chosen (or applied) but not saved gives way to the file's on the window's reset.
+    dialogs.answerColor(0x00FF00);
+    panel.pic_mapbackcolor_Click();
+    panel.cmd_applica_Click();
+    ASSERT_EQ(map.backColor(), 0x00FF00u);
+    map.clearLayers();
+    load();
+    EXPECT_EQ(map.backColor(), 16107720u);
+    EXPECT_EQ(panel.pic_mapbackcolor->color(), 16107720u);
+}
+
 TEST_F(PanelTest, ApplyStylesTheMapLayerAndBackground)
 {
     panel.pic_colorsfondo->setColor(0x0000FF);
@@ -141,6 +154,25 @@ TEST_F(PanelTest, SaveWithoutAMatchingChildWritesOnlyTheBackground)
     expected.replace("mapBackColor=\"16107720\"", "mapBackColor=\"42\"");
     // Only the line breaks outside the root may go (the parser keeps no text there).
     EXPECT_EQ(configBytes().replace("?>\n", "?>").trimmed(), expected.replace("?>\n", "?>").trimmed());
+}
+
+TEST_F(PanelTest, SaveKeepsTheEncodingTheFileDeclares)
+{
+    QByteArray latin1 = configBytes();
+    latin1.replace("<?xml version=\"1.0\"?>", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>");
+    latin1.replace("<Label useToMatch=\"True\">DES_PROV</Label>", "<Label useToMatch=\"True\">Citt\xe0</Label>");
+    writeRaw(latin1);
+    panel.pic_mapbackcolor->setColor(42);
+    panel.cmd_salva_Click();
+    const QByteArray saved = configBytes();
+    EXPECT_TRUE(saved.contains("Citt\xe0</Label>")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("mapBackColor=\"42\""));
+    mapkit::MapWidget again;
+    QVector<pendra::MapLayerRecord> reread;
+    int match = 0;
+    pendra::LoadLayers(again, reread, match, files(), shapes(), "provincia107");
+    ASSERT_FALSE(reread.isEmpty());
+    EXPECT_EQ(reread[0].Label, QString::fromUtf8("Citt\u00e0"));
 }
 
 TEST_F(PanelTest, FailingSaveIsLoggedAndKeepsTheFile)

@@ -74,6 +74,9 @@ TEST_F(LayersTest, MissingShapeFileIsSkippedButKeepsItsRecord)
     EXPECT_EQ(fileNames(layers), (QStringList{"province107", "nothere", "regioni"}));
     EXPECT_EQ(mapNames(map), (QStringList{"regioni", "province107"}));
     EXPECT_TRUE(dialogs.calls().isEmpty());
+    // Identify finds the drawn layer under the record's GeoName, which differs from its file name.
+    EXPECT_EQ(map.layer("geo_province107"), map.layer("province107"));
+    EXPECT_THROW(map.layer("geo_nothere"), vb::Error);
 }
 
 TEST_F(LayersTest, BooleanTextsAndTheMatchLayer)
@@ -99,11 +102,18 @@ TEST_F(LayersTest, BooleanTextsAndTheMatchLayer)
 
 TEST_F(LayersTest, ReloadKeepsEachRecordsLayerObject)
 {
-    writeConfig({{"province107"}}, {{"province107", "province107", "True"}});
+    writeConfig({{"province107"}, {"regioni"}, {"italia"}},
+                {{"province107", "province107", "True"}, {"regioni", "regioni"}, {"italia", "italia"}});
     load();
     const auto first = layers[0].Layer;
     map.clearLayers();
     load();
+    EXPECT_EQ(layers[0].Layer, first);
+    // A case that lost a layer since the last load leaves no stale record behind.
+    writeConfig({{"province107"}, {"italia"}}, {{"province107", "province107", "True"}, {"italia", "italia"}});
+    map.clearLayers();
+    load();
+    EXPECT_EQ(fileNames(layers), (QStringList{"province107", "italia"}));
     EXPECT_EQ(layers[0].Layer, first);
 }
 

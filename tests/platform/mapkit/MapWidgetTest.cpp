@@ -63,6 +63,11 @@ TEST(MapWidget, LayersStackFromTheTopAndRefuseInvalidOnes)
     EXPECT_EQ(map.layer("REGIONI"), map.layer(1));
     EXPECT_THROW(map.layer(2), vb::Error);
     EXPECT_THROW(map.layer("italia"), vb::Error);
+    // A second name finds a layer only where no layer carries it as its own name.
+    map.layer(0)->setAlias("Regioni");
+    map.layer(1)->setAlias("geo_regioni");
+    EXPECT_EQ(map.layer("regioni"), map.layer(1));
+    EXPECT_EQ(map.layer("GEO_REGIONI"), map.layer(1));
     map.removeLayer(0);
     EXPECT_EQ(map.layer(0)->name(), "regioni");
 }
