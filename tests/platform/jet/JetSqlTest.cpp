@@ -94,14 +94,14 @@ TEST_F(JetSql, LongRunsOfOneOperatorRun)
     const auto run = [](const QString &operand, const QString &op, int count) {
         QStringList operands;
         for (int i = 0; i < count; ++i)
-            operands << operand.arg(i);
+            operands << QString(operand).replace(QStringLiteral("%1"), QString::number(i));
         return operands.join(op);
     };
     EXPECT_EQ(query(path, "select x from tabope where " + run("x = %1", " or ", 250)), QStringList{"1"});
     EXPECT_EQ(query(path, "select x from tabope where " + run("x = %1 + 2", " or ", 250)), QStringList{});
     EXPECT_EQ(query(path, "select x from tabope where " + run("x < %1 + 2", " and ", 250)), QStringList{"1"});
     EXPECT_EQ(eval(run("1", " + ", 250)), "250");
-    EXPECT_EQ(eval("1000 - " + run("1", " - ", 250)), "751");
+    EXPECT_EQ(eval("1000 - " + run("1", " - ", 250)), "750");
     EXPECT_EQ(eval(run("2", " * ", 250) + " * 0"), "0");
     EXPECT_EQ(eval(run("'%1'", " & ", 250)).size(), 10 + 90 * 2 + 150 * 3);
     EXPECT_EQ(eval(run("Null", " & ", 250)), "<null>");
