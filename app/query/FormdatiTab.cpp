@@ -6,6 +6,7 @@
 #include "frm_dispData.h"
 
 #include "app/core/AppState.h"
+#include "app/core/Guarded.h"
 #include "app/core/MainMenu.h"
 #include "app/core/Program.h"
 #include "app/core/Utility.h"
@@ -46,18 +47,6 @@ constexpr qint32 kHelpContextId = 1000;
 const char *const kBoxCaptions[7] = {"", "Tutte le province - nuts3", "Tutte le nuts2", "Ripartizioni / Italia",
                                      "Aree Fondi strutturali", "Seleziona Tutto", "Tutte le regioni"};
 const char *const kOptionCaptions[4] = {"Solo regioni", "Solo province - nuts3", "Tutto", ""};
-
-// Runs a handler body and reports any failure with the window as source.
-template <class F> void guarded(const QObject *window, const char *procedure, F &&body)
-{
-    try {
-        body();
-    } catch (const vb::Error &e) {
-        LogError(window, procedure, e);
-    } catch (const std::exception &e) {
-        LogError(window, procedure, "0", QString::fromLocal8Bit(e.what()));
-    }
-}
 
 QPushButton *button(const QString &caption, QWidget *parent)
 {

@@ -4,6 +4,7 @@
 #include "frm_dispData.h"
 
 #include "app/core/AppState.h"
+#include "app/core/Guarded.h"
 #include "app/core/Utility.h"
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
@@ -40,17 +41,6 @@ frm_dispData &table()
 }
 
 }  // namespace
-
-template <class F> void frmFunzione::handle(const char *procedure, F &&body)
-{
-    try {
-        body();
-    } catch (const vb::Error &e) {
-        LogError(this, procedure, e);
-    } catch (const std::exception &e) {
-        LogError(this, procedure, "0", QString::fromLocal8Bit(e.what()));
-    }
-}
 
 frmFunzione::frmFunzione() : forms::Form("frmFunzione")
 {
@@ -131,7 +121,7 @@ frmFunzione::frmFunzione() : forms::Form("frmFunzione")
 
 void frmFunzione::formLoad()
 {
-    handle("Form_Load", [&] {
+    guarded(this, "Form_Load", [&] {
         SetFormLayout(*this);
         reload();
     });
@@ -159,7 +149,7 @@ void frmFunzione::formUnload()
 void frmFunzione::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1) {
-        handle("Form_KeyDown", [&] { ShowHelp(HelpContextId); });
+        guarded(this, "Form_KeyDown", [&] { ShowHelp(HelpContextId); });
         return;
     }
     forms::Form::keyPressEvent(event);
@@ -167,7 +157,7 @@ void frmFunzione::keyPressEvent(QKeyEvent *event)
 
 void frmFunzione::lstColonne_DblClick(int index)
 {
-    handle("lstColonne_DblClick", [&] {
+    guarded(this, "lstColonne_DblClick", [&] {
         if (index < 0 || index >= m_lstColonne->count())
             return;
         if (m_editor.addColumn(m_lstColonne->item(index)->text()))
@@ -177,7 +167,7 @@ void frmFunzione::lstColonne_DblClick(int index)
 
 void frmFunzione::cmdNumero_Click(int index)
 {
-    handle("cmdNumero_Click", [&] {
+    guarded(this, "cmdNumero_Click", [&] {
         if (m_editor.addDigit(QChar(u'0' + index)))
             showExpression();
     });
@@ -185,7 +175,7 @@ void frmFunzione::cmdNumero_Click(int index)
 
 void frmFunzione::cmdVirgola_Click()
 {
-    handle("cmdVirgola_Click", [&] {
+    guarded(this, "cmdVirgola_Click", [&] {
         if (m_editor.addDigit(u'.'))
             showExpression();
     });
@@ -193,7 +183,7 @@ void frmFunzione::cmdVirgola_Click()
 
 void frmFunzione::cmdOperatore_Click(const QString &op)
 {
-    handle("cmdOperatore_Click", [&] {
+    guarded(this, "cmdOperatore_Click", [&] {
         if (m_editor.addOperator(op))
             showExpression();
     });
@@ -201,7 +191,7 @@ void frmFunzione::cmdOperatore_Click(const QString &op)
 
 void frmFunzione::cmdParentesi_Click(QChar bracket)
 {
-    handle("cmdParentesi_Click", [&] {
+    guarded(this, "cmdParentesi_Click", [&] {
         if (m_editor.addBracket(bracket))
             showExpression();
     });
@@ -209,7 +199,7 @@ void frmFunzione::cmdParentesi_Click(QChar bracket)
 
 void frmFunzione::cmdPercentuale_Click()
 {
-    handle("cmdPercentuale_Click", [&] {
+    guarded(this, "cmdPercentuale_Click", [&] {
         if (m_editor.addPercent())
             showExpression();
     });
@@ -217,12 +207,12 @@ void frmFunzione::cmdPercentuale_Click()
 
 void frmFunzione::cmdReset_Click()
 {
-    handle("cmdReset_Click", [&] { reload(); });
+    guarded(this, "cmdReset_Click", [&] { reload(); });
 }
 
 void frmFunzione::cmdEsegui_Click()
 {
-    handle("cmdEsegui", [&] {
+    guarded(this, "cmdEsegui", [&] {
         frm_dispData &window = table();
         const FormulaEditor::Outcome outcome =
             m_editor.Esegui(window.datagrid()->grid(), *window.cmb_Ordina(), [&window] { window.ColorGridLines(); });
@@ -233,7 +223,7 @@ void frmFunzione::cmdEsegui_Click()
 
 void frmFunzione::cmdAnnulla_Click()
 {
-    handle("cmdAnnulla_Click", [&] { unload(); });
+    guarded(this, "cmdAnnulla_Click", [&] { unload(); });
 }
 
 }  // namespace pendra

@@ -58,7 +58,6 @@ protected:
 private:
     void reload();
     void showExpression();
-    template <class F> void handle(const char *procedure, F &&body);
 
     FormulaEditor m_editor;
     QListWidget *m_lstColonne;

@@ -6,6 +6,7 @@
 #include "frmFunzione.h"
 
 #include "app/core/AppState.h"
+#include "app/core/Guarded.h"
 #include "app/core/MainMenu.h"
 #include "app/core/Utility.h"
 #include "app/core/frmNota.h"
@@ -59,17 +60,6 @@ QString codeOf(const QString &header)
 }
 
 }  // namespace
-
-template <class F> void frm_dispData::handle(const char *procedure, F &&body)
-{
-    try {
-        body();
-    } catch (const vb::Error &e) {
-        LogError(this, procedure, e);
-    } catch (const std::exception &e) {
-        LogError(this, procedure, QStringLiteral("0"), QString::fromUtf8(e.what()));
-    }
-}
 
 frm_dispData::frm_dispData() : forms::Form("frm_dispData")
 {
@@ -204,7 +194,7 @@ frm_dispData::frm_dispData() : forms::Form("frm_dispData")
 
 void frm_dispData::formLoad()
 {
-    handle("Form_Load", [&] {
+    guarded(this, "Form_Load", [&] {
         forms::setMousePointer(forms::MousePointer::Hourglass);
         // The column widths depend on the grid's own width: lay the controls out first.
         layout()->setGeometry(rect());
@@ -290,17 +280,17 @@ bool frm_dispData::DoQuery()
 
 void frm_dispData::ColorGridLines()
 {
-    handle("ColorGridLines", [&] { pendra::ColorGridLines(m_datagrid->grid()); });
+    guarded(this, "ColorGridLines", [&] { pendra::ColorGridLines(m_datagrid->grid()); });
 }
 
 void frm_dispData::ColorGridLinesToT()
 {
-    handle("ColorGridLinesToT", [&] { pendra::ColorGridLinesToT(m_datagrid->grid()); });
+    guarded(this, "ColorGridLinesToT", [&] { pendra::ColorGridLinesToT(m_datagrid->grid()); });
 }
 
 void frm_dispData::AutosizeCols()
 {
-    handle("AutosizeCols", [&] {
+    guarded(this, "AutosizeCols", [&] {
         pendra::AutosizeCols(m_datagrid->grid(), CharacterTextWidth(font()), m_datagrid->widthTwips());
     });
 }
@@ -324,7 +314,7 @@ void frm_dispData::ShowControls()
 
 void frm_dispData::sortByName(const char *procedure, int order)
 {
-    handle(procedure, [&] {
+    guarded(this, procedure, [&] {
         grid::FlexGridModel &g = m_datagrid->grid();
         const int column = FindHeader(g, m_cmbOrdina->currentText());
         if (column < 0) {
@@ -340,7 +330,7 @@ void frm_dispData::sortByName(const char *procedure, int order)
 
 void frm_dispData::sortSelected(const char *procedure, int order)
 {
-    handle(procedure, [&] {
+    guarded(this, procedure, [&] {
         grid::FlexGridModel &g = m_datagrid->grid();
         SortOnColumn(g, g.ColSel(), order, m_sorting);
         describeColumn(-1);
@@ -378,7 +368,7 @@ void frm_dispData::mnu_disce_Click()
 void frm_dispData::cmd_ric_Click()
 {
     const int before = m_datagrid->grid().ColSel();
-    handle("cmd_ric_Click", [&] {
+    guarded(this, "cmd_ric_Click", [&] {
         if (m_cmbRic->currentIndex() <= 0)
             return;
         QString upper = m_txtRica->text();
@@ -402,7 +392,7 @@ void frm_dispData::datagrid_Click()
 
 void frm_dispData::datagrid_EnterCell()
 {
-    handle("datagrid_EnterCell", [&] {
+    guarded(this, "datagrid_EnterCell", [&] {
         m_lblDescVar->setPlainText(QString());
         const grid::FlexGridModel &g = m_datagrid->grid();
         if (g.ColSel() < FirstDataColumn || g.Rows() == 0)
@@ -446,7 +436,7 @@ void frm_dispData::AlignGrids()
 
 void frm_dispData::mnu_clipboard_Click()
 {
-    handle("mnu_clipboard_Click", [&] {
+    guarded(this, "mnu_clipboard_Click", [&] {
         const grid::FlexGridModel &g = m_datagrid->grid();
         QClipboard *clipboard = QGuiApplication::clipboard();
         clipboard->clear();
@@ -456,7 +446,7 @@ void frm_dispData::mnu_clipboard_Click()
 
 void frm_dispData::mnu_metadati_Click()
 {
-    handle("mnu_metadati_Click", [&] {
+    guarded(this, "mnu_metadati_Click", [&] {
         const grid::FlexGridModel &g = m_datagrid->grid();
         const QString header = g.TextMatrix(0, g.ColSel());
         if (!header.contains('_')) {
@@ -470,17 +460,17 @@ void frm_dispData::mnu_metadati_Click()
 
 void frm_dispData::cmdInfo_Click()
 {
-    handle("cmdInfo_Click", [&] { forms::FormRegistry::showModal<frmNota>(this); });
+    guarded(this, "cmdInfo_Click", [&] { forms::FormRegistry::showModal<frmNota>(this); });
 }
 
 void frm_dispData::cmdHelp_Click()
 {
-    handle("cmdHelp_Click", [&] { ShowHelp(HelpContextId); });
+    guarded(this, "cmdHelp_Click", [&] { ShowHelp(HelpContextId); });
 }
 
 void frm_dispData::cmdChiudi_Click()
 {
-    handle("cmdChiudi_Click", [&] {
+    guarded(this, "cmdChiudi_Click", [&] {
         app().NumFunz = 0;
         unload();
     });
@@ -488,7 +478,7 @@ void frm_dispData::cmdChiudi_Click()
 
 void frm_dispData::cmdEsportaXls_Click()
 {
-    handle("cmdEsportaXls_Click", [&] {
+    guarded(this, "cmdEsportaXls_Click", [&] {
         forms::setMousePointer(forms::MousePointer::Hourglass);
         // Exported in territory-code order; the grid stays in it.
         grid::FlexGridModel &g = m_datagrid->grid();
@@ -505,7 +495,7 @@ void frm_dispData::cmdEsportaXls_Click()
 
 void frm_dispData::cmdFunzione_Click()
 {
-    handle("cmdFunzione_Click", [&] {
+    guarded(this, "cmdFunzione_Click", [&] {
         GridToArray(m_datagrid->grid());
         forms::FormRegistry::showModal<frmFunzione>(this);
     });

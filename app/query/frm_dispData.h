@@ -107,7 +107,6 @@ private:
     void describeColumn(int previousColumn);
     void ShowControls();
     void AlignGrids();
-    template <class F> void handle(const char *procedure, F &&body);
 
     grid::FlexGrid *m_datagrid;
     grid::FlexGrid *m_datagrid2;

@@ -19,6 +19,8 @@ namespace {
 constexpr int MaxFields = 255;
 // Deeper nesting would overflow the engine's own parser; refusing it here also bounds the stack.
 constexpr int MaxDepth = 100;
+// The engine's limit on the arguments of one function call is 127.
+constexpr int MaxFunctionArguments = 100;
 
 QString quoteText(const QString &text)
 {
@@ -740,7 +742,26 @@ private:
         return parseImp();
     }
 
-    Expr binary(const Expr &a, const QString &op, const Expr &b) { return Expr{u'(' + a.sql + op + b.sql + u')'}; }
+    // A left-associative run of operators of one precedence level, written flat in one pair of
+    // brackets: the engine's parser spends a level of its small stack on each open bracket, so
+    // "((a OR b) OR c) ..." failed near a hundred operands. Every operand is already a primary or
+    // bracketed whole, so the flat run keeps the meaning.
+    class Chain {
+    public:
+        explicit Chain(Expr first) : m_first(std::move(first)), m_sql(m_first.sql) {}
+        void add(const QString &op, const Expr &next)
+        {
+            m_sql += op + next.sql;
+            m_flat = false;
+        }
+        Expr done() const { return m_flat ? m_first : Expr{u'(' + m_sql + u')'}; }
+
+    private:
+        Expr m_first;
+        QString m_sql;
+        bool m_flat = true;
+    };
+
     Expr call(const char *function, const Expr &a, const Expr &b)
     {
         return Expr{QLatin1String(function) + u'(' + a.sql + QStringLiteral(", ") + b.sql + u')'};
@@ -778,18 +799,18 @@ private:
 
     Expr parseOr()
     {
-        Expr a = parseAnd();
+        Chain chain(parseAnd());
         while (acceptWord("OR"))
-            a = binary(a, QStringLiteral(" OR "), parseAnd());
-        return a;
+            chain.add(QStringLiteral(" OR "), parseAnd());
+        return chain.done();
     }
 
     Expr parseAnd()
     {
-        Expr a = parseNot();
+        Chain chain(parseNot());
         while (acceptWord("AND"))
-            a = binary(a, QStringLiteral(" AND "), parseNot());
-        return a;
+            chain.add(QStringLiteral(" AND "), parseNot());
+        return chain.done();
     }
 
     Expr parseNot()
@@ -858,21 +879,34 @@ private:
     Expr parseConcat()
     {
         Expr a = parseAdd();
-        while (acceptSymbol("&"))
-            a = call("jet_concat", a, parseAdd());
-        return a;
+        if (!atSymbol("&"))
+            return a;
+        // & is associative: one call takes the whole run, a new one only past the engine's
+        // limit on arguments.
+        QString sql = QStringLiteral("jet_concat(") + a.sql;
+        int arguments = 1;
+        while (acceptSymbol("&")) {
+            if (arguments == MaxFunctionArguments) {
+                sql = QStringLiteral("jet_concat(") + sql + u')';
+                arguments = 1;
+            }
+            sql += QStringLiteral(", ") + parseAdd().sql;
+            ++arguments;
+        }
+        return Expr{sql + u')'};
     }
 
     Expr parseAdd()
     {
-        Expr a = parseMod();
+        // + and - share one level and associate to the left, in the engine as in the runtime.
+        Chain chain(parseMod());
         for (;;) {
             if (acceptSymbol("+"))
-                a = binary(a, QStringLiteral(" + "), parseMod());
+                chain.add(QStringLiteral(" + "), parseMod());
             else if (acceptSymbol("-"))
-                a = binary(a, QStringLiteral(" - "), parseMod());
+                chain.add(QStringLiteral(" - "), parseMod());
             else
-                return a;
+                return chain.done();
         }
     }
 
@@ -894,14 +928,17 @@ private:
 
     Expr parseMul()
     {
-        Expr a = parseUnary();
+        // / is a call: it closes the run of * before it, whose result is its left operand.
+        Chain chain(parseUnary());
         for (;;) {
-            if (acceptSymbol("*"))
-                a = binary(a, QStringLiteral(" * "), parseUnary());
-            else if (acceptSymbol("/"))
-                a = call("jet_div", a, parseUnary());
-            else
-                return a;
+            if (acceptSymbol("*")) {
+                chain.add(QStringLiteral(" * "), parseUnary());
+            } else if (acceptSymbol("/")) {
+                const Expr a = chain.done();
+                chain = Chain(call("jet_div", a, parseUnary()));
+            } else {
+                return chain.done();
+            }
         }
     }
 

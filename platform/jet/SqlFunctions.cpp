@@ -159,9 +159,16 @@ vb::Variant fnFormat(const QVector<vb::Variant> &a)
 
 vb::Variant fnConcat(const QVector<vb::Variant> &a)
 {
-    if (a[0].isNull() && a[1].isNull())
-        return vb::Variant::null();
-    return vb::Variant((a[0].isNull() ? QString() : text(a[0])) + (a[1].isNull() ? QString() : text(a[1])));
+    // Any number of operands (a run of &): Null only when all are Null.
+    QString out;
+    bool any = false;
+    for (const vb::Variant &v : a) {
+        if (!v.isNull()) {
+            out += text(v);
+            any = true;
+        }
+    }
+    return any ? vb::Variant(out) : vb::Variant::null();
 }
 
 vb::Variant fnPow(const QVector<vb::Variant> &a)
@@ -441,7 +448,7 @@ vb::Variant fnSqr(const QVector<vb::Variant> &a)
 
 const FunctionDef functions[] = {
     {"jet_format", 1, fnFormat},
-    {"jet_concat", 2, fnConcat}, {"jet_pow", 2, fnPow},
+    {"jet_concat", -1, fnConcat}, {"jet_pow", 2, fnPow},
     {"jet_div", 2, fnDiv},       {"jet_idiv", 2, fnIntDiv},
     {"jet_mod", 2, fnMod},       {"jet_like", 2, fnLike},
     {"jet_cdbl", 1, fnCDbl},     {"jet_csng", 1, fnCSng},

@@ -49,6 +49,12 @@ QByteArray bytesOf(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
 class ExportTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { folder = std::make_unique<fixtures::ProgramFolder>(); }
@@ -199,11 +205,7 @@ TEST_F(ExportTest, CancelledDialogWritesNothing)
 TEST_F(ExportTest, OverwriteNoKeepsTheOldFile)
 {
     const QString chosen = out.path() + "/vecchio.xlsx";
-    {
-        QFile old(chosen);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old contents");
-    }
+    ASSERT_TRUE(writeBytes(chosen, "old contents"));
     dialogs.answerFile(out.path() + "/vecchio");  // the extension is added before the test
     dialogs.answerMsgBox(forms::vbNo);
     EXPECT_TRUE(EsportaTabella(variablesTable()).isEmpty());
@@ -218,11 +220,7 @@ TEST_F(ExportTest, OverwriteNoKeepsTheOldFile)
 TEST_F(ExportTest, OverwriteYesReplacesTheOldFile)
 {
     const QString chosen = out.path() + "/vecchio.xlsx";
-    {
-        QFile old(chosen);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old contents");
-    }
+    ASSERT_TRUE(writeBytes(chosen, "old contents"));
     dialogs.answerFile(chosen);
     dialogs.answerMsgBox(forms::vbYes);
     dialogs.answerMsgBox(forms::vbNo);
@@ -249,11 +247,7 @@ TEST_F(ExportTest, FailuresKeepTheOldFileAndOfferNoOpening)
         SCOPED_TRACE(c.what);
         dialogs.clear();
         const QString chosen = out.path() + "/" + c.fileName;
-        {
-            QFile old(chosen);
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            old.write("old contents");
-        }
+        ASSERT_TRUE(writeBytes(chosen, "old contents"));
         if (!c.filesFolder.isEmpty())
             app().FilesPath = c.filesFolder;
         QFile::remove(folder->files() + "Error.log");

@@ -131,10 +131,12 @@ TEST_F(QueryWindowQueryTest, EveryControlOfBothWindowsCarriesItsCaptionAsAccessi
                 continue;
             EXPECT_FALSE(c->accessibleName().trimmed().isEmpty()) << c->metaObject()->className() << " "
                                                                   << c->objectName().toStdString();
-            if (auto *b = qobject_cast<QAbstractButton *>(c); b && !b->text().isEmpty())
+            if (auto *b = qobject_cast<QAbstractButton *>(c); b && !b->text().isEmpty()) {
                 EXPECT_EQ(b->accessibleName(), b->text()) << c->objectName().toStdString();
-            if (auto *g = qobject_cast<QGroupBox *>(c))
+            }
+            if (auto *g = qobject_cast<QGroupBox *>(c)) {
                 EXPECT_EQ(g->accessibleName(), g->title());
+            }
         }
     }
 }

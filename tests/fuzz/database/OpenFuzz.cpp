@@ -4,8 +4,8 @@
 #include "jet/Database.h"
 #include "jet/Recordset.h"
 #include "vb/Error.h"
+#include "FuzzInput.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -15,12 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Dati.mdb"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    if (!fuzz::writeInput(path, data, size))
+        std::abort();
     for (const char *connect : {"MS Access;pwd=mirabella1994", "MS Access;"}) {
         try {
             jet::Database db = jet::Database::open(path, false, true, QString::fromLatin1(connect));

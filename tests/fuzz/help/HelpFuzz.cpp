@@ -2,8 +2,8 @@
 // gives a file whose every page, the context map and the first page can be read.
 #include "forms/help/ChmFile.h"
 #include "vb/Error.h"
+#include "FuzzInput.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -13,12 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Helvora.chm"));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        file.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    if (!fuzz::writeInput(path, data, size))
+        std::abort();
     try {
         const forms::ChmFile chm(path);
         for (const QString &f : chm.files())

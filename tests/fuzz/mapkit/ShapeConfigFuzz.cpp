@@ -2,9 +2,9 @@
 #include "app/maps/ShapeConfig.h"
 #include "mapkit/MapWidget.h"
 #include "vb/Error.h"
+#include "FuzzInput.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdint>
@@ -21,12 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)app;
     static QTemporaryDir dir;
     const QString files = dir.path() + QStringLiteral("/");
-    {
-        QFile f(files + QStringLiteral("ShapeConfig.xml"));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        f.write(reinterpret_cast<const char *>(data), qint64(size));
-    }
+    if (!fuzz::writeInput(files + QStringLiteral("ShapeConfig.xml"), data, size))
+        return 0;
     mapkit::MapWidget map;
     QVector<pendra::MapLayerRecord> layers;
     int match = 0;

@@ -1,9 +1,9 @@
 // Fuzz target: a shape-file set (.shp, .shx, .dbf) read, searched and drawn by the map kit.
 // Input: two little-endian 32-bit lengths (the .shp and the .shx), then those bytes, then the .dbf.
 #include "mapkit/MapLayer.h"
+#include "FuzzInput.h"
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -21,13 +21,6 @@ quint32 readLength(const uint8_t *data)
     return v;
 }
 
-void writeFile(const QString &path, const uint8_t *data, size_t size)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(reinterpret_cast<const char *>(data), qint64(size));
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -39,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const size_t shxLen = std::min<size_t>(readLength(data + 4), size - 8 - shpLen);
     const uint8_t *p = data + 8;
     const QString base = dir.path() + QStringLiteral("/f");
-    writeFile(base + ".shp", p, shpLen);
-    writeFile(base + ".shx", p + shpLen, shxLen);
-    writeFile(base + ".dbf", p + shpLen + shxLen, size - 8 - shpLen - shxLen);
+    fuzz::writeInput(base + ".shp", p, shpLen);
+    fuzz::writeInput(base + ".shx", p + shpLen, shxLen);
+    fuzz::writeInput(base + ".dbf", p + shpLen + shxLen, size - 8 - shpLen - shxLen);
 
     mapkit::MapLayer layer;
     layer.setFile(base + ".shp");

@@ -1,6 +1,7 @@
 // libFuzzer target: an arbitrary archive (entry names included) unpacked into a scratch folder must
 // never write outside it, crash or leave temporary files after a failure.
 #include "unzip/Unzip.h"
+#include "FuzzInput.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -36,12 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString dest = root.path() + "/dest";
     QDir().mkpath(dest);
     const QString archive = root.path() + "/in.zip";
-    {
-        QFile f(archive);
-        if (!f.open(QIODevice::WriteOnly))
-            return 0;
-        f.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    }
+    if (!fuzz::writeInput(archive, data, size))
+        return 0;
     const QByteArray zipName = QFile::encodeName(archive), dir = QFile::encodeName(dest);
     unzip::DCL dcl;
     dcl.lpszZipFN = zipName.constData();

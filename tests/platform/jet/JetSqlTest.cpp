@@ -73,9 +73,45 @@ TEST_F(JetSql, OperatorsFollowTheRuntimesPrecedence)
         {"IIf(2 between 1 and 3 and 'b' in ('A', 'B'), 'y', 'n')", "y"},
         {"IIf(Null is null, 'y', 'n')", "y"},
         {"IIf(True, 'vero', 'falso')", "vero"},
+        {"10 - 2 - 3", "5"},      {"10 - 2 + 3", "11"},    {"-2 - 3 + -4", "-9"},
+        {"12 / 2 / 3", "2"},      {"2 * 3 / 4 * 2", "3"},  {"2 * 3 mod 4 * 2", "6"},
+        {"'a' & 1 + 2 & 'b' & Null & 3 * 2", "a3b6"},
+        {"- (1 + 2) * 3 - 1", "-10"},
+        {"IIf(1 = 1 or 1 = 2 and 1 = 2, 'y', 'n')", "y"},
+        {"IIf((1 = 1 or 1 = 2) and 1 = 2, 'y', 'n')", "n"},
+        {"IIf(not 1 = 2 and 2 = 2 or 1 = 2, 'y', 'n')", "y"},
+        {"IIf(not (1 = 1 and 2 = 2) or 1 = 2, 'y', 'n')", "n"},
+        {"IIf('ab' & 'c' = 'a' & 'bc' and 1 + 1 = 2, 'y', 'n')", "y"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(eval(QString::fromUtf8(c.expression)), QString::fromUtf8(c.expected)) << c.expression;
+}
+
+// The spreadsheet export writes one OR per column of the widest table. Long runs of one operator
+// once nested a bracket per operand and overflowed the engine's parser near a hundred.
+TEST_F(JetSql, LongRunsOfOneOperatorRun)
+{
+    const auto run = [](const QString &operand, const QString &op, int count) {
+        QStringList operands;
+        for (int i = 0; i < count; ++i)
+            operands << QString(operand).replace(QStringLiteral("%1"), QString::number(i));
+        return operands.join(op);
+    };
+    EXPECT_EQ(query(path, "select x from tabope where " + run("x = %1", " or ", 250)), QStringList{"1"});
+    EXPECT_EQ(query(path, "select x from tabope where " + run("x = %1 + 2", " or ", 250)), QStringList{});
+    EXPECT_EQ(query(path, "select x from tabope where " + run("x < %1 + 2", " and ", 250)), QStringList{"1"});
+    EXPECT_EQ(eval(run("1", " + ", 250)), "250");
+    EXPECT_EQ(eval("1000 - " + run("1", " - ", 250)), "750");
+    EXPECT_EQ(eval(run("2", " * ", 250) + " * 0"), "0");
+    EXPECT_EQ(eval(run("'%1'", " & ", 250)).size(), 10 + 90 * 2 + 150 * 3);
+    EXPECT_EQ(eval(run("Null", " & ", 250)), "<null>");
+    // Real nesting stays bounded: the translation of a long run opens only a few brackets.
+    int depth = 0, deepest = 0;
+    for (const QChar c : jet::translateSql("select x from tabope where " + run("(x = %1 or x & 'a' = 'b')", " or ", 250))) {
+        depth += c == u'(' ? 1 : c == u')' ? -1 : 0;
+        deepest = std::max(deepest, depth);
+    }
+    EXPECT_LE(deepest, 6);
 }
 
 TEST_F(JetSql, Functions)
