@@ -3,6 +3,7 @@
 
 #include "app/core/Guarded.h"
 #include "MetadataValues.h"
+#include "MetadataWidgets.h"
 #include "Report.h"
 #include "app/core/AppState.h"
 #include "app/core/Utility.h"
@@ -28,37 +29,13 @@ SheetWindow::SheetWindow(const QString &name, const QString &caption, qint32 hel
     setWindowTitle(caption);
     resize(780, 880);  // tall enough for the yearly boxes to show several entries
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(" Visualizza Scheda Metadati ", this);
-    QFont big = heading->font();
-    big.setPointSize(big.pointSize() + 3);
-    big.setBold(true);
-    heading->setFont(big);
-    layout->addWidget(heading);
+    layout->addWidget(headingLabel(" Visualizza Scheda Metadati ", this));
 
     m_fields = new QGridLayout;
     m_fields->setColumnStretch(1, 1);
     layout->addLayout(m_fields, 1);
 
-    auto *years = new QGroupBox("Anni disponibili", this);
-    years->setAccessibleName("Anni disponibili");
-    auto *grid = new QGridLayout(years);
-    for (int i = 0; i < YearCount; ++i) {
-        const QString year = QString::number(FirstYear + i);
-        grid->addWidget(new QLabel(year, years), 0, i, Qt::AlignHCenter);
-        auto *box = new QLineEdit(years);
-        box->setObjectName(QStringLiteral("txtAnniDisp%1").arg(i));
-        box->setAccessibleName(year);
-        box->setReadOnly(true);
-        box->setAlignment(Qt::AlignCenter);
-        box->setMaximumWidth(48);
-        grid->addWidget(box, 1, i);
-        txtAnniDisp << box;
-    }
-    const char *legend[] = {"P: livello territoriale provinciale", "R: livello territoriale regionale",
-                            "N.A.: dato non aggiornabile"};
-    for (int i = 0; i < 3; ++i)
-        grid->addWidget(new QLabel(QString::fromUtf8(legend[i]), years), 2 + i, 0, 1, YearCount);
-    layout->addWidget(years);
+    layout->addWidget(yearBoxes(this, txtAnniDisp, 48));
 
     auto *buttons = new QHBoxLayout;
     cmdStampa = new QPushButton("Stampa ", this);

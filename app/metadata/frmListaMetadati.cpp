@@ -3,6 +3,7 @@
 
 #include "app/core/Guarded.h"
 #include "MetadataValues.h"
+#include "MetadataWidgets.h"
 #include "app/core/Utility.h"
 #include "app/core/frmStart.h"
 
@@ -30,12 +31,7 @@ frmListaMetadati::frmListaMetadati() : forms::Form("frmListaMetadati")
     setWindowTitle(" Variabili e indicatori");
     resize(720, 560);
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(" Lista variabili e indicatori", this);
-    QFont big = heading->font();
-    big.setPointSize(big.pointSize() + 3);
-    big.setBold(true);
-    heading->setFont(big);
-    layout->addWidget(heading);
+    layout->addWidget(headingLabel(" Lista variabili e indicatori", this));
     auto *body = new QHBoxLayout;
     auto *left = new QVBoxLayout;
     cmbVarInd = new QComboBox(this);
@@ -60,25 +56,7 @@ frmListaMetadati::frmListaMetadati() : forms::Form("frmListaMetadati")
     txtDescrizione = box("txtDescrizione", "Descrizione", 0, true);
     txtArgomento = box("txtArgomento", "Sottoarea", 1, false);
     txtSettore = box("txtSettore", "Area", 2, false);
-    auto *years = new QGroupBox("Anni disponibili", this);
-    years->setAccessibleName("Anni disponibili");
-    auto *grid = new QGridLayout(years);
-    for (int i = 0; i < YearCount; ++i) {
-        const QString year = QString::number(FirstYear + i);
-        grid->addWidget(new QLabel(year, years), 0, i, Qt::AlignHCenter);
-        auto *b = new QLineEdit(years);
-        b->setObjectName(QStringLiteral("txtAnniDisp%1").arg(i));
-        b->setAccessibleName(year);
-        b->setReadOnly(true);
-        b->setAlignment(Qt::AlignCenter);
-        b->setMaximumWidth(44);
-        grid->addWidget(b, 1, i);
-        txtAnniDisp << b;
-    }
-    for (const char *text : {"P: livello territoriale provinciale", "R: livello territoriale regionale",
-                             "N.A.: dato non aggiornabile"})
-        grid->addWidget(new QLabel(QString::fromUtf8(text), years), grid->rowCount(), 0, 1, YearCount);
-    fields->addWidget(years, 3, 0, 1, 2);
+    fields->addWidget(yearBoxes(this, txtAnniDisp, 44), 3, 0, 1, 2);
     fields->setRowStretch(4, 1);
     body->addLayout(fields, 1);
     layout->addLayout(body, 1);

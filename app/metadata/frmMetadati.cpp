@@ -1,6 +1,7 @@
 // Metadata browser window and its tree fill.
 #include "frmMetadati.h"
 
+#include "MetadataWidgets.h"
 #include "app/core/Guarded.h"
 #include "MetadataWindows.h"
 #include "app/core/AppState.h"
@@ -80,12 +81,7 @@ frmMetadati::frmMetadati() : forms::Form("frmMetadati")
     setWindowTitle("Metadati");
     resize(640, 640);
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(" Visualizza Metadati ", this);
-    QFont big = heading->font();
-    big.setPointSize(big.pointSize() + 3);
-    big.setBold(true);
-    heading->setFont(big);
-    layout->addWidget(heading);
+    layout->addWidget(headingLabel(" Visualizza Metadati ", this));
     layout->addWidget(new QLabel("Settori - Argomenti", this));
     cmb_Databases = new QComboBox(this);
     cmb_Databases->setObjectName("cmb_Databases");

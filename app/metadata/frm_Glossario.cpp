@@ -3,6 +3,7 @@
 
 #include "app/core/Guarded.h"
 #include "MetadataValues.h"
+#include "MetadataWidgets.h"
 #include "SettoreCombos.h"
 #include "rptGlossario.h"
 #include "app/core/Utility.h"
@@ -28,12 +29,7 @@ frm_Glossario::frm_Glossario() : forms::Form("frm_Glossario")
     setWindowTitle("Glossario");
     resize(720, 600);
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(" Ricerca", this);
-    QFont big = heading->font();
-    big.setPointSize(big.pointSize() + 3);
-    big.setBold(true);
-    heading->setFont(big);
-    layout->addWidget(heading);
+    layout->addWidget(headingLabel(" Ricerca", this));
 
     auto *search = new QGridLayout;
     const char *captions[] = {"Il termine contiene :", "Ricerca per lettera", "Il termine inizia per :",
