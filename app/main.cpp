@@ -13,9 +13,14 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <clocale>
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    // Qt adopts the user's C locale; C numeric conversions (strtod, printf) must keep the dot, as
+    // numbers reach them already rewritten in C syntax. The user's locale stays with QLocale.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Pendra");
     QApplication::setApplicationDisplayName("Pendra");
     pendra::installQtTranslation();

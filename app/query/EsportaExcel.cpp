@@ -118,20 +118,27 @@ void CreateExcelFileDir()
 
 void CopyRecords(jet::Recordset &records, QVector<QVector<vb::Variant>> &block)
 {
-    if (records.eof())
-        return;
-    const int fields = records.fieldCount();
-    if (block.isEmpty()) {
-        QVector<vb::Variant> header;
-        for (const QString &name : records.fieldNames())
-            header.append(vb::Variant(name));
-        block.append(header);
-    }
-    for (; !records.eof(); records.moveNext()) {
-        QVector<vb::Variant> row(fields);
-        for (int f = 0; f < fields; ++f)
-            row[f] = records.value(f);
-        block.append(std::move(row));
+    try {
+        if (records.eof())
+            return;
+        // Built aside, so a read that fails adds nothing of this set.
+        QVector<QVector<vb::Variant>> rows;
+        const int fields = records.fieldCount();
+        if (block.isEmpty()) {
+            QVector<vb::Variant> header;
+            for (const QString &name : records.fieldNames())
+                header.append(vb::Variant(name));
+            rows.append(header);
+        }
+        for (; !records.eof(); records.moveNext()) {
+            QVector<vb::Variant> row(fields);
+            for (int f = 0; f < fields; ++f)
+                row[f] = records.value(f);
+            rows.append(std::move(row));
+        }
+        block += rows;
+    } catch (const vb::Error &e) {
+        LogError(Source, "CopyRecords", e);
     }
 }
 
@@ -181,25 +188,41 @@ bool CreateExcelFile(const QString &fileName, const QString &templateName, const
     } catch (const vb::Error &e) {
         excel.quit();
         LogError(Source, "CreateExcelFile", e);
-        return false;
+    } catch (const std::exception &e) {
+        excel.quit();
+        LogError(Source, "CreateExcelFile", "0", QString::fromLocal8Bit(e.what()));
     }
+    return false;
 }
 
 int ShellOpenFile(const QString &fileName)
 {
-    return forms::shellOpener().open(fileName);
+    try {
+        return forms::shellOpener().open(fileName);
+    } catch (const vb::Error &e) {
+        forms::dialogs().msgBox("Errore nell'apertura del file!", forms::vbCritical, "Attenzione");
+        LogError(Source, "ShellOpenFile", e);
+    } catch (const std::exception &e) {
+        forms::dialogs().msgBox("Errore nell'apertura del file!", forms::vbCritical, "Attenzione");
+        LogError(Source, "ShellOpenFile", "0", QString::fromLocal8Bit(e.what()));
+    }
+    return 0;
 }
 
 void OpenFileExcel(const QString &fileName)
 {
     using namespace forms;
-    if (dialogs().msgBox("Si desidera aprire il file adesso per consultarlo?", vbYesNo + vbQuestion) != vbYes)
-        return;
-    const int r = ShellOpenFile(fileName);
-    if (r == SE_ERR_FNF || r == SE_ERR_BAD_FORMAT)
-        dialogs().msgBox("File non trovato o rovinato.", vbCritical);
-    else if (r == SE_ERR_NOASSOC)
-        dialogs().msgBox("Non si dispone di un'applicazione che possa aprire il file!", vbCritical, "Attenzione");
+    try {
+        if (dialogs().msgBox("Si desidera aprire il file adesso per consultarlo?", vbYesNo + vbQuestion) != vbYes)
+            return;
+        const int r = ShellOpenFile(fileName);
+        if (r == SE_ERR_FNF || r == SE_ERR_BAD_FORMAT)
+            dialogs().msgBox("File non trovato o rovinato.", vbCritical);
+        else if (r == SE_ERR_NOASSOC)
+            dialogs().msgBox("Non si dispone di un'applicazione che possa aprire il file!", vbCritical, "Attenzione");
+    } catch (const vb::Error &e) {
+        LogError(Source, "OpenFileExcel", e);
+    }
 }
 
 QString EsportaTabella(const TextTable &cells)

@@ -51,14 +51,15 @@ bool CreateExcelFile(const QString &fileName, const QString &templateName, const
 void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target);
 
 // Appends every record of the set to the block, after a row of the field names when the block is
-// empty; an empty set appends nothing.
+// empty; an empty set appends nothing. A failing read is logged and appends nothing.
 void CopyRecords(jet::Recordset &records, QVector<QVector<vb::Variant>> &block);
 
 // Asks whether to open the saved file and, on Yes, opens it with its program; the shell's
-// failures are told to the user.
+// failures are told to the user, errors logged.
 void OpenFileExcel(const QString &fileName);
 
-// The shell's "Open" of the file (forms::shellOpener()); returns its result code.
+// The shell's "Open" of the file (forms::shellOpener()); returns its result code, or 0 after an
+// error, which is shown ("Errore nell'apertura del file!") and logged.
 int ShellOpenFile(const QString &fileName);
 
 // The export after the table is in order: save dialog in ExcelPath, ".xlsx" added to a name

@@ -27,15 +27,16 @@ struct Token {
     int column = -1;  // the grid column of a column token; -1 for a literal
 };
 
-// A number typed with the "." button, as the user's locale writes it ("1.5" is "1,5" in Italian),
-// so the cell reads back as the number typed; empty when the text is no such number.
+// A number typed with the digit and "." buttons, written as typed ("007", "12.50") but with the
+// user's decimal separator ("1.5" is "1,5" in Italian), so the cell reads back as the number typed;
+// empty when the text is no such number.
 QString typedNumber(const QString &text)
 {
     bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
+    (void)QLocale::c().toDouble(text, &ok);
     if (!ok)
         return QString();
-    QString out = QString::number(value, 'g', 15);
+    QString out = text;
     return out.replace(u'.', vb::userLocale().decimalPoint());
 }
 

@@ -65,7 +65,7 @@ QMap<int, double> SheetReader::columnWidths(int sheet) const
     QMap<int, double> out;
     for (pugi::xml_node c : ws.child("cols").children("col"))
         for (int i = c.attribute("min").as_int(); i <= c.attribute("max").as_int() && i <= 16384; ++i)
-            out[i] = c.attribute("width").as_double();
+            out[i] = QByteArray(c.attribute("width").value()).toDouble();  // C notation, whatever the C locale
     return out;
 }
 

@@ -262,7 +262,9 @@ void Worksheet::autoFitColumns(int first, int last)
         pugi::xml_node n = before ? cols.insert_child_before("col", before) : cols.append_child("col");
         n.append_attribute("min") = col;
         n.append_attribute("max") = col;
-        n.append_attribute("width") = std::min(255.0, chars * 1.1 + 1.7);
+        // Written by hand: pugixml prints doubles through the C locale, which may use a comma.
+        const double width = std::round(std::min(255.0, chars * 1.1 + 1.7) * 100) / 100;
+        n.append_attribute("width").set_value(numberText(width).constData());
         n.append_attribute("bestFit") = 1;
         n.append_attribute("customWidth") = 1;
     }

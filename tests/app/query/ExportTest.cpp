@@ -10,6 +10,7 @@
 #include "sheet/SheetReader.h"
 #include "sheet/Worksheet.h"
 #include "vb/Conversions.h"
+#include "vb/Error.h"
 
 #include <QDir>
 #include <QFile>
@@ -297,6 +298,24 @@ TEST_F(ExportTest, ShellAnswersAreToldToTheUser)
             EXPECT_EQ(boxes[1].title, c.title);
         }
     }
+}
+
+TEST_F(ExportTest, ShellErrorIsShownAndLogged)
+{
+    struct FailingOpener : forms::ShellOpener {
+        int open(const QString &) override { throw vb::Error(5, "Invalid procedure call", "ShellExecute"); }
+    } failing;
+    forms::ScopedShellOpener installed(failing);
+    dialogs.answerMsgBox(forms::vbYes);
+    OpenFileExcel("/x/tabella.xlsx");
+    const auto boxes = dialogs.calls(forms::DialogCall::MsgBox);
+    ASSERT_GE(boxes.size(), 2);
+    EXPECT_EQ(boxes[1].prompt, "Errore nell'apertura del file!");
+    EXPECT_EQ(boxes[1].style, forms::vbCritical);
+    EXPECT_EQ(boxes[1].title, "Attenzione");
+    const QStringList log = logLines();
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].contains("ShellOpenFile")) << log[0].toStdString();
 }
 
 TEST(ShellOpenTest, DesktopOpenerReportsMissingFiles)

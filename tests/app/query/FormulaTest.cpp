@@ -158,6 +158,8 @@ TEST_F(FormulaTest, ArithmeticOfTheEngine)
         // Typed numbers stand alone as the user's locale writes them.
         {{"1", "2"}, {"12", "12", "12", "12"}},
         {{"1", ".", "5"}, {"1,5", "1,5", "1,5", "1,5"}},
+        {{"0", "0", "7"}, {"007", "007", "007", "007"}},
+        {{"1", ".", "5", "0"}, {"1,50", "1,50", "1,50", "1,50"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.tokens.join(' ').toStdString());

@@ -8,7 +8,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <clocale>
+#include <string>
 #include <gtest/gtest.h>
 
 using sheet::CellValue;
@@ -74,6 +77,27 @@ TEST_F(SheetTest, BlockFromA1KeepsNumbersTextsAndTheRestOfTheTemplate)
                              "xl/_rels/workbook.xml.rels", "_rels/.rels"})
         EXPECT_EQ(r.part(part), original.part(part)) << part;
     EXPECT_EQ(r.cells(3), original.cells(3));
+}
+
+// The program runs with the user's C locale, where printf writes "12,5": the file must keep the dot.
+TEST_F(SheetTest, NumbersAndWidthsKeepTheDotUnderACommaLocale)
+{
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "it_IT.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "no locale with a decimal comma installed";
+    {
+        sheet::Application xl;
+        sheet::Workbook &book = xl.open(Templates + "DatiTemplateVar.xlsx");
+        book.sheet(1).setValues({{Variant("AS013_2005"), Variant(1.5815)}});
+        book.sheet(1).autoFitColumns(1, 2);
+        book.saveAs(out());
+        xl.quit();
+    }
+    const QByteArray xml = sheet::SheetReader(out()).part("xl/worksheets/sheet1.xml");
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_TRUE(xml.contains("<v>1.5815</v>")) << xml.constData();
+    EXPECT_TRUE(xml.contains("width=\"12.7\"")) << xml.constData();
+    EXPECT_FALSE(QString::fromUtf8(xml).contains(QRegularExpression("width=\"[0-9]+,"))) << xml.constData();
 }
 
 TEST_F(SheetTest, SelectingAnotherSheetMovesTheActiveTabAndCellsOfTheTemplateOutsideTheBlockStay)
