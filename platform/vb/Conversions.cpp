@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <locale.h>
 #include <mutex>
 
 namespace vb {
@@ -20,6 +21,26 @@ std::mutex localeMutex;
 std::optional<QLocale> pinnedLocale;
 
 enum class Scan { Ok, NotNumber, OutOfRange };
+
+// The C library's number reading and writing follow LC_NUMERIC, which a GUI program takes from
+// the user (an Italian one writes "1,5" and stops reading "1.5" at the dot). Everything here
+// speaks C notation to the C library and applies the user's locale itself, so each call runs
+// under the "C" locale on this thread only.
+class CNumeric {
+public:
+    CNumeric() : m_previous(uselocale(cLocale())) {}
+    ~CNumeric() { uselocale(m_previous); }
+    CNumeric(const CNumeric &) = delete;
+    CNumeric &operator=(const CNumeric &) = delete;
+
+private:
+    static locale_t cLocale()
+    {
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        return c;
+    }
+    locale_t m_previous;
+};
 
 bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
@@ -98,6 +119,7 @@ Scan scanNumber(const QString &text, const QLocale &locale, double &out)
     if (i != n)
         return Scan::NotNumber;
 
+    const CNumeric cNumeric;
     errno = 0;
     const double value = std::strtod(c.constData(), nullptr);
     if (errno == ERANGE && std::isinf(value))
@@ -147,6 +169,7 @@ qint64 roundToInteger(double value, qint64 low, qint64 high)
 // runtime does (the C library would round it to even: 654322.25 as a Single gave "654322.2").
 bool isExactTie(double value, int significant)
 {
+    const CNumeric cNumeric;
     char buf[1100];
     std::snprintf(buf, sizeof buf, "%.*E", significant, value);  // one digit more than kept
     const char *e = std::strchr(buf, 'E');
@@ -169,7 +192,10 @@ QString numberText(double value, int significant)
     if (std::isfinite(value) && isExactTie(value, significant))
         value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", significant, value);
+    {
+        const CNumeric cNumeric;
+        std::snprintf(buf, sizeof buf, "%.*G", significant, value);
+    }
     QString s = QString::fromLatin1(buf);
     return s.replace(u'.', userLocale().decimalPoint());
 }
@@ -463,6 +489,7 @@ double Round(double value, int decimals)
     QByteArray text = d.digits + "e-" + QByteArray::number(d.scale);
     if (d.negative)
         text.prepend('-');
+    const CNumeric cNumeric;
     const double r = std::strtod(text.constData(), nullptr);
     return r == 0 ? 0.0 : r;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -289,4 +290,20 @@ TEST_F(Conversions, DateAndTimeTexts)
     vb::setUserLocale(english());
     EXPECT_EQ(vb::DateText(afternoon.date()), "3/5/2024");
     EXPECT_EQ(vb::TimeText(afternoon.time()), "2:05:09 PM");
+}
+
+// A GUI program runs with the C library in the user's locale (Qt sets it at start-up): the
+// conversions must not depend on it, or "1,5" reads as 1 and texts lose their decimals.
+TEST_F(Conversions, TheCLibrarysLocaleChangesNothing)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "it_IT.UTF-8"))
+        GTEST_SKIP() << "it_IT.UTF-8 is not generated on this machine";
+    vb::setUserLocale(italian());
+    EXPECT_DOUBLE_EQ(vb::CDbl(Variant("1,5815")), 1.5815);
+    EXPECT_EQ(vb::CStr(Variant(1.5)), "1,5");
+    EXPECT_EQ(vb::CStr(Variant(float(654322.25f))), "654322,3");
+    EXPECT_DOUBLE_EQ(vb::Round(2.675, 2), 2.68);
+    EXPECT_EQ(vb::Format(Variant(1234.5), "0.00"), "1234,50");
+    std::setlocale(LC_ALL, previous.c_str());
 }
