@@ -147,8 +147,7 @@ void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target)
     try {
         jet::Connection connection;
         connection.open(app().ConnPrefix + app().DataPath + "metadati.mdb");
-        // The engine nests each OR one level deeper and its parser stack holds about a hundred
-        // levels: a wide table asks in slices.
+        // A wide table asks in slices of codes, so no one statement grows with the table.
         QVector<QVector<vb::Variant>> block;
         for (qsizetype first = 0; first < codes.size(); first += MetadataSlice) {
             jet::Recordset records;
