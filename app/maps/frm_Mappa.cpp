@@ -8,6 +8,7 @@
 #include "ShapeConfig.h"
 
 #include "app/core/AppState.h"
+#include "app/core/Guarded.h"
 #include "app/core/Utility.h"
 #include "app/query/frm_dispData.h"
 #include "forms/DialogService.h"
@@ -31,6 +32,7 @@
 #include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
+#include <exception>
 
 namespace pendra {
 
@@ -118,17 +120,28 @@ QString ScaleLabelText(double s)
     return QStringLiteral("1 cm = ") + cstr(shown) + QStringLiteral(" km");
 }
 
+namespace {
+// A failing handler leaves no hourglass behind while its error is shown: the pointer is restored
+// as the failure unwinds, before the guard logs it.
+class PointerOnFailure {
+public:
+    ~PointerOnFailure()
+    {
+        if (std::uncaught_exceptions() > m_pending)
+            forms::setMousePointer(forms::MousePointer::Default);
+    }
+
+private:
+    int m_pending = std::uncaught_exceptions();
+};
+}  // namespace
+
 template <class F> void frm_Mappa::handle(const char *procedure, F &&body)
 {
-    try {
+    guarded(this, QString::fromLatin1(procedure), [&] {
+        const PointerOnFailure pointer;
         body();
-    } catch (const vb::Error &e) {
-        forms::setMousePointer(forms::MousePointer::Default);
-        LogError(this, QString::fromLatin1(procedure), e);
-    } catch (const std::exception &e) {
-        forms::setMousePointer(forms::MousePointer::Default);
-        LogError(this, QString::fromLatin1(procedure), QStringLiteral("0"), QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 frm_Mappa::frm_Mappa() : forms::Form(QStringLiteral("frm_Mappa"))
