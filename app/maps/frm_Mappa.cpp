@@ -31,6 +31,7 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -121,6 +122,21 @@ QString ScaleLabelText(double s)
 }
 
 namespace {
+// The class grid's swatches keep showing their class colour when selected (a new class is the
+// selected row, and a swatch is clicked to change it); a selection highlight would hide it.
+class SwatchDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_Selected;
+        option->state &= ~QStyle::State_HasFocus;
+    }
+};
+
 // A failing handler leaves no hourglass behind while its error is shown: the pointer is restored
 // as the failure unwinds, before the guard logs it.
 class PointerOnFailure {
@@ -258,11 +274,7 @@ void frm_Mappa::buildControls()
     GridIndici->grid().setCols(2);
     GridIndici->grid().setRows(1);
     GridIndici->setMinimumHeight(160);
-    // The selected swatch keeps showing its class colour.
-    QPalette swatches = GridIndici->palette();
-    swatches.setColor(QPalette::Highlight, Qt::transparent);
-    swatches.setColor(QPalette::HighlightedText, swatches.color(QPalette::Text));
-    GridIndici->setPalette(swatches);
+    GridIndici->setItemDelegate(new SwatchDelegate(GridIndici));
     (new QVBoxLayout(fraCB))->addWidget(GridIndici);
 
     cmdNota = button(QStringLiteral("Nota"));
