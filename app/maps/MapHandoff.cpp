@@ -4,6 +4,7 @@
 #include "frmSelMappa.h"
 
 #include "app/core/AppState.h"
+#include "app/core/Guarded.h"
 #include "app/core/MainMenu.h"
 #include "app/core/Utility.h"
 #include "app/query/FormdatiTab.h"
@@ -205,7 +206,7 @@ void applyTerritoryKind(const TerritoryKind &kind, frm_dispData &table)
 bool CaricaDataGridMappa(frm_dispData &table)
 {
     bool copied = false;
-    try {
+    const bool ran = guarded(&table, QStringLiteral("CaricaDataGridMappa"), [&] {
         grid::FlexGridModel &source = table.datagrid()->grid();
         grid::FlexGridModel &target = table.datagrid2()->grid();
         target.setRedraw(false);
@@ -229,20 +230,25 @@ bool CaricaDataGridMappa(frm_dispData &table)
         target.setRows(next);
         target.setColSel(source.ColSel());
         target.setRedraw(true);
-    } catch (const vb::Error &e) {
+    });
+    if (!ran)
         table.datagrid2()->grid().setRedraw(true);
-        LogError(&table, QStringLiteral("CaricaDataGridMappa"), e);
-    }
     return copied;
 }
 
 void mnu_createMap_Click(frm_dispData &table)
 {
-    try {
+    guarded(&table, QStringLiteral("mnu_createMap_Click"), [&] {
         AppState &s = app();
         grid::FlexGridModel &g = table.datagrid()->grid();
         if (g.ColSel() < FirstDataColumn) {
             forms::dialogs().msgBox(QStringLiteral("Selezionare una variabile."), forms::vbExclamation);
+            return;
+        }
+        // A column of territory data has no year to read: the province boundary set and the chooser
+        // would fail on it, so it is refused before either runs.
+        if (isUnmappableColumn(g.TextMatrix(0, g.ColSel()))) {
+            forms::dialogs().msgBox(QStringLiteral("Selezionare una variabile numerica!"), forms::vbInformation);
             return;
         }
         if (table.lblDescVar()->toPlainText().isEmpty())
@@ -290,10 +296,6 @@ void mnu_createMap_Click(frm_dispData &table)
             forms::dialogs().msgBox(QStringLiteral("Selezionare una variabile!"), forms::vbInformation);
             return;
         }
-        if (isUnmappableColumn(header.lbl_Ricfor)) {
-            forms::dialogs().msgBox(QStringLiteral("Selezionare una variabile numerica!"), forms::vbInformation);
-            return;
-        }
         if (!CaricaDataGridMappa(table)) {
             forms::dialogs().msgBox(QStringLiteral("Nessun territorio selezionato è stato trovato."),
                                     forms::vbExclamation);
@@ -303,11 +305,7 @@ void mnu_createMap_Click(frm_dispData &table)
         openRegisteredForm(QStringLiteral("FRM_MAPPA"));
         g.setColSel(1);
         table.cmd_ordinaA_Click();
-    } catch (const vb::Error &e) {
-        LogError(&table, QStringLiteral("mnu_createMap_Click"), e);
-    } catch (const std::exception &e) {
-        LogError(&table, QStringLiteral("mnu_createMap_Click"), QStringLiteral("0"), QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void registerMapHandoff()

@@ -2,7 +2,7 @@
 #include "frmSelMappa.h"
 
 #include "app/core/AppState.h"
-#include "app/core/Utility.h"
+#include "app/core/Guarded.h"
 #include "app/query/frm_dispData.h"
 
 #include "forms/FormRegistry.h"
@@ -75,30 +75,24 @@ void frmSelMappa::formUnload()
         return;
     // Closed from the title bar: nothing chosen, which the hand-off must read as a cancel.
     m_chosen = true;
-    try {
+    guarded(this, QStringLiteral("Form_Unload"), [&] {
         if (frm_dispData *table = forms::FormRegistry::find<frm_dispData>())
             applyTerritoryKind(CancelledKind, *table);
         else
             app().MapKind = 0;
-    } catch (const vb::Error &e) {
-        LogError(this, "Form_Unload", e);
-    }
+    });
 }
 
 void frmSelMappa::choose(const char *procedure, const TerritoryKind &kind)
 {
-    try {
+    guarded(this, QString::fromLatin1(procedure), [&] {
         frm_dispData *table = forms::FormRegistry::find<frm_dispData>();
         if (!table)
             throw vb::Error(91, "Object variable or With block variable not set");
         applyTerritoryKind(kind, *table);
         m_chosen = true;
         unload();
-    } catch (const vb::Error &e) {
-        LogError(this, procedure, e);
-    } catch (const std::exception &e) {
-        LogError(this, procedure, "0", QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 void frmSelMappa::cmdProv_Click()

@@ -8,6 +8,7 @@
 #include "ShapeConfig.h"
 
 #include "app/core/AppState.h"
+#include "app/core/Guarded.h"
 #include "app/core/Utility.h"
 #include "app/query/frm_dispData.h"
 #include "forms/DialogService.h"
@@ -30,7 +31,9 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <exception>
 
 namespace pendra {
 
@@ -118,17 +121,43 @@ QString ScaleLabelText(double s)
     return QStringLiteral("1 cm = ") + cstr(shown) + QStringLiteral(" km");
 }
 
+namespace {
+// The class grid's swatches keep showing their class colour when selected (a new class is the
+// selected row, and a swatch is clicked to change it); a selection highlight would hide it.
+class SwatchDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_Selected;
+        option->state &= ~QStyle::State_HasFocus;
+    }
+};
+
+// A failing handler leaves no hourglass behind while its error is shown: the pointer is restored
+// as the failure unwinds, before the guard logs it.
+class PointerOnFailure {
+public:
+    ~PointerOnFailure()
+    {
+        if (std::uncaught_exceptions() > m_pending)
+            forms::setMousePointer(forms::MousePointer::Default);
+    }
+
+private:
+    int m_pending = std::uncaught_exceptions();
+};
+}  // namespace
+
 template <class F> void frm_Mappa::handle(const char *procedure, F &&body)
 {
-    try {
+    guarded(this, QString::fromLatin1(procedure), [&] {
+        const PointerOnFailure pointer;
         body();
-    } catch (const vb::Error &e) {
-        forms::setMousePointer(forms::MousePointer::Default);
-        LogError(this, QString::fromLatin1(procedure), e);
-    } catch (const std::exception &e) {
-        forms::setMousePointer(forms::MousePointer::Default);
-        LogError(this, QString::fromLatin1(procedure), QStringLiteral("0"), QString::fromUtf8(e.what()));
-    }
+    });
 }
 
 frm_Mappa::frm_Mappa() : forms::Form(QStringLiteral("frm_Mappa"))
@@ -245,11 +274,7 @@ void frm_Mappa::buildControls()
     GridIndici->grid().setCols(2);
     GridIndici->grid().setRows(1);
     GridIndici->setMinimumHeight(160);
-    // The selected swatch keeps showing its class colour.
-    QPalette swatches = GridIndici->palette();
-    swatches.setColor(QPalette::Highlight, Qt::transparent);
-    swatches.setColor(QPalette::HighlightedText, swatches.color(QPalette::Text));
-    GridIndici->setPalette(swatches);
+    GridIndici->setItemDelegate(new SwatchDelegate(GridIndici));
     (new QVBoxLayout(fraCB))->addWidget(GridIndici);
 
     cmdNota = button(QStringLiteral("Nota"));

@@ -352,11 +352,7 @@ TEST_F(MapHandoffTest, RefusalsShowTheirMessagesAndOpenNoMap)
          forms::vbCritical},
         {"no result loaded", [](MapHandoffTest &t) { t.table->cmb_Ordina()->clear(); }, "Selezionare una variabile!",
          forms::vbInformation},
-        {"not a number column",
-         [](MapHandoffTest &t) {
-             app().LivMappa = 4;  // a province map reads the year first, which "n_Quirn" has not
-             t.grid().setTextMatrix(0, 6, "n_Quirn");
-         },
+        {"not a number column", [](MapHandoffTest &t) { t.grid().setTextMatrix(0, 6, "n_Quirn"); },
          "Selezionare una variabile numerica!", forms::vbInformation},
         {"no earlier kind at level 0", [](MapHandoffTest &) { app().LivMappa = 0; },
          "Nessun territorio selezionato è stato trovato.", forms::vbExclamation},
@@ -372,6 +368,39 @@ TEST_F(MapHandoffTest, RefusalsShowTheirMessagesAndOpenNoMap)
         EXPECT_EQ(dialogs.calls()[0].style, c.style);
         EXPECT_TRUE(openings.isEmpty());
         EXPECT_TRUE(logLines().isEmpty());
+    }
+}
+
+TEST_F(MapHandoffTest, ColumnOfTerritoryDataIsRefusedBeforeTheKindIsChosen)
+{
+    // A province map reads the year of the header, which these columns have not: the user still
+    // gets the message, whether the kind is chosen directly or through the chooser.
+    struct Case {
+        qint16 livMappa;
+        const char *header;
+    } cases[] = {{1, "N_QUIRN"}, {1, "Comuni"}, {3, "N_QUIRN"}, {2, "PIT4"}, {4, "COD_SEZ"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.header);
+        TearDown();
+        SetUp();
+        app().LivMappa = c.livMappa;
+        grid().setTextMatrix(0, 6, c.header);
+        bool chooserSeen = false;
+        QTimer::singleShot(0, [&] {
+            if (frmSelMappa *chooser = forms::FormRegistry::find<frmSelMappa>()) {
+                chooserSeen = true;
+                chooser->cmdProv()->click();
+                if (forms::FormRegistry::isLoaded<frmSelMappa>())  // a failed choice keeps it open
+                    chooser->cmdAnnulla()->click();
+            }
+        });
+        handOff();
+        QCoreApplication::processEvents();  // the check above when no chooser was shown
+        EXPECT_FALSE(chooserSeen);
+        EXPECT_EQ(dialogs.messages(), QStringList{"Selezionare una variabile numerica!"});
+        EXPECT_TRUE(logLines().isEmpty()) << logLines().join('|').toStdString();
+        EXPECT_TRUE(openings.isEmpty());
+        EXPECT_EQ(app().MapKind, 0);
     }
 }
 

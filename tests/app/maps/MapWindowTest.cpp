@@ -1,5 +1,6 @@
 // The map window on a fixture program folder: drawing with quartile and manual classes, the map
 // table's life, the colours of the drawn map, identify and the scale label.
+#include "app/maps/ColorSwatch.h"
 #include "app/maps/MapTable.h"
 #include "app/maps/frm_Mappa.h"
 
@@ -214,6 +215,10 @@ TEST_F(MapWindowTest, LoadShowsTheStatisticsAndNoClasses)
     EXPECT_EQ(window->Label11->text(), "(10234567,89)");
     EXPECT_EQ(window->Label12->text(), "(1137177,32)");  // (28 + 10234567,89) / 9 rows
     EXPECT_EQ(window->txt_min->text(), "1");
+    // The pickers start from the quartile ramp's two ends and, for manual classes, black.
+    EXPECT_EQ(window->lbl_mincolor->color(), 0x80FFFFu);
+    EXPECT_EQ(window->lbl_maxcolor->color(), 0xFF5555u);
+    EXPECT_EQ(window->lbl_colore->color(), 0u);
     EXPECT_TRUE(window->GridIndici->isHidden());
     EXPECT_FALSE(window->cmd_GoMap->isEnabled());
     EXPECT_TRUE(window->cmd_Stampa->isHidden());
@@ -270,6 +275,15 @@ TEST_F(MapWindowTest, ManualClassesLeaveAValueBetweenThemWhite)
     window->lbl_colore_Click();
     window->cmd_Select_Click();
     EXPECT_EQ(window->txt_min->text(), "20,01");
+    {
+        // The new class is the selected row: its swatch still shows the class colour.
+        window->show();
+        QCoreApplication::processEvents();
+        const QRect cell = window->GridIndici->visualRect(window->GridIndici->model()->index(0, 0));
+        ASSERT_TRUE(window->GridIndici->selectionModel()->isSelected(window->GridIndici->model()->index(0, 0)));
+        const QImage shown = window->GridIndici->viewport()->grab().toImage();
+        EXPECT_EQ(shown.pixel(cell.center()) & 0xFFFFFF, rgbOf(0x0000FF));
+    }
     window->txt_Max->setText("29");
     dialogs.answerColor(0x00FF00);
     window->lbl_colore_Click();
