@@ -183,6 +183,11 @@ void PrintLayout::regola(QPainter &painter, PageScale scale) const
             painter.save();
             painter.translate(target.topLeft());
             painter.scale(target.width() / source.width(), target.height() / source.height());
+            // Playing a picture scales it by the device's resolution over the picture's own: undone,
+            // so the map fills its rectangle on the printer as on the screen.
+            const QPaintDevice *device = painter.device();
+            painter.scale(double(immagineMappa.logicalDpiX()) / device->logicalDpiX(),
+                          double(immagineMappa.logicalDpiY()) / device->logicalDpiY());
             painter.translate(-source.topLeft());
             painter.drawPicture(0, 0, immagineMappa);
             painter.restore();

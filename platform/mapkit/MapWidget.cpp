@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPicture>
 #include <QThread>
+#include <algorithm>
 
 namespace mapkit {
 
@@ -208,14 +209,18 @@ void MapWidget::render(QPainter &painter, const QRect &target)
 
 QSize MapWidget::exportPicture(const QString &path)
 {
+    // A view larger than the export frame is drawn at the frame's size with its shape kept: the
+    // same view, whatever the size of the window showing it.
+    const double shrink = std::min({1.0, double(ExportFrame.width()) / width(), double(ExportFrame.height()) / height()});
+    const QSize frame(std::max(1, qRound(width() * shrink)), std::max(1, qRound(height() * shrink)));
     QPicture picture;
     {
         QPainter painter(&picture);
-        render(painter, QRect(QPoint(0, 0), size()));
+        render(painter, QRect(QPoint(0, 0), frame));
     }
     if (!picture.save(path))
         throw vb::Error(vb::err::PathFileAccess, QStringLiteral("Cannot write %1").arg(path), QStringLiteral("Map"));
-    return QSize(qRound(width() * HimetricPerPixel), qRound(height() * HimetricPerPixel));
+    return QSize(qRound(frame.width() * HimetricPerPixel), qRound(frame.height() * HimetricPerPixel));
 }
 
 void MapWidget::paintEvent(QPaintEvent *)

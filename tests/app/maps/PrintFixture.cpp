@@ -8,6 +8,7 @@
 #include "forms/FontFamilies.h"
 #include "forms/FormRegistry.h"
 #include "forms/Printers.h"
+#include "mapkit/MapWidget.h"
 #include "vb/Conversions.h"
 #include "vb/Error.h"
 
@@ -46,6 +47,12 @@ QSize FixtureSource::exportSnapshot(const QString &path)
     snapshotPath = path;
     if (failSnapshot)
         throw vb::Error(-2147467259, QStringLiteral("Esportazione della mappa non riuscita"));
+    if (!view.isEmpty()) {
+        mapkit::MapWidget map;
+        map.resize(view);
+        map.setBackColor(forms::toOleColor(QColor(MapColour)));
+        return map.exportPicture(path);
+    }
     QPicture picture;
     QPainter painter(&picture);
     painter.setPen(Qt::darkGray);

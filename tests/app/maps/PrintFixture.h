@@ -13,8 +13,9 @@
 
 namespace printtest {
 
-// Draws a 400 x 300 pixel map (a grey frame with a red block) as the map kit would, and answers
-// the class rows and the description it was given.
+// Draws a 400 x 300 pixel map (a grey frame with a red block) as the map kit would, or, given a
+// `view` size, exports an empty map-kit view of that size in MapColour; answers the class rows and
+// the description it was given.
 class FixtureSource : public pendra::MapLayoutSource {
 public:
     QSize exportSnapshot(const QString &path) override;
@@ -29,6 +30,8 @@ public:
     };
     QString text = QStringLiteral("Popolazione residente al 2001");
     bool failSnapshot = false;
+    QSize view;  // pixels of a real map view to export instead of the drawn map
+    static constexpr QRgb MapColour = 0xFFC8E4F5;
     QString snapshotPath;  // where the layout asked for the snapshot
 };
 

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -141,6 +142,62 @@ TEST_F(PrintTest, LoadsTheLayoutFromTheMapWindow)
     source.rows.removeLast();
     pendra::ShowPrintMappa(source);
     EXPECT_EQ(l.legendCount(), 4);
+}
+
+// Columns of `row` of `image` holding `colour`: the first and the last (-1, -1 when none).
+QPair<int, int> spanOf(const QImage &image, int row, QRgb colour)
+{
+    int first = -1, last = -1;
+    for (int x = 0; x < image.width(); ++x)
+        if (image.pixel(x, row) == colour) {
+            if (first < 0)
+                first = x;
+            last = x;
+        }
+    return {first, last};
+}
+
+TEST_F(PrintTest, AMaximisedMapViewStaysInsideTheBorder)
+{
+    source.view = QSize(1078, 742);  // the map of a maximised map window on a 1600 x 1000 screen
+    ASSERT_TRUE(open());
+    PrintLayout &l = *window->layout();
+    const float right = borderOf(l)[2];
+    EXPECT_NEAR(l.mappaX, 0.578, 1e-9);
+    EXPECT_LE(l.mappaX + l.larghezzaMappa * l.zoom, right);
+    EXPECT_LE(l.mappaY + l.altezzaMappa * l.zoom, 8.0) << "above the legend";
+    EXPECT_NEAR(l.larghezzaMappa / l.altezzaMappa, 1078.0 / 742, 0.01) << "the view keeps its shape";
+
+    const QImage page = window->renderPage();
+    const pendra::PageScale scale = window->previewScale();
+    const int row = qRound((l.mappaY + l.altezzaMappa * l.zoom / 2) * scale.y);
+    const auto [mapLeft, mapRight] = spanOf(page, row, FixtureSource::MapColour);
+    const int borderColumn = spanOf(page, row, qRgb(0, 0, 0)).second;
+    EXPECT_NEAR(mapLeft, 0.578 * scale.x, 1.0);
+    EXPECT_NEAR(borderColumn, right * scale.x, 1.0);
+    EXPECT_LT(mapRight, borderColumn);
+}
+
+TEST_F(PrintTest, TheMapKeepsItsPageSizeOnADeviceOfAnyResolution)
+{
+    ASSERT_TRUE(open());
+    PrintLayout &l = *window->layout();
+    l.scalaStampa = 1.85;  // as while printing
+    // The red block fills x 100-300, y 75-225 of the 400 x 300 pixel map.
+    const double width = 400.0 / 96 * 0.65 * 1.85, height = 300.0 / 96 * 0.65 * 1.85;
+    for (const int dpi : {72, 150}) {
+        QImage image(qRound(8.27 * dpi), qRound(11.7 * dpi), QImage::Format_RGB32);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            l.regola(painter, pendra::PageScale{double(dpi), double(dpi)});
+        }
+        const auto [left, right] = spanOf(image, qRound((1.007 + height / 2) * dpi), qRgb(255, 0, 0));
+        EXPECT_NEAR(left, (0.578 + width / 4) * dpi, 1.5) << dpi;
+        EXPECT_NEAR(right, (0.578 + width * 3 / 4) * dpi, 1.5) << dpi;
+    }
 }
 
 TEST_F(PrintTest, EveryControlCarriesItsCaptionAsAccessibleName)

@@ -130,6 +130,21 @@ TEST(MapWidget, SnapshotIsAMetafileWithItsHimetricSize)
     ASSERT_TRUE(picture.load(path));
     EXPECT_GT(picture.size(), 1000u);
     EXPECT_THROW(map.exportPicture(dir.path() + "/missing/temp.emf"), vb::Error);
+
+    // A view larger than 1024 x 768 pixels comes out at the largest size of its shape within them.
+    struct Case {
+        QSize view, himetric, picture;
+    };
+    const Case cases[] = {
+        {{1078, 742}, {27093, 18653}, {1024, 705}},  // a maximised map window
+        {{600, 900}, {13547, 20320}, {512, 768}},
+    };
+    for (const Case &c : cases) {
+        map.resize(c.view);
+        EXPECT_EQ(map.exportPicture(path), c.himetric) << c.view.width();
+        ASSERT_TRUE(picture.load(path));
+        EXPECT_EQ(picture.boundingRect(), QRect(QPoint(0, 0), c.picture)) << c.view.width();
+    }
 }
 
 TEST(MapWidget, DraggedRectangleComesThroughTheTrackerSeam)
