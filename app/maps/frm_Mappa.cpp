@@ -14,6 +14,7 @@
 #include "forms/DialogService.h"
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
+#include "forms/Twips.h"
 #include "grid/FlexGrid.h"
 #include "jet/Database.h"
 #include "mapkit/ClassBreaksRenderer.h"
@@ -382,12 +383,15 @@ void frm_Mappa::buildControls()
     connect(cmd_Stampa, &QPushButton::clicked, this, [this] { cmd_Stampa_Click(); });
     for (QLineEdit *e : {txt_min, txt_Max, txtClassi})
         e->installEventFilter(this);
+    GridIndici->viewport()->installEventFilter(this);
 }
 
 bool frm_Mappa::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress && (watched == txt_min || watched == txt_Max || watched == txtClassi))
         return refusedKey(static_cast<QKeyEvent *>(event), watched != txtClassi);
+    if (event->type() == QEvent::Resize && watched == GridIndici->viewport())
+        fitClassColumn();
     return forms::Form::eventFilter(watched, event);
 }
 
@@ -450,7 +454,7 @@ void frm_Mappa::formLoad()
         txt_Max->setText(cstr(MaxValue));
         Avanz_Click();
         GridIndici->grid().setColWidth(0, SwatchTwips);
-        GridIndici->grid().setColWidth(1, 4000);
+        fitClassColumn();
         SetFormLayout(*this);
         resizeTwips(16000, 11000);
 
@@ -540,6 +544,12 @@ void frm_Mappa::addClassRow(forms::OleColor color, const QString &label)
     g.setCol(0);
     g.setCellBackColor(color);
     g.setTextMatrix(g.Row(), 1, label);
+}
+
+void frm_Mappa::fitClassColumn()
+{
+    const int gridTwips = int(forms::pixelsToTwips(GridIndici->viewport()->width()));
+    GridIndici->grid().setColWidth(1, std::max(SwatchTwips, gridTwips - SwatchTwips));
 }
 
 void frm_Mappa::clearClassGrid()
@@ -716,8 +726,10 @@ void frm_Mappa::Cmd_cmdAutocolor_Click()
                            }));
         if (quartiles.equalBounds)
             forms::dialogs().msgBox(classmsg::QuartileWarning(), forms::vbExclamation, QStringLiteral("ATTENZIONE!"));
-        if (MatchLayerIndex < 0 || MatchLayerIndex >= MapLayers.size())
+        if (MatchLayerIndex < 0 || MatchLayerIndex >= MapLayers.size()) {
+            forms::setMousePointer(forms::MousePointer::Default);
             return;
+        }
         const MapLayerRecord &record = MapLayers[MatchLayerIndex];
 
         auto breaks = std::make_shared<mapkit::ClassBreaksRenderer>();
