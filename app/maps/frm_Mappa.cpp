@@ -14,7 +14,6 @@
 #include "forms/DialogService.h"
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
-#include "forms/Twips.h"
 #include "grid/FlexGrid.h"
 #include "jet/Database.h"
 #include "mapkit/ClassBreaksRenderer.h"
@@ -276,6 +275,9 @@ void frm_Mappa::buildControls()
     GridIndici->grid().setRows(1);
     GridIndici->setMinimumHeight(160);
     GridIndici->setItemDelegate(new SwatchDelegate(GridIndici));
+    // The label column takes the grid's width beside the swatch column, whatever the window's size.
+    GridIndici->horizontalHeader()->setStretchLastSection(true);
+    GridIndici->horizontalHeader()->setMinimumSectionSize(1);  // the style's minimum is wider than a swatch
     (new QVBoxLayout(fraCB))->addWidget(GridIndici);
 
     cmdNota = button(QStringLiteral("Nota"));
@@ -383,15 +385,12 @@ void frm_Mappa::buildControls()
     connect(cmd_Stampa, &QPushButton::clicked, this, [this] { cmd_Stampa_Click(); });
     for (QLineEdit *e : {txt_min, txt_Max, txtClassi})
         e->installEventFilter(this);
-    GridIndici->viewport()->installEventFilter(this);
 }
 
 bool frm_Mappa::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress && (watched == txt_min || watched == txt_Max || watched == txtClassi))
         return refusedKey(static_cast<QKeyEvent *>(event), watched != txtClassi);
-    if (event->type() == QEvent::Resize && watched == GridIndici->viewport())
-        fitClassColumn();
     return forms::Form::eventFilter(watched, event);
 }
 
@@ -454,7 +453,6 @@ void frm_Mappa::formLoad()
         txt_Max->setText(cstr(MaxValue));
         Avanz_Click();
         GridIndici->grid().setColWidth(0, SwatchTwips);
-        fitClassColumn();
         SetFormLayout(*this);
         resizeTwips(16000, 11000);
 
@@ -544,12 +542,6 @@ void frm_Mappa::addClassRow(forms::OleColor color, const QString &label)
     g.setCol(0);
     g.setCellBackColor(color);
     g.setTextMatrix(g.Row(), 1, label);
-}
-
-void frm_Mappa::fitClassColumn()
-{
-    const int gridTwips = int(forms::pixelsToTwips(GridIndici->viewport()->width()));
-    GridIndici->grid().setColWidth(1, std::max(SwatchTwips, gridTwips - SwatchTwips));
 }
 
 void frm_Mappa::clearClassGrid()

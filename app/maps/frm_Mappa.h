@@ -133,8 +133,6 @@ private:
     void loadMapLayers();
     void addClassRow(forms::OleColor color, const QString &label);
     void clearClassGrid();
-    // Column 1 of GridIndici fills the grid beside the 300-twip swatch column.
-    void fitClassColumn();
     void showMessage(const ClassMessage &message);
     // The open record set of the map table coloured onto the layer; renderer colours by class.
     void ColorAreasByClass(mapkit::MapLayer &layer, const mapkit::ClassBreaksRenderer &classes, const QString &field);

@@ -10,7 +10,6 @@
 #include "ProgramFolder.h"
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
-#include "forms/Twips.h"
 #include "forms/ScriptedDialogService.h"
 #include "grid/FlexGrid.h"
 #include "mapkit/MapWidget.h"
@@ -20,6 +19,7 @@
 #include <QTest>
 #include <QFile>
 #include <QHash>
+#include <QHeaderView>
 #include <gtest/gtest.h>
 
 using namespace pendra;
@@ -414,9 +414,16 @@ TEST_F(MapWindowTest, EqualWidthClassesThenTheirMap)
     EXPECT_FALSE(window->cmd_Select->isEnabled());
     EXPECT_FALSE(window->Cmd_cmdAutocolor->isEnabled());
     EXPECT_FALSE(window->cmd_GoMap->isEnabled());
-    // The label column fills the grid beside the swatch.
-    EXPECT_EQ(g.ColWidth(0), 300);
-    EXPECT_NEAR(g.ColWidth(0) + g.ColWidth(1), forms::pixelsToTwips(window->GridIndici->viewport()->width()), 15);
+    // The label column fills the grid beside the 300-twip swatch, also after the window grows.
+    auto labelColumnFits = [this] {
+        QApplication::processEvents();
+        const QHeaderView *header = window->GridIndici->horizontalHeader();
+        EXPECT_EQ(header->sectionSize(0), 20);
+        EXPECT_EQ(header->length(), window->GridIndici->viewport()->width());
+    };
+    labelColumnFits();
+    window->resize(1500, 950);
+    labelColumnFits();
 
     window->Command2_Click();
     EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
