@@ -248,7 +248,7 @@ EqualWidthStep EqualWidthClasses(ClassBoxes &boxes, const QString &txtClassi, co
             boxes.txtMin = numberText(to + 0.01);
             boxes.txtMax = numberText(stats.MaxValue);
         } else {
-            // A lower start than MinValue can reach the maximum early: no empty classes after it.
+            // A start above MinValue reaches the maximum early: no classes beyond it.
             step.complete = true;
             break;
         }

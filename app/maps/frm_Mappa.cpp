@@ -275,6 +275,9 @@ void frm_Mappa::buildControls()
     GridIndici->grid().setRows(1);
     GridIndici->setMinimumHeight(160);
     GridIndici->setItemDelegate(new SwatchDelegate(GridIndici));
+    // The label column takes the grid's width beside the swatch column, whatever the window's size.
+    GridIndici->horizontalHeader()->setStretchLastSection(true);
+    GridIndici->horizontalHeader()->setMinimumSectionSize(1);  // the style's minimum is wider than a swatch
     (new QVBoxLayout(fraCB))->addWidget(GridIndici);
 
     cmdNota = button(QStringLiteral("Nota"));
@@ -450,7 +453,6 @@ void frm_Mappa::formLoad()
         txt_Max->setText(cstr(MaxValue));
         Avanz_Click();
         GridIndici->grid().setColWidth(0, SwatchTwips);
-        GridIndici->grid().setColWidth(1, 4000);
         SetFormLayout(*this);
         resizeTwips(16000, 11000);
 
@@ -716,8 +718,10 @@ void frm_Mappa::Cmd_cmdAutocolor_Click()
                            }));
         if (quartiles.equalBounds)
             forms::dialogs().msgBox(classmsg::QuartileWarning(), forms::vbExclamation, QStringLiteral("ATTENZIONE!"));
-        if (MatchLayerIndex < 0 || MatchLayerIndex >= MapLayers.size())
+        if (MatchLayerIndex < 0 || MatchLayerIndex >= MapLayers.size()) {
+            forms::setMousePointer(forms::MousePointer::Default);
             return;
+        }
         const MapLayerRecord &record = MapLayers[MatchLayerIndex];
 
         auto breaks = std::make_shared<mapkit::ClassBreaksRenderer>();

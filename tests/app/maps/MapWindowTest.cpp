@@ -9,6 +9,7 @@
 
 #include "ProgramFolder.h"
 #include "forms/FormRegistry.h"
+#include "forms/MousePointer.h"
 #include "forms/ScriptedDialogService.h"
 #include "grid/FlexGrid.h"
 #include "mapkit/MapWidget.h"
@@ -18,6 +19,7 @@
 #include <QTest>
 #include <QFile>
 #include <QHash>
+#include <QHeaderView>
 #include <gtest/gtest.h>
 
 using namespace pendra;
@@ -386,6 +388,62 @@ TEST_F(MapWindowTest, EqualWidthRefusesAZeroClassCountAndDrawsNothing)
     EXPECT_EQ(dialogs.messages(), QStringList({"Il numero delle classi deve essere compreso tra 1 e 9."}));
     EXPECT_TRUE(window->GridIndici->isHidden());
     EXPECT_FALSE(window->Command2->isEnabled());
+}
+
+TEST_F(MapWindowTest, EqualWidthClassesThenTheirMap)
+{
+    // Values 0 to 10: the three classes of a width of 3,33.
+    open(2, "provincia107", "AS013_2005",
+         {{1, "P001", "1", "0"}, {1, "P002", "2", "2"}, {1, "P003", "3", "5"}, {1, "P004", "4", "10"}});
+    window->show();
+    QApplication::processEvents();
+    window->Option2->setChecked(true);
+    EXPECT_TRUE(window->Frame3->isVisibleTo(window));
+    EXPECT_FALSE(window->Frame5->isVisibleTo(window));
+    EXPECT_FALSE(window->Frame2->isVisibleTo(window));
+    EXPECT_FALSE(window->cmdNota->isVisibleTo(window));
+    window->txtClassi->setText("3");
+    window->cmdSelClassiUgualeAmp_Click();
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("\n").toStdString();
+    EXPECT_EQ(gridLabels(), QStringList({"Da 0 a 3,33", "Da 3,34 a 6,66", "Da 6,67 a 10"}));
+    const grid::FlexGridModel &g = window->GridIndici->grid();
+    EXPECT_EQ(g.cellBackColor(0, 0), 0x80FFFFu);  // the fixed ramp, whatever the pickers show
+    EXPECT_EQ(g.cellBackColor(2, 0), 0xFF5555u);
+    EXPECT_TRUE(window->Command2->isEnabled());
+    EXPECT_FALSE(window->cmdSelClassiUgualeAmp->isEnabled());
+    EXPECT_FALSE(window->cmd_Select->isEnabled());
+    EXPECT_FALSE(window->Cmd_cmdAutocolor->isEnabled());
+    EXPECT_FALSE(window->cmd_GoMap->isEnabled());
+    // The label column fills the grid beside the 300-twip swatch, also after the window grows.
+    auto labelColumnFits = [this] {
+        QApplication::processEvents();
+        const QHeaderView *header = window->GridIndici->horizontalHeader();
+        EXPECT_EQ(header->sectionSize(0), 20);
+        EXPECT_EQ(header->length(), window->GridIndici->viewport()->width());
+    };
+    labelColumnFits();
+    window->resize(1500, 950);
+    labelColumnFits();
+
+    window->Command2_Click();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+    EXPECT_EQ(gridLabels().value(3), "Dato non presente");
+    EXPECT_EQ(tableRows(), QStringList({"1|0|1", "2|2|1", "3|5|2", "4|10|3"}));
+    EXPECT_FALSE(window->Command2->isEnabled());
+    EXPECT_FALSE(window->cmd_Stampa->isHidden());
+
+    window->Option1->setChecked(true);
+    EXPECT_TRUE(window->cmdNota->isVisibleTo(window));
+    EXPECT_EQ(window->fraCB->title(), "");
+    EXPECT_EQ(gridLabels().size(), 4);  // another option keeps the classes
+}
+
+TEST_F(MapWindowTest, QuartilesWithoutAMatchLayerLeaveNoHourglass)
+{
+    // A boundary set the configuration does not know: no layers, nothing to colour.
+    open(2, "nessuno", "AS013_2005", eightProvinces);
+    window->Cmd_cmdAutocolor_Click();
+    EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
 }
 
 TEST(MapScaleLabel, RoundsHalfToEvenInTheUserLocale)
