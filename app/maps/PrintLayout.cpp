@@ -8,6 +8,7 @@
 #include "vb/Error.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cmath>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -144,6 +145,26 @@ void PrintLayout::loadSnapshot(const QString &path, QSize himetric)
     altezzaMappa = std::floor(double(himetric.height()) * 1024 / 27092) / 96.0;
 }
 
+QRectF PrintLayout::mapRect(const QPaintDevice *device, PageScale scale) const
+{
+    const double w = larghezzaMappa * zoom * scalaStampa * device->logicalDpiX() / scale.x;
+    const double h = altezzaMappa * zoom * scalaStampa * device->logicalDpiY() / scale.y;
+    return QRectF(mappaX, mappaY, w, h);
+}
+
+void PrintLayout::fitMap(double right, double bottom, double factor)
+{
+    const double drawn = zoom * factor;
+    if (!(drawn > 0) || !(larghezzaMappa > 0) || !(altezzaMappa > 0))
+        return;
+    const double shrink = std::min({1.0, (right - mappaX) / (larghezzaMappa * drawn),
+                                    (bottom - mappaY) / (altezzaMappa * drawn)});
+    if (shrink <= 0)
+        return;  // the map's corner is outside the room: nothing of its size would fit
+    larghezzaMappa *= shrink;
+    altezzaMappa *= shrink;
+}
+
 int PrintLayout::legendCount() const
 {
     return get(Leggenda.get(), &_cls_Leggenda::get_Count);
@@ -177,8 +198,9 @@ void PrintLayout::regola(QPainter &painter, PageScale scale) const
 
     if (cartinaVisible && hasMap) {
         const QRect source = immagineMappa.boundingRect();
-        const QRectF target(mappaX * scale.x, mappaY * scale.y, larghezzaMappa * zoom * scalaStampa * scale.x,
-                            altezzaMappa * zoom * scalaStampa * scale.y);
+        const QRectF inches = mapRect(painter.device(), scale);
+        const QRectF target(inches.x() * scale.x, inches.y() * scale.y, inches.width() * scale.x,
+                            inches.height() * scale.y);
         if (!source.isEmpty() && !target.isEmpty()) {
             painter.save();
             painter.translate(target.topLeft());
@@ -265,7 +287,8 @@ QStringList PrintLayout::hitTest(double x, double y, const QPaintDevice *device,
         if (tx < x && x < tx + w && ty < y && y < ty + h)
             hits.append(QStringLiteral("Titolo"));
     });
-    if (mappaX < x && x < mappaX + larghezzaMappa * zoom && mappaY < y && y < mappaY + altezzaMappa * zoom)
+    const QRectF map = mapRect(device, scale);
+    if (map.left() < x && x < map.right() && map.top() < y && y < map.bottom())
         hits.append(QStringLiteral("Mappa"));
     return hits;
 }

@@ -7,6 +7,7 @@
 #include "forms/OleColor.h"
 
 #include <QPicture>
+#include <QRectF>
 #include <QSizeF>
 #include <QStringList>
 
@@ -41,6 +42,15 @@ public:
     // Draws every visible element; font sizes are points of the painter's device and follow
     // scalaStampa, as does the map's size; positions do not. A failing step is skipped.
     void regola(QPainter &painter, PageScale scale) const;
+
+    // The map's rectangle in page inches as drawn on `device`. Like the fonts, its size is in the
+    // device's own inches times scalaStampa, so on the preview (a page at 1 / 1.85 of the screen's
+    // pixels per inch) and on the printer (scalaStampa 1.85) it takes the same share of the page.
+    QRectF mapRect(const QPaintDevice *device, PageScale scale) const;
+
+    // Shrinks the map, keeping its shape, so that drawn `factor` times its size at the current zoom
+    // its right edge stays at or left of `right` and its bottom at or above `bottom` (page inches).
+    void fitMap(double right, double bottom, double factor);
 
     // Names of the elements under (x, y) in page inches, in the order "Leggenda", "Titolo",
     // "Mappa"; *legendEntry gets the hit legend entry (or -1). Texts are measured on `device`.

@@ -564,6 +564,16 @@ void PrintMappa::load(MapLayoutSource &source)
     });
     Slider1->setValue(65);
     l.zoom = Slider1->value() / 100.0;
+    guarded("Form_Load", [&] {
+        // The page holds the map 1.85 times its size (as the preview shows it): a large map view
+        // would otherwise run past the border's right side or down over the legend.
+        float right = 0;
+        com::check(l.Bordo->get_MargineDestro(&right));
+        l.fitMap(right, l.leggendaY0, PrintScale);
+    });
+    // The window opens at the size that shows its controls and the whole page.
+    QWidget *outerFrame = frame();
+    outerFrame->resize(outerFrame->sizeHint().expandedTo(outerFrame->size()));
     Ridisegna();
 }
 

@@ -209,10 +209,7 @@ void MapWidget::render(QPainter &painter, const QRect &target)
 
 QSize MapWidget::exportPicture(const QString &path)
 {
-    // A view larger than the export frame is drawn at the frame's size with its shape kept: the
-    // same view, whatever the size of the window showing it.
-    const double shrink = std::min({1.0, double(ExportFrame.width()) / width(), double(ExportFrame.height()) / height()});
-    const QSize frame(std::max(1, qRound(width() * shrink)), std::max(1, qRound(height() * shrink)));
+    const QSize frame = size().expandedTo(QSize(1, 1));
     QPicture picture;
     {
         QPainter painter(&picture);

@@ -54,13 +54,9 @@ public:
 
     // Draws the current view into `painter` over `target` (device pixels), layers bottom first.
     void render(QPainter &painter, const QRect &target);
-    // Writes the current view as a Qt metafile (QPicture) to `path`; returns its size in HIMETRIC
-    // (0.01 mm, at 96 dpi): the widget's size, or for a larger view the largest size of the same
-    // shape within ExportFrame. Throws vb::Error 75 when the file cannot be written.
+    // Writes the current view as a Qt metafile (QPicture) to `path`; returns the widget's size in
+    // HIMETRIC (0.01 mm, at 96 dpi). Throws vb::Error 75 when the file cannot be written.
     QSize exportPicture(const QString &path);
-    // Pixels of the largest exported picture: a printed page holds it at the print layout's
-    // default size (0.65) inside its half-inch border, above the legend.
-    static constexpr QSize ExportFrame{1024, 768};
 
     // The transform from map units to the pixels of a target of that size, for the extent.
     static QTransform mapToDevice(const MapRect &extent, const QSizeF &target);

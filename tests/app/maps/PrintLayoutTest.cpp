@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -137,6 +138,10 @@ TEST_F(PrintTest, LoadsTheLayoutFromTheMapWindow)
     for (QCheckBox *box : {window->Chk_Titolo, window->chk_Cartina, window->chk_Bordo, window->chk_Leggenda, window->chkDesc})
         EXPECT_TRUE(box->isChecked());
     EXPECT_TRUE(window->txtEditLegenda->isHidden());
+    // The window opens large enough to show the whole page beside the tabs.
+    window->QWidget::layout()->activate();
+    EXPECT_TRUE(window->rect().contains(window->Picture1->geometry()))
+        << window->width() << "x" << window->height();
 
     // Read once: the map window changing afterwards does not reach the open layout.
     source.rows.removeLast();
@@ -157,25 +162,66 @@ QPair<int, int> spanOf(const QImage &image, int row, QRgb colour)
     return {first, last};
 }
 
-TEST_F(PrintTest, AMaximisedMapViewStaysInsideTheBorder)
+// The rectangle in page inches of the pixels of `image` holding `colour` (empty when none).
+QRectF drawnRect(const QImage &image, QRgb colour, pendra::PageScale scale)
 {
-    source.view = QSize(1078, 742);  // the map of a maximised map window on a 1600 x 1000 screen
-    ASSERT_TRUE(open());
-    PrintLayout &l = *window->layout();
-    const float right = borderOf(l)[2];
-    EXPECT_NEAR(l.mappaX, 0.578, 1e-9);
-    EXPECT_LE(l.mappaX + l.larghezzaMappa * l.zoom, right);
-    EXPECT_LE(l.mappaY + l.altezzaMappa * l.zoom, 8.0) << "above the legend";
-    EXPECT_NEAR(l.larghezzaMappa / l.altezzaMappa, 1078.0 / 742, 0.01) << "the view keeps its shape";
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto [first, last] = spanOf(image, y, colour);
+        if (first >= 0)
+            box |= QRect(first, y, last - first + 1, 1);
+    }
+    return QRectF(box.x() / scale.x, box.y() / scale.y, box.width() / scale.x, box.height() / scale.y);
+}
 
-    const QImage page = window->renderPage();
-    const pendra::PageScale scale = window->previewScale();
-    const int row = qRound((l.mappaY + l.altezzaMappa * l.zoom / 2) * scale.y);
-    const auto [mapLeft, mapRight] = spanOf(page, row, FixtureSource::MapColour);
-    const int borderColumn = spanOf(page, row, qRgb(0, 0, 0)).second;
-    EXPECT_NEAR(mapLeft, 0.578 * scale.x, 1.0);
-    EXPECT_NEAR(borderColumn, right * scale.x, 1.0);
-    EXPECT_LT(mapRight, borderColumn);
+TEST_F(PrintTest, ThePrintedMapMatchesThePreviewInsideTheBorder)
+{
+    struct Case {
+        QSize view;
+        double width;  // the drawn map's width in page inches
+    };
+    const Case cases[] = {
+        {{545, 400}, 545 / 96.0 * 0.65 * 1.85},  // 6.83 inches: it fits as it is
+        {{1078, 742}, 7.77 - 0.578},             // a maximised map window: fitted to the border
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.view.width());
+        source.view = c.view;
+        ASSERT_TRUE(open());
+        PrintLayout &l = *window->layout();
+        const float right = borderOf(l)[2];
+        EXPECT_NEAR(l.larghezzaMappa / l.altezzaMappa, double(c.view.width()) / c.view.height(), 1e-6)
+            << "the view keeps its shape";
+
+        const pendra::PageScale previewScale = window->previewScale();
+        const QRectF preview = drawnRect(window->renderPage(), FixtureSource::MapColour, previewScale);
+        EXPECT_NEAR(preview.left(), 0.578, 0.03);
+        EXPECT_NEAR(preview.width(), c.width, 0.04);
+        // Within a pixel: the fitted map reaches the border, which is drawn over it.
+        EXPECT_LE(preview.right(), right + 1 / previewScale.x);
+        EXPECT_LE(preview.bottom(), 8.0) << "above the legend";
+
+        // On paper: a 150-dpi page drawn at the print scale.
+        const double dpi = 150;
+        QImage paper(qRound(210 / 25.4 * dpi), qRound(297 / 25.4 * dpi), QImage::Format_RGB32);
+        paper.setDotsPerMeterX(qRound(dpi / 0.0254));
+        paper.setDotsPerMeterY(qRound(dpi / 0.0254));
+        paper.fill(Qt::white);
+        l.scalaStampa = 1.85;
+        {
+            QPainter painter(&paper);
+            l.regola(painter, pendra::PageScale{dpi, dpi});
+        }
+        l.scalaStampa = 1.0;
+        const QRectF printed = drawnRect(paper, FixtureSource::MapColour, pendra::PageScale{dpi, dpi});
+        for (const auto &[p, q] : {std::pair{printed.left(), preview.left()}, {printed.top(), preview.top()},
+                                   {printed.right(), preview.right()}, {printed.bottom(), preview.bottom()}})
+            EXPECT_NEAR(p, q, 0.03) << "printed as previewed";
+        EXPECT_LE(printed.right(), right + 1 / dpi);
+
+        window->unload();
+        window = nullptr;
+    }
 }
 
 TEST_F(PrintTest, TheMapKeepsItsPageSizeOnADeviceOfAnyResolution)
@@ -322,11 +368,13 @@ TEST_F(PrintTest, RightClickSelectsTheElementUnderThePointer)
         rightClick(p.x(), p.y());
         EXPECT_EQ(window->SSTab1->currentIndex(), 4) << p.x() << "," << p.y();
     }
-    // The map ends where it is drawn: 400 px at 96 dpi, zoom 0.65 -> 2.708 inches from 0.578.
-    rightClick(0.578 + 2.70, 2.0);
+    // The map ends where it is drawn: 400 px at 96 dpi, zoom 0.65, times 1.85 -> 5.010 inches from 0.578.
+    rightClick(0.578 + 5.00, 2.0);
     EXPECT_EQ(window->SSTab1->currentIndex(), 1);
-    rightClick(0.578 + 2.72, 2.0);
+    rightClick(0.578 + 5.03, 2.0);
     EXPECT_EQ(window->SSTab1->currentIndex(), 4);
+    rightClick(1.0, 1.007 + 3.75);  // near the bottom: 300 px -> 3.758 inches
+    EXPECT_EQ(window->SSTab1->currentIndex(), 1);
 
     // The title dragged over the map: both are offered.
     window->SSTab1->setCurrentIndex(0);

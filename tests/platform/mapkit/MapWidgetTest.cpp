@@ -131,13 +131,13 @@ TEST(MapWidget, SnapshotIsAMetafileWithItsHimetricSize)
     EXPECT_GT(picture.size(), 1000u);
     EXPECT_THROW(map.exportPicture(dir.path() + "/missing/temp.emf"), vb::Error);
 
-    // A view larger than 1024 x 768 pixels comes out at the largest size of its shape within them.
+    // A large view comes out whole at its own size: the print layout fits it to its page.
     struct Case {
         QSize view, himetric, picture;
     };
     const Case cases[] = {
-        {{1078, 742}, {27093, 18653}, {1024, 705}},  // a maximised map window
-        {{600, 900}, {13547, 20320}, {512, 768}},
+        {{1078, 742}, {28522, 19632}, {1078, 742}},  // a maximised map window
+        {{600, 900}, {15875, 23813}, {600, 900}},
     };
     for (const Case &c : cases) {
         map.resize(c.view);
