@@ -57,7 +57,8 @@ frmListaMetadati::frmListaMetadati() : forms::Form("frmListaMetadati")
     txtArgomento = box("txtArgomento", "Sottoarea", 1, false);
     txtSettore = box("txtSettore", "Area", 2, false);
     fields->addWidget(yearBoxes(this, txtAnniDisp, 44), 3, 0, 1, 2);
-    fields->setRowStretch(4, 1);
+    // The description takes the height the window has to spare, so no blank band opens under the years.
+    fields->setRowStretch(0, 1);
     body->addLayout(fields, 1);
     layout->addLayout(body, 1);
     auto *buttons = new QHBoxLayout;

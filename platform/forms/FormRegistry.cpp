@@ -41,6 +41,8 @@ void FormRegistry::setMdiArea(QMdiArea *area)
     QObject::disconnect(s.activation);
     s.area = area;
     if (area) {
+        // Closing a work window brings forward the one used before it, not the oldest one.
+        area->setActivationOrder(QMdiArea::ActivationHistoryOrder);
         s.activation = QObject::connect(area, &QMdiArea::subWindowActivated, area, [](QMdiSubWindow *sub) {
             if (!sub)
                 return;
@@ -103,7 +105,9 @@ void FormRegistry::showModal(Form *form, QWidget *owner)
     if (!guard || !form->m_loaded)
         return;
     form->setParent(owner, Qt::Dialog);
-    form->setWindowModality(Qt::ApplicationModal);
+    // Modal over its owner's window only: the help window, a separate top-level window, stays usable
+    // while the dialog waits (its Help button and F1 open it).
+    form->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     QEventLoop loop;
     QObject::connect(form, &Form::unloaded, &loop, &QEventLoop::quit);
     form->show();

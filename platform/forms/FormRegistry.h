@@ -37,7 +37,8 @@ public:
         showForm(f);
         return f;
     }
-    // Loads when needed and shows modally; returns when the window is unloaded.
+    // Loads when needed and shows modally over the owner's window (over every window when there is no
+    // owner); returns when the window is unloaded.
     template <class T> static void showModal(QWidget *owner)
     {
         showModal(get<T>(), owner);

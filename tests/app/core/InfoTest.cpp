@@ -215,7 +215,7 @@ TEST_F(InfoTest, MenuItemOpensTheDialogModallyOverTheMainWindow)
     bool sawModal = false;
     QTimer::singleShot(0, [&] {
         frmInfo *f = forms::FormRegistry::find<frmInfo>();
-        sawModal = f && f->isVisible() && f->windowModality() == Qt::ApplicationModal;
+        sawModal = f && f->isVisible() && f->isModal();
         if (f)
             f->cmdOK_Click();
     });

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -169,4 +171,49 @@ TEST(OleColor, BgrLayoutAndSystemColours)
     EXPECT_EQ(toQColor(0x00FF0000), QColor(0, 0, 255));
     EXPECT_EQ(toOleColor(QColor(0x12, 0x34, 0x56)), 0x00563412u);
     EXPECT_EQ(toQColor(ButtonFace), QGuiApplication::palette().color(QPalette::Button));
+}
+
+TEST_F(FormsTest, ModalWindowLeavesOtherTopLevelWindowsUsable)
+{
+    // The help window is a top-level window of its own: a modal dialog over the main window must not
+    // block it, or its Help button opens a page nobody can click.
+    class frmModale : public Form {
+    public:
+        frmModale() : Form("frmModale") { setMdiChild(false); }
+    };
+    QWidget help;
+    auto *link = new QPushButton("Pagina", &help);
+    help.resize(200, 80);
+    help.show();
+    bool clicked = false, ownerBlocked = false;
+    QObject::connect(link, &QPushButton::clicked, [&] { clicked = true; });
+    QPushButton *inOwner = new QPushButton("Proprietario", &area);
+    inOwner->show();
+    bool ownerClicked = false;
+    QObject::connect(inOwner, &QPushButton::clicked, [&] { ownerClicked = true; });
+    QTimer::singleShot(0, [&] {
+        // Clicks through the window system, where a modal window blocks the windows under it.
+        QTest::mouseClick(help.windowHandle(), Qt::LeftButton, {}, link->geometry().center());
+        QTest::mouseClick(area.windowHandle(), Qt::LeftButton, {}, inOwner->geometry().center());
+        ownerBlocked = !ownerClicked;
+        FormRegistry::unload<frmModale>();
+    });
+    FormRegistry::showModal<frmModale>(&area);
+    EXPECT_TRUE(clicked);
+    EXPECT_TRUE(ownerBlocked);
+}
+
+TEST_F(FormsTest, UnloadingAWorkWindowBringsForwardTheOneUsedBeforeIt)
+{
+    class frmTerzo : public Form {
+    public:
+        frmTerzo() : Form("frmTerzo") { resize(100, 60); }
+    };
+    frmOther *oldest = FormRegistry::show<frmOther>();
+    frmProbe *caller = FormRegistry::show<frmProbe>();
+    FormRegistry::show<frmTerzo>();  // opened from the caller
+    FormRegistry::unload<frmTerzo>();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(area.activeSubWindow(), caller->subWindow());
+    EXPECT_NE(area.activeSubWindow(), oldest->subWindow());
 }
