@@ -259,7 +259,7 @@ void mnu_createMap_Click(frm_dispData &table)
 
         s.LivMappa = livMappaFromBoxes(partitionBoxes(), s.LivMappa);
 
-        const HeaderParts header = splitHeader(g.TextMatrix(0, g.ColSel()), s.Kind);
+        const HeaderParts header = splitHeader(g.TextMatrix(0, g.ColSel()), table.kind());
         table.lbl_Ricfor = header.lbl_Ricfor;
         if (header.split) {
             table.cd_set_var = header.cd_set_var;

@@ -142,7 +142,7 @@ void CopyRecords(jet::Recordset &records, QVector<QVector<vb::Variant>> &block)
     }
 }
 
-void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target)
+void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target, const QString &kind)
 {
     try {
         jet::Connection connection;
@@ -151,7 +151,7 @@ void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target)
         QVector<QVector<vb::Variant>> block;
         for (qsizetype first = 0; first < codes.size(); first += MetadataSlice) {
             jet::Recordset records;
-            records.open(MetadataSql(app().Kind, codes.mid(first, MetadataSlice)), connection);
+            records.open(MetadataSql(kind, codes.mid(first, MetadataSlice)), connection);
             CopyRecords(records, block);
             records.close();
         }
@@ -165,7 +165,8 @@ void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target)
     }
 }
 
-bool CreateExcelFile(const QString &fileName, const QString &templateName, const TextTable &cells)
+bool CreateExcelFile(const QString &fileName, const QString &templateName, const TextTable &cells,
+                     const QString &kind)
 {
     sheet::Application excel;
     try {
@@ -176,7 +177,7 @@ bool CreateExcelFile(const QString &fileName, const QString &templateName, const
         const int columns = cells.isEmpty() ? 0 : static_cast<int>(cells[0].size());
         if (columns > 0 && !cells[0][0].isEmpty())
             data.setValues(values);
-        CopyRecordsMeta(MetadataCodes(cells.isEmpty() ? QVector<QString>() : cells[0]), meta);
+        CopyRecordsMeta(MetadataCodes(cells.isEmpty() ? QVector<QString>() : cells[0]), meta, kind);
         if (columns > 0)
             data.autoFitColumns(1, columns);
         data.select();
@@ -224,7 +225,7 @@ void OpenFileExcel(const QString &fileName)
     }
 }
 
-QString EsportaTabella(const TextTable &cells)
+QString EsportaTabella(const TextTable &cells, const QString &kind)
 {
     using namespace forms;
     setMousePointer(MousePointer::Hourglass);
@@ -247,7 +248,7 @@ QString EsportaTabella(const TextTable &cells)
         return QString();
     }
     setMousePointer(MousePointer::Hourglass);
-    const bool written = CreateExcelFile(fileName, TemplateName(app().Kind), cells);
+    const bool written = CreateExcelFile(fileName, TemplateName(kind), cells, kind);
     setMousePointer(MousePointer::Default);
     if (!written)
         return QString();

@@ -43,12 +43,13 @@ void CreateExcelFileDir();
 // Builds the workbook from Files/<templateName>.xlsx (found without regard to letter case) and
 // saves it as fileName; true when the file was written. Every failure (template, metadata
 // aside, writing) is logged and gives false; the file already at fileName is then untouched.
-bool CreateExcelFile(const QString &fileName, const QString &templateName, const TextTable &cells);
+bool CreateExcelFile(const QString &fileName, const QString &templateName, const TextTable &cells,
+                     const QString &kind);
 
-// Runs the metadata query for the codes on "metadati.mdb" of DataPath (in slices of codes for wide
+// Runs the metadata query of the kind ("Variabili" or "Indicatori") for the codes on "metadati.mdb" of DataPath (in slices of codes for wide
 // tables) and writes the field names and the records to the sheet from A1 in one block; errors are
 // logged and leave the sheet as it was.
-void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target);
+void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target, const QString &kind);
 
 // Appends every record of the set to the block, after a row of the field names when the block is
 // empty; an empty set appends nothing. A failing read is logged and appends nothing.
@@ -63,8 +64,8 @@ void OpenFileExcel(const QString &fileName);
 int ShellOpenFile(const QString &fileName);
 
 // The export after the table is in order: save dialog in ExcelPath, ".xlsx" added to a name
-// without extension, the overwrite question, the workbook of the current Kind, the offer to open.
+// without extension, the overwrite question, the workbook of the table's kind, the offer to open.
 // Returns the file written, empty when none was (its failures are logged and shown).
-QString EsportaTabella(const TextTable &cells);
+QString EsportaTabella(const TextTable &cells, const QString &kind);
 
 }  // namespace pendra

@@ -222,6 +222,7 @@ void frm_dispData::formUnload()
 bool frm_dispData::DoQuery()
 {
     bool result = true;
+    m_kind = app().Kind;
     m_cmbOrdina->clear();
     m_sorting = false;
     forms::setMousePointer(forms::MousePointer::Hourglass);
@@ -263,7 +264,7 @@ bool frm_dispData::DoQuery()
         result = false;
         forms::setMousePointer(forms::MousePointer::Default);
         if (e.number() == vb::err::EngineRefused)
-            forms::dialogs().msgBox("Numero di " + app().Kind + " selezionate troppo elevato. Eliminarle alcune.",
+            forms::dialogs().msgBox("Numero di " + m_kind + " selezionate troppo elevato. Eliminarle alcune.",
                                     forms::vbExclamation);
         else
             forms::dialogs().msgBox(QString::number(e.number()) + " " + e.description(), forms::vbCritical);
@@ -398,7 +399,7 @@ void frm_dispData::datagrid_EnterCell()
         if (g.ColSel() < FirstDataColumn || g.Rows() == 0)
             return;
         const QString code = codeOf(g.TextMatrix(0, g.ColSel()));
-        const QString kind = app().Kind;
+        const QString kind = m_kind;
         const QString s = kind.isEmpty() ? QString() : kind.chopped(1);
         const QString sql = "Select Desc" + s + "e from Metadati" + kind + " where ID" + s + "e ='"
                           + QString(code).replace("'", "''") + "'";
@@ -453,8 +454,8 @@ void frm_dispData::mnu_metadati_Click()
             forms::dialogs().msgBox("Informazioni per la variabile non disponibili!", forms::vbInformation);
             return;
         }
-        app().SqlScheda = GetSqlScheda(app().Kind, codeOf(header));
-        openRegisteredForm(app().Kind == "Variabili" ? "FRMSCHEDAVARIABILI" : "FRMSCHEDAINDICATORI");
+        app().SqlScheda = GetSqlScheda(m_kind, codeOf(header));
+        openRegisteredForm(m_kind == "Variabili" ? "FRMSCHEDAVARIABILI" : "FRMSCHEDAINDICATORI");
     });
 }
 
@@ -488,7 +489,7 @@ void frm_dispData::cmdEsportaXls_Click()
         for (int r = 0; r < g.Rows(); ++r)
             for (int c = 0; c < g.Cols(); ++c)
                 cells[r][c] = g.TextMatrix(r, c);
-        EsportaTabella(cells);
+        EsportaTabella(cells, m_kind);
     });
     forms::setMousePointer(forms::MousePointer::Default);
 }

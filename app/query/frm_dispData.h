@@ -40,6 +40,10 @@ public:
     QString nr_var;
     QString anno_var;
 
+    // The kind ("Variabili" or "Indicatori") of the data the table shows, taken when its query
+    // runs: a menu item chosen meanwhile changes the shared Kind, not what these columns are.
+    const QString &kind() const { return m_kind; }
+
     // Runs SqlQuery (ordered by territory code) on the data database and fills the grid; false
     // after an error, which it has shown and logged.
     bool DoQuery();
@@ -130,6 +134,7 @@ private:
     QMenu *m_mnuOrdinam;
     QAction *m_mnuCreateMap;
     bool m_sorting = false;
+    QString m_kind;
 };
 
 }  // namespace pendra

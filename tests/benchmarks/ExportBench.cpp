@@ -54,7 +54,7 @@ void BM_ExportTable(benchmark::State &state)
     QTemporaryDir dir;
     const pendra::TextTable table = widestTable();
     for (auto _ : state)
-        if (!pendra::CreateExcelFile(dir.path() + "/out.xlsx", "DatiTemplateVar", table))
+        if (!pendra::CreateExcelFile(dir.path() + "/out.xlsx", "DatiTemplateVar", table, "Variabili"))
             state.SkipWithError(("export failed: " + dialogs.messages().join(' ')).toStdString().c_str());
 }
 BENCHMARK(BM_ExportTable)->Unit(benchmark::kMillisecond);

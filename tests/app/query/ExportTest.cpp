@@ -96,7 +96,7 @@ TEST_F(ExportTest, VariablesWorkbookHoldsTheGridAndOneMetadataRowPerCode)
     const QString chosen = out.path() + "/tabella";  // no extension
     dialogs.answerFile(chosen);
     dialogs.answerMsgBox(forms::vbYes);  // open it now
-    const QString written = EsportaTabella(variablesTable());
+    const QString written = EsportaTabella(variablesTable(), app().Kind);
     ASSERT_EQ(written, chosen + ".xlsx");
 
     // The dialog starts empty in the created Excel folder.
@@ -157,7 +157,8 @@ TEST_F(ExportTest, IndicatorsUseTheirTemplateAndMetadataQuery)
     dialogs.answerFile(chosen);
     dialogs.answerMsgBox(forms::vbNo);
     ASSERT_EQ(EsportaTabella({{"TipoTerritorio", "COD_TERR", "PROV", "REG", "COD_NUTS", "Territorio", "IAS013_2005"},
-                              {"1", "001", "001", "01", "ITC11", "Torino", "4,25"}}),
+                              {"1", "001", "001", "01", "ITC11", "Torino", "4,25"}},
+                             app().Kind),
               chosen);
     sheet::SheetReader book(chosen);
     EXPECT_TRUE(book.cells(3).value("A1").text.contains("indicatori"));
@@ -183,7 +184,7 @@ TEST_F(ExportTest, WideTableListsTheMetadataOfCodesFarRight)
     const QString chosen = out.path() + "/largo.xlsx";
     dialogs.answerFile(chosen);
     dialogs.answerMsgBox(forms::vbNo);
-    ASSERT_EQ(EsportaTabella(table), chosen);
+    ASSERT_EQ(EsportaTabella(table, app().Kind), chosen);
     EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
     sheet::SheetReader book(chosen);
     const QMap<QString, CellValue> meta = book.cells(2);
@@ -197,7 +198,7 @@ TEST_F(ExportTest, WideTableListsTheMetadataOfCodesFarRight)
 
 TEST_F(ExportTest, CancelledDialogWritesNothing)
 {
-    EXPECT_TRUE(EsportaTabella(variablesTable()).isEmpty());
+    EXPECT_TRUE(EsportaTabella(variablesTable(), app().Kind).isEmpty());
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(QDir(app().ExcelPath).entryList(QDir::Files), QStringList());
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
@@ -209,7 +210,7 @@ TEST_F(ExportTest, OverwriteNoKeepsTheOldFile)
     ASSERT_TRUE(writeBytes(chosen, "old contents"));
     dialogs.answerFile(out.path() + "/vecchio");  // the extension is added before the test
     dialogs.answerMsgBox(forms::vbNo);
-    EXPECT_TRUE(EsportaTabella(variablesTable()).isEmpty());
+    EXPECT_TRUE(EsportaTabella(variablesTable(), app().Kind).isEmpty());
     EXPECT_EQ(dialogs.messages(), QStringList({"Il File esiste si vuole sovrascriverlo?"}));
     const auto boxes = dialogs.calls(forms::DialogCall::MsgBox);
     EXPECT_EQ(boxes[0].style, forms::vbYesNo + forms::vbQuestion);
@@ -225,7 +226,7 @@ TEST_F(ExportTest, OverwriteYesReplacesTheOldFile)
     dialogs.answerFile(chosen);
     dialogs.answerMsgBox(forms::vbYes);
     dialogs.answerMsgBox(forms::vbNo);
-    EXPECT_EQ(EsportaTabella(variablesTable()), chosen);
+    EXPECT_EQ(EsportaTabella(variablesTable(), app().Kind), chosen);
     EXPECT_EQ(sheet::SheetReader(chosen).cells(1).value("G2"), number(12.5));
 }
 
@@ -254,7 +255,7 @@ TEST_F(ExportTest, FailuresKeepTheOldFileAndOfferNoOpening)
         QFile::remove(folder->files() + "Error.log");
         dialogs.answerFile(chosen);
         dialogs.answerMsgBox(forms::vbYes);
-        EXPECT_TRUE(EsportaTabella(variablesTable()).isEmpty());
+        EXPECT_TRUE(EsportaTabella(variablesTable(), app().Kind).isEmpty());
         EXPECT_EQ(bytesOf(chosen), QByteArray("old contents"));
         const QStringList messages = dialogs.messages();
         ASSERT_EQ(messages.size(), 2);

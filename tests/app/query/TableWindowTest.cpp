@@ -252,9 +252,11 @@ TEST_F(TableWindowTest, MetadataOfAColumnNeedsACodeAndOpensTheSheetOfTheKind)
     grid().setCol(7);
     window->mnu_metadati_Click();
     EXPECT_EQ(app().SqlScheda, pendra::GetSqlScheda("Variabili", "AS013"));
+    // Another menu item changes the shared Kind, not the kind of the columns this table shows.
     app().Kind = "Indicatori";
     window->mnu_metadati_Click();
-    EXPECT_EQ(opened, (QStringList{"variabili", "indicatori"}));
+    EXPECT_EQ(app().SqlScheda, pendra::GetSqlScheda("Variabili", "AS013"));
+    EXPECT_EQ(opened, (QStringList{"variabili", "variabili"}));
     pendra::unregisterFormOpener("FRMSCHEDAVARIABILI");
     pendra::unregisterFormOpener("FRMSCHEDAINDICATORI");
 }
