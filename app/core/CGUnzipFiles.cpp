@@ -14,23 +14,7 @@ qint32 CGUnzipFiles::Unzip(const QString &sZipFileName, const QString &sExtractD
             ZipFileName = sZipFileName;
         if (!sExtractDir.isEmpty())
             ExtractDir = sExtractDir;
-        UnzipOptions o;
-        o.ExtractOnlyNewer = ExtractOnlyNewer;
-        o.SpaceToUnderScore = SpaceToUnderScore;
-        o.PromptOverwrite = PromptOverwrite;
-        o.MessageLevel = MessageLevel;
-        o.WriteToStdOut = WriteToStdOut;
-        o.TestZip = TestZip;
-        o.ExtractList = ExtractList;
-        o.ExtractNewer = ExtractNewer;
-        o.DisplayComment = DisplayComment;
-        o.HonorDirectories = HonorDirectories;
-        o.OverWriteFiles = OverWriteFiles;
-        o.ConvertCRtoCRLF = ConvertCRtoCRLF;
-        o.Verbose = Verbose;
-        o.CaseSensitive = CaseSensitive;
-        o.Privilege = Privilege;
-        return VBUnzip(ZipFileName, ExtractDir, o);
+        return VBUnzip(ZipFileName, ExtractDir, *this);
     } catch (vb::Error &e) {
         e.setSource("CGUnZipFiles::Unzip");
         throw;

@@ -1,28 +1,15 @@
 // Unpacking of a zip archive into a folder, with the UnZip library's options as properties.
 #pragma once
 
+#include "VBUnzip.h"
+
 #include <QString>
 
 namespace pendra {
 
-class CGUnzipFiles {
+class CGUnzipFiles : public UnzipOptions {
 public:
-    // Options (start values as the object is created).
-    bool ExtractNewer = false;
-    bool SpaceToUnderScore = false;
-    bool PromptOverwrite = false;
-    qint32 MessageLevel = 2;
-    bool WriteToStdOut = false;
-    bool TestZip = false;
-    qint32 ExtractList = 0;
-    bool ExtractOnlyNewer = false;
-    bool DisplayComment = false;
-    bool HonorDirectories = true;
-    bool OverWriteFiles = true;
-    bool ConvertCRtoCRLF = false;
-    bool Verbose = false;
-    bool CaseSensitive = true;
-    qint32 Privilege = 0;
+    // The options are the inherited fields, with their start values as the object is created.
     QString ZipFileName;
     QString ExtractDir;
 

@@ -103,6 +103,35 @@ QPushButton *swatch(QWidget *parent, const char *name)
     return button;
 }
 
+// The controls of a text element's tab (title, description): its text, font, size, colour and
+// visibility, in that order.
+struct TextTab {
+    QWidget *page;
+    QLineEdit *text;
+    QComboBox *font, *size;
+    QPushButton *colour;
+    QCheckBox *visible;
+};
+
+TextTab textTab(const QString &textCaption, const char *textName, const char *fontName, const char *sizeName,
+                const char *colourName, const char *visibleName)
+{
+    TextTab t;
+    t.page = new QWidget;
+    auto *form = new QFormLayout(t.page);
+    t.text = named(new QLineEdit(t.page), QString::fromLatin1(textName), textCaption);
+    t.font = comboBox(t.page, fontName, QStringLiteral("Tipo Carattere"));
+    t.size = comboBox(t.page, sizeName, QStringLiteral("Grandezza Carattere"));
+    t.colour = swatch(t.page, colourName);
+    t.visible = visibleBox(t.page, visibleName);
+    form->addRow(textCaption, t.text);
+    form->addRow(QStringLiteral("Tipo Carattere"), t.font);
+    form->addRow(QStringLiteral("Grandezza Carattere"), t.size);
+    form->addRow(t.colour);
+    form->addRow(t.visible);
+    return t;
+}
+
 void setSwatch(QPushButton *button, double colour)
 {
     button->setProperty("oleColor", colour);
@@ -168,19 +197,14 @@ PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(
     left->addWidget(SSTab1);
 
     // 0 "Titolo"
-    auto *titolo = new QWidget;
-    auto *tf = new QFormLayout(titolo);
-    txt_Titolo = named(new QLineEdit(titolo), QStringLiteral("txt_Titolo"), QStringLiteral("Titolo"));
-    cmb_Font = comboBox(titolo, "cmb_Font", QStringLiteral("Tipo Carattere"));
-    cmb_Fontsize = comboBox(titolo, "cmb_Fontsize", QStringLiteral("Grandezza Carattere"));
-    lbl_colore = swatch(titolo, "lbl_colore");
-    Chk_Titolo = visibleBox(titolo, "Chk_Titolo");
-    tf->addRow(QStringLiteral("Titolo"), txt_Titolo);
-    tf->addRow(QStringLiteral("Tipo Carattere"), cmb_Font);
-    tf->addRow(QStringLiteral("Grandezza Carattere"), cmb_Fontsize);
-    tf->addRow(lbl_colore);
-    tf->addRow(Chk_Titolo);
-    SSTab1->addTab(titolo, QStringLiteral("Titolo"));
+    const TextTab titolo = textTab(QStringLiteral("Titolo"), "txt_Titolo", "cmb_Font", "cmb_Fontsize", "lbl_colore",
+                                   "Chk_Titolo");
+    txt_Titolo = titolo.text;
+    cmb_Font = titolo.font;
+    cmb_Fontsize = titolo.size;
+    lbl_colore = titolo.colour;
+    Chk_Titolo = titolo.visible;
+    SSTab1->addTab(titolo.page, QStringLiteral("Titolo"));
 
     // 1 "Cartogramma"
     auto *cartina = new QWidget;
@@ -254,19 +278,14 @@ PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(
     SSTab1->addTab(legenda, QStringLiteral("Legenda"));
 
     // 4 "Descrizione"
-    auto *desc = new QWidget;
-    auto *df = new QFormLayout(desc);
-    txtDesc = named(new QLineEdit(desc), QStringLiteral("txtDesc"), QStringLiteral("Testo"));
-    cmbDesc_TipoFont = comboBox(desc, "cmbDesc_TipoFont", QStringLiteral("Tipo Carattere"));
-    cmbDesc_DimFont = comboBox(desc, "cmbDesc_DimFont", QStringLiteral("Grandezza Carattere"));
-    lblDesc_Colore = swatch(desc, "lblDesc_Colore");
-    chkDesc = visibleBox(desc, "chkDesc");
-    df->addRow(QStringLiteral("Testo"), txtDesc);
-    df->addRow(QStringLiteral("Tipo Carattere"), cmbDesc_TipoFont);
-    df->addRow(QStringLiteral("Grandezza Carattere"), cmbDesc_DimFont);
-    df->addRow(lblDesc_Colore);
-    df->addRow(chkDesc);
-    SSTab1->addTab(desc, QStringLiteral("Descrizione"));
+    const TextTab desc = textTab(QStringLiteral("Testo"), "txtDesc", "cmbDesc_TipoFont", "cmbDesc_DimFont",
+                                 "lblDesc_Colore", "chkDesc");
+    txtDesc = desc.text;
+    cmbDesc_TipoFont = desc.font;
+    cmbDesc_DimFont = desc.size;
+    lblDesc_Colore = desc.colour;
+    chkDesc = desc.visible;
+    SSTab1->addTab(desc.page, QStringLiteral("Descrizione"));
 
     auto *buttons = new QHBoxLayout;
     cmdHelp = named(new QPushButton(QStringLiteral("Help"), this), QStringLiteral("cmdHelp"), QStringLiteral("Help"));

@@ -5,8 +5,10 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace pendra {
 
@@ -41,6 +43,19 @@ QGroupBox *yearBoxes(QWidget *parent, QVector<QLineEdit *> &boxes, int boxWidth)
                              "N.A.: dato non aggiornabile"})
         grid->addWidget(new QLabel(QString::fromUtf8(text), years), grid->rowCount(), 0, 1, YearCount);
     return years;
+}
+
+QHBoxLayout *helpAndCloseButtons(QWidget *parent, QPushButton *&cmdHelp, QPushButton *&cmdChiudi)
+{
+    auto *buttons = new QHBoxLayout;
+    cmdHelp = new QPushButton("Help", parent);
+    cmdChiudi = new QPushButton("Chiudi", parent);
+    cmdHelp->setAccessibleName("Help");
+    cmdChiudi->setAccessibleName("Chiudi");
+    buttons->addStretch(1);
+    buttons->addWidget(cmdHelp);
+    buttons->addWidget(cmdChiudi);
+    return buttons;
 }
 
 }  // namespace pendra

@@ -5,6 +5,8 @@
 #include <QVector>
 
 class QGroupBox;
+class QHBoxLayout;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -17,5 +19,8 @@ QLabel *headingLabel(const QString &text, QWidget *parent);
 // boxes are appended to `boxes` in year order (named txtAnniDisp0..12); the legend of the level
 // letters below them.
 QGroupBox *yearBoxes(QWidget *parent, QVector<QLineEdit *> &boxes, int boxWidth);
+
+// The right-aligned "Help" and "Chiudi" buttons of the browser and the code list.
+QHBoxLayout *helpAndCloseButtons(QWidget *parent, QPushButton *&cmdHelp, QPushButton *&cmdChiudi);
 
 }  // namespace pendra

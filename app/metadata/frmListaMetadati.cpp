@@ -61,15 +61,7 @@ frmListaMetadati::frmListaMetadati() : forms::Form("frmListaMetadati")
     fields->setRowStretch(0, 1);
     body->addLayout(fields, 1);
     layout->addLayout(body, 1);
-    auto *buttons = new QHBoxLayout;
-    cmdHelp = new QPushButton("Help", this);
-    cmdChiudi = new QPushButton("Chiudi", this);
-    cmdHelp->setAccessibleName("Help");
-    cmdChiudi->setAccessibleName("Chiudi");
-    buttons->addStretch(1);
-    buttons->addWidget(cmdHelp);
-    buttons->addWidget(cmdChiudi);
-    layout->addLayout(buttons);
+    layout->addLayout(helpAndCloseButtons(this, cmdHelp, cmdChiudi));
 
     connect(cmbVarInd, &QComboBox::currentIndexChanged, this, [this] { cmbVarInd_Click(); });
     connect(lst_CodVar, &QListWidget::currentRowChanged, this, [this] { lst_CodVar_Click(); });

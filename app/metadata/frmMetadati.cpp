@@ -107,15 +107,7 @@ frmMetadati::frmMetadati() : forms::Form("frmMetadati")
     objtree->setImageList(&m_images);
     availableLayout->addWidget(objtree, 1);
     layout->addWidget(available, 1);
-    auto *buttons = new QHBoxLayout;
-    cmdHelp = new QPushButton("Help", this);
-    cmdChiudi = new QPushButton("Chiudi", this);
-    cmdHelp->setAccessibleName("Help");
-    cmdChiudi->setAccessibleName("Chiudi");
-    buttons->addStretch(1);
-    buttons->addWidget(cmdHelp);
-    buttons->addWidget(cmdChiudi);
-    layout->addLayout(buttons);
+    layout->addLayout(helpAndCloseButtons(this, cmdHelp, cmdChiudi));
 
     connect(cmb_Databases, &QComboBox::currentIndexChanged, this, [this] { cmb_Databases_Click(); });
     connect(objtree, &tree::TreeView::nodeClick, this, [this](tree::TreeNode *n) { objtree_NodeClick(n); });

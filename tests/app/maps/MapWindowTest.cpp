@@ -7,6 +7,7 @@
 #include "app/core/AppState.h"
 #include "app/query/frm_dispData.h"
 
+#include "AppOnFolder.h"
 #include "ProgramFolder.h"
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
@@ -57,13 +58,8 @@ protected:
         resetAppState();
         vb::setUserLocale(QLocale(QLocale::Italian, QLocale::Italy));
         m_installed = std::make_unique<forms::ScopedDialogs>(dialogs);
+        fixtures::useProgramFolder(*folder);
         AppState &s = app();
-        s.DataPath = folder->databases();
-        s.FilesPath = folder->files();
-        s.ShapePath = folder->shapes();
-        s.Password = DatabasePassword;
-        s.ConnPrefix = odbcPrefix(s.Password);
-        s.DaoConnect = daoConnect(s.Password);
         s.Kind = "Variabili";
         s.CurrentDbName = "VariabiliProvince.mdb";
         s.DatabaseCambiato = "False";

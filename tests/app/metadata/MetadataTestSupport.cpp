@@ -1,6 +1,8 @@
 // The metadata tests' folder, state and capture of reports.
 #include "MetadataTestSupport.h"
 
+#include "AppOnFolder.h"
+
 #include "Report.h"
 #include "app/core/AppState.h"
 #include "app/core/Program.h"
@@ -32,12 +34,7 @@ void MetadataTest::TearDownTestSuite()
 void MetadataTest::SetUp()
 {
     pendra::resetAppState();
-    pendra::AppState &s = pendra::app();
-    s.DataPath = folder->databases();
-    s.FilesPath = folder->files();
-    s.Password = "mirabella1994";
-    s.ConnPrefix = pendra::odbcPrefix(s.Password);
-    s.DaoConnect = pendra::daoConnect(s.Password);
+    fixtures::useProgramFolder(*folder);
     pendra::setProgramFolder(folder->path());
     QFile::remove(folder->files() + "Error.log");
     m_installed = std::make_unique<forms::ScopedDialogs>(dialogs);

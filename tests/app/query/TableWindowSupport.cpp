@@ -4,6 +4,7 @@
 #include "app/core/AppState.h"
 #include "app/query/frm_dispData.h"
 
+#include "AppOnFolder.h"
 #include "ProgramFolder.h"
 #include "forms/FormRegistry.h"
 #include "grid/FlexGrid.h"
@@ -55,12 +56,8 @@ void TableWindowTest::SetUp()
     pendra::resetAppState();
     vb::setUserLocale(QLocale(QLocale::Italian, QLocale::Italy));
     m_installed = std::make_unique<forms::ScopedDialogs>(dialogs);
+    fixtures::useProgramFolder(*folder);
     pendra::AppState &s = pendra::app();
-    s.DataPath = folder->databases();
-    s.FilesPath = folder->files();
-    s.Password = pendra::DatabasePassword;
-    s.ConnPrefix = pendra::odbcPrefix(s.Password);
-    s.DaoConnect = pendra::daoConnect(s.Password);
     s.Kind = "Variabili";
     s.CurrentDbName = "VariabiliProvince.mdb";
     s.DatabaseCambiato = "False";
