@@ -15,6 +15,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QSet>
 
 #ifdef PENDRA_HAVE_HELP
 #include "forms/help/HelpViewer.h"
@@ -135,9 +136,13 @@ void CollapseTreeNodes(tree::TreeModel &nodes, tree::TreeNode *clicked)
     else if (len == 5 || len == 6)
         threshold = 4;
     if (threshold >= 0) {
+        // Sub-area keys such as "B02-PD" pass the code threshold: the branch the user is in never folds.
+        QSet<const tree::TreeNode *> ancestors;
+        for (const tree::TreeNode *p = clicked->parent(); p; p = p->parent())
+            ancestors.insert(p);
         for (int i = 1; i <= nodes.count(); ++i) {
             tree::TreeNode *n = nodes.item(i);
-            if (n->key() != clicked->key() && n->key().size() >= threshold)
+            if (n->key() != clicked->key() && n->key().size() >= threshold && !ancestors.contains(n))
                 n->setExpanded(false);
         }
     }

@@ -118,15 +118,15 @@ QuartileClasses MakeQuartileClasses(const MapColumn &cells, int first, int end)
         return result;
     const int n = end - first, d = 4, q = n / d, r = n - q * d;
 
-    int lastRow = -1, values = 0;
+    // Empty cells never close a class: the last row is the last one holding a value.
+    int lastRow = -1;
     for (int row = first; row < end; ++row) {
-        if (!isEmptyCell(cells[row])) {
+        if (!isEmptyCell(cells[row]))
             lastRow = row;
-            ++values;
-        }
     }
-    // Small sets give the last value a class of its own; decided on the values, not the grid rows.
-    const bool smallSet = values < 8;
+    // A grid of fewer than 9 rows in all (header and empty rows included) gives the last value a
+    // class of its own.
+    const bool smallSet = end < 9;
 
     auto open = [&](const QString &cell) {
         result.labels << QStringLiteral(" Da ") + cell;
@@ -147,13 +147,14 @@ QuartileClasses MakeQuartileClasses(const MapColumn &cells, int first, int end)
             continue;
         const bool last = row == lastRow;
         if (result.labels.isEmpty()) {
-            open(cell);
+            open(cell);  // a single value has no row above to close with: it stays one class
         } else if (last && smallSet && k < 4) {
-            // The last-row rule comes before the boundary rule: only this order gives n = 5 four classes.
+            // The last-row rule comes before the boundary rule: only this order gives n = 5 four classes,
+            // and a larger grid's last row closes its class instead of opening one of a single value.
             close(previous);
             ++k;
             open(cell);
-        } else if (row >= boundary && k < 4) {
+        } else if (!last && row >= boundary && k < 4) {
             close(previous);
             ++k;
             boundary = first + MakeQuantile(k, r, q, n, d);

@@ -537,6 +537,9 @@ void FormdatiTab::serie_Click()
             forms::dialogs().msgBox("Selezionare un territorio!", forms::vbExclamation, "");
             return;
         }
+        // An open table shows the previous selection: close it (and the map that reads it) and
+        // open it again on the new statement, so the analyst never reads the old result as the new one.
+        forms::FormRegistry::unload<frm_dispData>();
         CreaQuery();
         forms::setMousePointer(forms::MousePointer::Default);
         forms::FormRegistry::show<frm_dispData>();

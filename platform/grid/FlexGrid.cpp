@@ -94,7 +94,8 @@ void FlexGrid::followSelection()
     const FlexGridModel &g = *m_model;
     if (g.Rows() > 0 && g.Cols() > 0) {
         const QModelIndex current = g.index(g.Row(), g.Col());
-        selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+        // Through the view, so that a following Shift selection of the user starts at Row/Col.
+        QTableView::setCurrentIndex(current);
         const QItemSelection range(g.index(std::min(g.Row(), g.RowSel()), std::min(g.Col(), g.ColSel())),
                                    g.index(std::max(g.Row(), g.RowSel()), std::max(g.Col(), g.ColSel())));
         selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
@@ -158,21 +159,23 @@ void FlexGrid::takeUserSelection()
     if (!current.isValid())
         return;
     FlexGridModel &g = *m_model;
-    const bool moved = current.row() != g.Row() || current.column() != g.Col();
-    int rowSel = current.row(), colSel = current.column();
+    // Qt's current cell is the moving end of a drag or Shift selection; the grid keeps it in
+    // RowSel/ColSel, and Row/Col stay on the cell where the selection started.
+    const bool moved = current.row() != g.RowSel() || current.column() != g.ColSel();
+    int row = current.row(), col = current.column();
     const QItemSelection selection = selectionModel()->selection();
     // A click moves the current cell before the selection: a range without the new current cell
     // is the old one, and the cell alone is the selection until the range follows.
     if (selection.size() == 1 && selection.first().contains(current)) {
         const QItemSelectionRange &r = selection.first();
-        rowSel = r.top() == current.row() ? r.bottom() : r.top();
-        colSel = r.left() == current.column() ? r.right() : r.left();
+        row = r.top() == current.row() ? r.bottom() : r.top();
+        col = r.left() == current.column() ? r.right() : r.left();
     }
     m_syncing = true;
-    g.setRow(current.row());
-    g.setCol(current.column());
-    g.setRowSel(rowSel);
-    g.setColSel(colSel);
+    g.setRow(row);
+    g.setCol(col);
+    g.setRowSel(current.row());
+    g.setColSel(current.column());
     m_syncing = false;
     if (moved)
         emit EnterCell();

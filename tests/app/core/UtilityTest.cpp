@@ -166,6 +166,33 @@ TEST(CollapseTreeNodes, KeysOfTwoOrFourCharactersFoldNothingElse)
     }
 }
 
+TEST(CollapseTreeNodes, SubAreaKeysOfTheCodeLengthNeverFoldTheClickedBranch)
+{
+    // Sub-area keys of the sample atlas that pass the code threshold of 4 characters.
+    for (const QString sub : {"B02-PD", "H03 - NO", "H04-NO"}) {
+        tree::TreeModel m;
+        m.add(nullptr, tree::tvwChild, "B", "b");
+        m.add("B", tree::tvwChild, sub, "sub");
+        m.add(sub, tree::tvwChild, "DG030", "Morti");
+        m.add("DG030", tree::tvwChild, "DG030-2005", "2005");
+        m.add(sub, tree::tvwChild, "DG016", "Nati vivi");
+        m.add("DG016", tree::tvwChild, "DG016-2005", "2005");
+        m.add(nullptr, tree::tvwChild, "H", "h");
+        m.add("H", tree::tvwChild, "H04-NX", "other");
+        m.add("H04-NX", tree::tvwChild, "AM010", "aria");
+        for (int i = 1; i <= m.count(); ++i)
+            m.item(i)->setExpanded(true);
+
+        CollapseTreeNodes(m, m.item("DG030"));
+        QStringList expanded;
+        for (int i = 1; i <= m.count(); ++i)
+            if (m.item(i)->expanded())
+                expanded << m.item(i)->key();
+        // Its area, its sub-area and itself stay open; the sibling code and other long keys fold.
+        EXPECT_EQ(expanded, QStringList({"B", sub, "DG030", "H"})) << sub.toStdString();
+    }
+}
+
 TEST(CollapseTreeNodes, ClickedNodeUnfoldsOnlyWithChildren)
 {
     tree::TreeModel m;

@@ -24,14 +24,6 @@ MapColumn column(const QStringList &cells)
     return QStringList{QStringLiteral("AS013_2005")} + cells;
 }
 
-MapColumn valuesOneTo(int n)
-{
-    QStringList cells;
-    for (int i = 1; i <= n; ++i)
-        cells << QString::number(i);
-    return column(cells);
-}
-
 // The classes of the walked rows as digits ("1123"), empty rows as "-".
 QString classesOf(const QuartileClasses &q, int first, int end)
 {
@@ -88,39 +80,53 @@ TEST_F(MapClassesTest, MakeQuantileFollowsTheRemainderTable)
     }
 }
 
-TEST_F(MapClassesTest, QuartilesForOneToNineValues)
+TEST_F(MapClassesTest, QuartilesOfOneToTwelveValuesAfterNoneToThreeEmptyRows)
 {
-    struct Case { int n; const char *classes; QStringList labels; };
+    // The grid's rows decide: a grid of fewer than 9 rows in all gives the last value a class of
+    // its own; a larger one closes the last class with its last value. One value is one class.
+    // Classes as digits per value 1..n; bounds as "lower-upper" per class.
+    struct Case { int n, emptyFrom, emptyTo; const char *classes, *bounds; };
     const Case cases[] = {
-        {1, "1", {" Da 1 a 1"}},
-        {2, "12", {" Da 1 a 1", " Da 2 a 2"}},
-        {3, "123", {" Da 1 a 1", " Da 2 a 2", " Da 3 a 3"}},
-        {4, "1234", {" Da 1 a 1", " Da 2 a 2", " Da 3 a 3", " Da 4 a 4"}},
-        {5, "11234", {" Da 1 a 2", " Da 3 a 3", " Da 4 a 4", " Da 5 a 5"}},
-        {6, "112334", {" Da 1 a 2", " Da 3 a 3", " Da 4 a 5", " Da 6 a 6"}},
-        {7, "1122334", {" Da 1 a 2", " Da 3 a 4", " Da 5 a 6", " Da 7 a 7"}},
-        {8, "11223344", {" Da 1 a 2", " Da 3 a 4", " Da 5 a 6", " Da 7 a 8"}},
-        {9, "111223344", {" Da 1 a 3", " Da 4 a 5", " Da 6 a 7", " Da 8 a 9"}},
+        {1, 0, 3, "1", "1-1"},
+        {2, 0, 3, "12", "1-1 2-2"},
+        {3, 0, 3, "123", "1-1 2-2 3-3"},
+        {4, 0, 3, "1234", "1-1 2-2 3-3 4-4"},
+        {5, 0, 2, "11234", "1-2 3-3 4-4 5-5"},
+        {5, 3, 3, "11233", "1-2 3-3 4-5"},
+        {6, 0, 1, "112334", "1-2 3-3 4-5 6-6"},
+        {6, 2, 3, "112333", "1-2 3-3 4-6"},
+        {7, 0, 0, "1122334", "1-2 3-4 5-6 7-7"},
+        {7, 1, 3, "1122333", "1-2 3-4 5-7"},
+        {8, 0, 3, "11223344", "1-2 3-4 5-6 7-8"},
+        {9, 0, 3, "111223344", "1-3 4-5 6-7 8-9"},
+        {10, 0, 3, "1112233344", "1-3 4-5 6-8 9-10"},
+        {11, 0, 3, "11122233344", "1-3 4-6 7-9 10-11"},
+        {12, 0, 3, "111222333444", "1-3 4-6 7-9 10-12"},
     };
     for (const Case &c : cases) {
-        const QuartileClasses q = quartiles(valuesOneTo(c.n));
-        EXPECT_EQ(classesOf(q, 1, c.n + 1), QString::fromLatin1(c.classes)) << c.n;
-        EXPECT_EQ(q.labels, c.labels) << c.n;
-        EXPECT_FALSE(q.equalBounds) << c.n;
+        for (int empty = c.emptyFrom; empty <= c.emptyTo; ++empty) {
+            SCOPED_TRACE(testing::Message() << c.n << " values, " << empty << " empty rows");
+            QStringList cells(empty, QString());
+            for (int i = 1; i <= c.n; ++i)
+                cells << QString::number(i);
+            const QuartileClasses q = quartiles(column(cells));
+            const int first = 1 + empty, end = first + c.n;
+            EXPECT_EQ(classesOf(q, 1, end), QString(empty, u'-') + QString::fromLatin1(c.classes));
+            QStringList labels;
+            for (const QString &b : QString::fromLatin1(c.bounds).split(' ')) {
+                labels << " Da " + b.section('-', 0, 0) + " a " + b.section('-', 1, 1);
+            }
+            EXPECT_EQ(q.labels, labels);
+            EXPECT_FALSE(q.equalBounds);
+        }
     }
 }
 
-TEST_F(MapClassesTest, QuartilesAfterAnEmptyRowCountOnlyTheValues)
+TEST_F(MapClassesTest, SevenValuesAfterAnEmptyRowMakeThreeClassesWithTheirOwnTexts)
 {
-    // Eight territories, one without a value: seven values still make four classes.
-    const MapColumn cells = column({"", "1,5", "2", "3", "4", "5", "6", "7,25"});
-    const QuartileClasses q = quartiles(cells);
-    EXPECT_EQ(classesOf(q, 1, 9), "-1122334");
-    EXPECT_EQ(q.labels, QStringList({" Da 1,5 a 2", " Da 3 a 4", " Da 5 a 6", " Da 7,25 a 7,25"}));
-
-    // Ten rows with two empty ones: eight values, the usual quartiles of eight.
-    const QuartileClasses big = quartiles(column({"", "", "1", "2", "3", "4", "5", "6", "7", "8"}));
-    EXPECT_EQ(classesOf(big, 1, 11), "--11223344");
+    const QuartileClasses q = quartiles(column({"", "1,5", "2", "3", "4", "5", "6", "10699,00"}));
+    EXPECT_EQ(classesOf(q, 1, 9), "-1122333");
+    EXPECT_EQ(q.labels, QStringList({" Da 1,5 a 2", " Da 3 a 4", " Da 5 a 10699,00"}));
 }
 
 TEST_F(MapClassesTest, EqualBoundsBetweenClassesAreFlagged)

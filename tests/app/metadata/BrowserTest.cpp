@@ -1,6 +1,9 @@
 // The metadata browser and the code list on the sample atlas.
 #include "MetadataTestSupport.h"
 
+#include "AppOnFolder.h"
+#include "app/core/Program.h"
+
 #include "frmListaMetadati.h"
 #include "frmMetadati.h"
 #include "frmSchedaIndicatori.h"
@@ -93,6 +96,31 @@ TEST_F(BrowserTest, LeafClickOpensTheSheetOfTheBrowsersKind)
     ASSERT_NE(FormRegistry::find<frmSchedaIndicatori>(), nullptr);
     EXPECT_NE(FormRegistry::find<frmSchedaVariabili>(), nullptr);
     EXPECT_TRUE(logLines().isEmpty());
+}
+
+TEST_F(BrowserTest, CodeOfALongSubAreaKeyKeepsItsBranchOpen)
+{
+    const fixtures::ProgramFolder atlas{fixtures::ProgramFolder::SampleAtlasCopy{}};
+    fixtures::useProgramFolder(atlas);
+    pendra::setProgramFolder(atlas.path());
+    frmMetadati *w = FormRegistry::show<frmMetadati>();
+    tree::TreeModel &nodes = w->objtree->nodes();
+    struct Case { QString area, subArea, code; };
+    for (const Case &c : {Case{"B", "B02-PD", "DG030"}, Case{"H", "H03 - NO", "AM010"}}) {
+        SCOPED_TRACE(c.code.toStdString());
+        ASSERT_NE(nodes.item(c.code), nullptr);
+        w->objtree->clickNode(nodes.item(c.area));
+        w->objtree->clickNode(nodes.item(c.subArea));
+        w->objtree->clickNode(nodes.item(c.code));
+        EXPECT_TRUE(nodes.item(c.area)->expanded());
+        EXPECT_TRUE(nodes.item(c.subArea)->expanded());
+        ASSERT_NE(FormRegistry::find<frmSchedaVariabili>(), nullptr);
+        EXPECT_TRUE(FormRegistry::find<frmSchedaVariabili>()->txtVariabili->text().startsWith(c.code + " - "));
+    }
+    EXPECT_FALSE(nodes.item("B02-PD")->expanded());  // the other branch folded
+    FormRegistry::unloadAll();
+    fixtures::useProgramFolder(*folder);
+    pendra::setProgramFolder(folder->path());
 }
 
 QStringList codes(const QListWidget *list)

@@ -6,15 +6,18 @@
 #include "app/query/frm_dispData.h"
 
 #include "forms/FormRegistry.h"
+#include "grid/FlexGrid.h"
 #include "jet/Database.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -88,6 +91,53 @@ TEST_F(QueryWindowQueryTest, QueryDbNameIsRecordedByTheMenusFlag)
     w->serie_Click();
     EXPECT_EQ(app().QueryDbName, "VariabiliProvince.mdb");
     EXPECT_TRUE(app().SqlQuery.endsWith("WHERE land_Ind.DES_TERR IN( 'Torino')"));
+}
+
+namespace {
+// Stands in for the map window, which reads the table's hidden grid.
+class FakeMapWindow : public forms::Form {
+public:
+    FakeMapWindow() : Form(QStringLiteral("frm_Mappa")) {}
+};
+
+QStringList headerOf(const frm_dispData *table)
+{
+    QStringList out;
+    const grid::FlexGridModel &g = table->datagrid()->grid();
+    for (int c = 0; c < g.Cols(); ++c)
+        out << g.TextMatrix(0, c);
+    return out;
+}
+}  // namespace
+
+TEST_F(QueryWindowQueryTest, ASecondVisualizzaDatiShowsTheNewSelectionAndClosesTheOldMap)
+{
+    open(ProvVariabili);
+    pick("AS013", {"2005"});
+    selectTerritories({"Torino"});
+    w->serie_Click();
+    frm_dispData *first = forms::FormRegistry::find<frm_dispData>();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(headerOf(first).mid(5), QStringList({"Territorio", "AS013_2005"}));
+    QPointer<frm_dispData> old(first);
+    forms::FormRegistry::show<FakeMapWindow>();
+    first->showMinimized();
+
+    pick("AS014", {"2005"});
+    selectTerritories({"Cuneo"});
+    w->serie_Click();
+    frm_dispData *second = forms::FormRegistry::find<frm_dispData>();
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(headerOf(second).mid(5), QStringList({"Territorio", "AS013_2005", "AS014_2005"}));
+    const grid::FlexGridModel &g = second->datagrid()->grid();
+    ASSERT_EQ(g.Rows(), 3);
+    EXPECT_EQ(QStringList({g.TextMatrix(1, 5), g.TextMatrix(2, 5)}), QStringList({"Torino", "Cuneo"}));
+    EXPECT_EQ(forms::FormRegistry::find<FakeMapWindow>(), nullptr);  // it read the old table
+    EXPECT_TRUE(app().SqlQuery.contains("AS014_2005"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(old.isNull());
+    EXPECT_TRUE(dialogs.calls().isEmpty()) << dialogs.messages().join('\n').toStdString();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
 }
 
 TEST_F(QueryWindowQueryTest, AFailingBuildIsLoggedKeepsTheStatementAndStillOpensTheTable)

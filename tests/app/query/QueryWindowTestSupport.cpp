@@ -42,7 +42,12 @@ fixtures::ProgramFolder &QueryWindowTest::folderOf()
 
 FormdatiTab *QueryWindowTest::open(MenuItem item)
 {
-    start(folderOf().path());
+    return openOn(folderOf(), item);
+}
+
+FormdatiTab *QueryWindowTest::openOn(const fixtures::ProgramFolder &folder, MenuItem item)
+{
+    start(folder.path());
     forms::FormRegistry::find<frmMainMDI>()->menu().mnu_submnu_Click(item);
     w = forms::FormRegistry::find<FormdatiTab>();
     EXPECT_NE(w, nullptr);

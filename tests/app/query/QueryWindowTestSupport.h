@@ -26,6 +26,8 @@ protected:
 
     // Starts the program on the folder (built on first use) and opens the query window by the item.
     pendra::FormdatiTab *open(MenuItem item);
+    // The same on another folder (the sample atlas copy, say).
+    pendra::FormdatiTab *openOn(const fixtures::ProgramFolder &folder, MenuItem item);
     // Unloads every window and ends the run started by open(), so another can start.
     void closeAll();
     fixtures::ProgramFolder &folderOf();

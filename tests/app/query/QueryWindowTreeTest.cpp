@@ -295,3 +295,30 @@ TEST_F(QueryWindowTreeTest, MissingDataDatabaseLeavesTheTreeEmptyAndIsLogged)
     EXPECT_TRUE(log[2].contains("Module:FormdatiTab Function: Form_Load"));
     EXPECT_EQ(w->lstDescTerr()->count(), 0);  // the territory set-up is skipped
 }
+
+TEST_F(QueryWindowTreeTest, CodeOfALongSubAreaKeyOpensItsYearsInItsOwnBranch)
+{
+    // "Dati > Dati provinciali > Variabili > MOVIMENTO DEMOGRAFICO > Morti > 2005" on the sample atlas,
+    // and the air-quality code of "H03 - NO".
+    const fixtures::ProgramFolder atlas{fixtures::ProgramFolder::SampleAtlasCopy{}};
+    openOn(atlas, ProvVariabili);
+    ASSERT_NE(w, nullptr);
+    struct Case { QString area, subArea, code; };
+    for (const Case &c : {Case{"B", "B02-PD", "DG030"}, Case{"H", "H03 - NO", "AM010"}}) {
+        SCOPED_TRACE(c.code.toStdString());
+        click(c.area);
+        click(c.subArea);
+        click(c.code);
+        EXPECT_TRUE(node(c.area)->expanded());
+        EXPECT_TRUE(node(c.subArea)->expanded());
+        EXPECT_TRUE(node(c.code)->expanded());
+        ASSERT_GT(node(c.code)->childCount(), 0);
+    }
+    EXPECT_EQ(node("B02-PD")->text(), "MOVIMENTO DEMOGRAFICO");
+    EXPECT_FALSE(node("DG030")->expanded());  // the other branch folded
+    click("DG030");
+    click("DG030-2005");
+    EXPECT_EQ(listItems().size(), 1);
+    EXPECT_TRUE(listItems().value(0).contains("2005")) << listItems().value(0).toStdString();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
+}

@@ -1,7 +1,9 @@
 // The flex grid view offscreen: the header row, hidden columns, and the user's clicks back into the model.
 #include "grid/FlexGrid.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -75,6 +77,47 @@ TEST(GridViewTest, UserClicksMoveTheModelSelectionAndCodeMovesTheView)
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(view.grid().index(1, 2)).center());
     EXPECT_EQ(colSelOnEnter, QList<int>{2});
     EXPECT_EQ(view.grid().RowSel(), 1);
+}
+
+TEST(GridViewTest, DragAndShiftSelectionKeepRowColAtTheStartAndRowSelColSelAtTheMovingEnd)
+{
+    struct Case { const char *name; QPoint from, to; bool keys; };
+    const Case cases[] = {
+        {"drag right and down", {1, 1}, {3, 2}, false},
+        {"drag left and up", {3, 2}, {1, 1}, false},
+        {"Shift+arrows right and down", {1, 1}, {3, 2}, true},
+        {"Shift+arrows left and up", {3, 2}, {1, 1}, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        grid::FlexGrid view;
+        fill(view.grid());
+        view.resize(600, 300);
+        view.show();
+        const auto centre = [&](QPoint rc) { return view.visualRect(view.grid().index(rc.x(), rc.y())).center(); };
+        QList<int> colSelOnEnter;
+        QObject::connect(&view, &grid::FlexGrid::EnterCell, [&] { colSelOnEnter << view.grid().ColSel(); });
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, centre(c.from));
+        if (c.keys) {
+            const int dr = c.to.x() - c.from.x(), dc = c.to.y() - c.from.y();
+            for (int i = 0; i < std::abs(dr); ++i)
+                QTest::keyClick(&view, dr > 0 ? Qt::Key_Down : Qt::Key_Up, Qt::ShiftModifier);
+            for (int i = 0; i < std::abs(dc); ++i)
+                QTest::keyClick(&view, dc > 0 ? Qt::Key_Right : Qt::Key_Left, Qt::ShiftModifier);
+        } else {
+            QTest::mousePress(view.viewport(), Qt::LeftButton, {}, centre(c.from));
+            QMouseEvent move(QEvent::MouseMove, centre(c.to), view.viewport()->mapToGlobal(centre(c.to)),
+                             Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(view.viewport(), &move);
+            QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, centre(c.to));
+        }
+        const grid::FlexGridModel &g = view.grid();
+        EXPECT_EQ(QPoint(g.Row(), g.Col()), c.from);
+        EXPECT_EQ(QPoint(g.RowSel(), g.ColSel()), c.to);
+        ASSERT_FALSE(colSelOnEnter.isEmpty());
+        EXPECT_EQ(colSelOnEnter.last(), c.to.y());  // what follows the cell reads the moving end
+        EXPECT_EQ(view.selectionModel()->selectedIndexes().size(), 6);
+    }
 }
 
 }  // namespace
