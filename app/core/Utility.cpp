@@ -8,6 +8,7 @@
 #include "forms/DialogService.h"
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
+#include "forms/WorkArea.h"
 #include "tree/TreeModel.h"
 #include "vb/Conversions.h"
 #include "vb/Error.h"
@@ -87,6 +88,8 @@ void SetFormLayout(forms::Form &window)
     window.setBackColor(forms::ButtonFace);
     const QString name = window.name();
     if (name != "frmMainMDI") {
+        // Centred on the width it keeps once shrunk to the work area, and never past its edges.
+        forms::fitInWorkArea(window.frame());
         double left = 0;
         if (name != "frmStart") {
             const frmMainMDI *main = forms::FormRegistry::find<frmMainMDI>();
@@ -94,6 +97,7 @@ void SetFormLayout(forms::Form &window)
             left = (mainWidth - window.widthTwips()) / 2;
         }
         window.moveTwips(left, 0);
+        forms::fitInWorkArea(window.frame());
     }
     if (name == "frmStart")
         CaricaSfondoForm(window);

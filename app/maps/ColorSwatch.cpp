@@ -1,10 +1,19 @@
 // Colour swatch painted through its palette.
 #include "ColorSwatch.h"
 
-#include <QEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPalette>
 
 namespace pendra {
+
+QColor disabledSwatchColor(const QColor &color, const QPalette &palette)
+{
+    const QColor back = palette.color(QPalette::Disabled, QPalette::Window);
+    constexpr double kept = 0.35;
+    auto mix = [&](int own, int other) { return int(own * kept + other * (1 - kept) + 0.5); };
+    return QColor(mix(color.red(), back.red()), mix(color.green(), back.green()), mix(color.blue(), back.blue()));
+}
 
 ColorSwatch::ColorSwatch(const QString &accessibleName, QWidget *parent) : QFrame(parent)
 {
@@ -19,7 +28,9 @@ void ColorSwatch::setColor(forms::OleColor color)
 {
     m_color = color;
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, forms::toQColor(color));
+    const QColor shown = forms::toQColor(color);
+    pal.setColor(QPalette::Window, shown);
+    pal.setColor(QPalette::Disabled, QPalette::Window, disabledSwatchColor(shown, QGuiApplication::palette()));
     setPalette(pal);
 }
 
@@ -27,14 +38,6 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent *event)
 {
     if (isEnabled() && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
-}
-
-void ColorSwatch::changeEvent(QEvent *event)
-{
-    // A disabled swatch keeps showing its colour, as a picture box does.
-    if (event->type() == QEvent::EnabledChange)
-        setColor(m_color);
-    QFrame::changeEvent(event);
 }
 
 }  // namespace pendra

@@ -3,9 +3,16 @@
 
 #include "forms/OleColor.h"
 
+#include <QColor>
 #include <QFrame>
 
+class QPalette;
+
 namespace pendra {
+
+// The colour a disabled swatch shows: its own, washed out towards the disabled background, so the
+// choice stays readable while the control looks unavailable.
+QColor disabledSwatchColor(const QColor &color, const QPalette &palette);
 
 class ColorSwatch : public QFrame {
     Q_OBJECT
@@ -19,7 +26,6 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     forms::OleColor m_color = 0xFFFFFF;

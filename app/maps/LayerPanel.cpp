@@ -14,6 +14,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 namespace pendra {
 
@@ -43,9 +44,13 @@ QLabel *label(const QString &caption, QWidget *parent)
 
 }  // namespace
 
-LayerPanel::LayerPanel(QWidget *parent) : QGroupBox(QStringLiteral("Visualizza e/o sovrapponi i layer"), parent)
+LayerPanel::LayerPanel(QWidget *parent) : QGroupBox(QStringLiteral("Impostazioni della Mappa"), parent)
 {
     setAccessibleName(title());
+    lbl_caption = label(QStringLiteral("Visualizza e/o sovrapponi i layer"), this);
+    QFont captionFont = lbl_caption->font();
+    captionFont.setBold(true);
+    lbl_caption->setFont(captionFont);
     lbl_layer = label(QStringLiteral("Layer"), this);
     cmb_namelayers = new QComboBox(this);
     cmb_namelayers->setAccessibleName(QStringLiteral("Layer"));
@@ -67,20 +72,17 @@ LayerPanel::LayerPanel(QWidget *parent) : QGroupBox(QStringLiteral("Visualizza e
     cmd_salva->setAccessibleName(cmd_salva->text());
 
     auto *grid = new QGridLayout(this);
-    grid->addWidget(lbl_layer, 0, 0);
-    grid->addWidget(cmb_namelayers, 0, 1);
-    grid->addWidget(lbl_colors, 1, 0);
-    grid->addWidget(pic_colorsfondo, 1, 1);
-    grid->addWidget(lbl_trasps, 2, 0);
-    grid->addWidget(chk_Trasparent, 2, 1);
-    grid->addWidget(lbl_sep, 3, 0);
-    grid->addWidget(chk_outline, 3, 1);
-    grid->addWidget(lbl_colorsep, 4, 0);
-    grid->addWidget(pic_colorSep, 4, 1);
-    grid->addWidget(lbl_mapbackcolor, 5, 0);
-    grid->addWidget(pic_mapbackcolor, 5, 1);
-    grid->addWidget(cmd_applica, 6, 0);
-    grid->addWidget(cmd_salva, 6, 1);
+    grid->addWidget(lbl_caption, 0, 0, 1, 2);
+    const std::pair<QWidget *, QWidget *> rows[] = {
+        {lbl_layer, cmb_namelayers},     {lbl_colors, pic_colorsfondo}, {lbl_trasps, chk_Trasparent},
+        {lbl_sep, chk_outline},          {lbl_colorsep, pic_colorSep},  {lbl_mapbackcolor, pic_mapbackcolor},
+        {cmd_applica, cmd_salva},
+    };
+    int row = 1;
+    for (const auto &[left, right] : rows) {
+        grid->addWidget(left, row, 0);
+        grid->addWidget(right, row++, 1);
+    }
 
     connect(cmb_namelayers, &QComboBox::currentIndexChanged, this, [this] { cmb_namelayers_Click(); });
     connect(chk_outline, &QCheckBox::toggled, this, [this] { chk_outline_Click(); });

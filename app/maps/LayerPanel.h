@@ -20,7 +20,7 @@ namespace pendra {
 
 class ColorSwatch;
 
-// The window places the panel and binds it to its map, legend and layer records. Every handler
+// The frame "Impostazioni della Mappa" of the map window. The window places the panel and binds it to its map, legend and layer records. Every handler
 // catches its own errors and logs them with LogError under "frm_Mappa" and the handler's name.
 class LayerPanel : public QGroupBox {
     Q_OBJECT
@@ -45,6 +45,7 @@ public:
     void cmd_applica_Click();
     void cmd_salva_Click();
 
+    QLabel *lbl_caption;  // "Visualizza e/o sovrapponi i layer", over the list and the styles
     QLabel *lbl_layer;
     QComboBox *cmb_namelayers;
     QLabel *lbl_colors;

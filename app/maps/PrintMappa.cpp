@@ -1,6 +1,7 @@
 // Print layout window: design, loading from the map window, editing handlers, printing and saving.
 #include "PrintMappa.h"
 
+#include "ColorSwatch.h"
 #include "PagePreview.h"
 #include "cDIBSection.h"
 #include "mIntelJPEGLibrary.h"
@@ -21,6 +22,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -95,11 +97,23 @@ QCheckBox *visibleBox(QWidget *parent, const char *name)
     return box;
 }
 
+// A "Colore" button painted in its colour; disabled, it is washed out and its caption greyed.
+void setSwatch(QPushButton *button, double colour)
+{
+    button->setProperty("oleColor", colour);
+    const QColor c = forms::toQColor(static_cast<forms::OleColor>(static_cast<qint64>(colour)));
+    const QString text = c.lightness() < 128 ? QStringLiteral("white") : QStringLiteral("black");
+    const QPalette palette = QGuiApplication::palette();
+    button->setStyleSheet(QStringLiteral("QPushButton { color: %1; background-color: %2; }"
+                                         "QPushButton:disabled { color: %3; background-color: %4; }")
+                              .arg(text, c.name(), palette.color(QPalette::Disabled, QPalette::ButtonText).name(),
+                                   disabledSwatchColor(c, palette).name()));
+}
+
 QPushButton *swatch(QWidget *parent, const char *name)
 {
     auto *button = named(new QPushButton(QStringLiteral("Colore"), parent), name, QStringLiteral("Colore"));
-    button->setProperty("oleColor", 0.0);
-    button->setStyleSheet(QStringLiteral("color: white; background-color: #000000;"));
+    setSwatch(button, 0.0);
     return button;
 }
 
@@ -130,14 +144,6 @@ TextTab textTab(const QString &textCaption, const char *textName, const char *fo
     form->addRow(t.colour);
     form->addRow(t.visible);
     return t;
-}
-
-void setSwatch(QPushButton *button, double colour)
-{
-    button->setProperty("oleColor", colour);
-    const QColor c = forms::toQColor(static_cast<forms::OleColor>(static_cast<qint64>(colour)));
-    const QString text = c.lightness() < 128 ? QStringLiteral("white") : QStringLiteral("black");
-    button->setStyleSheet(QStringLiteral("color: %1; background-color: %2;").arg(text, c.name()));
 }
 
 // The paper size in inches, from millimetres: Qt rounds its inch sizes to two decimals.
@@ -593,6 +599,7 @@ void PrintMappa::load(MapLayoutSource &source)
     // The window opens at the size that shows its controls and the whole page.
     QWidget *outerFrame = frame();
     outerFrame->resize(outerFrame->sizeHint().expandedTo(outerFrame->size()));
+    guarded("Form_Load", [&] { SetFormLayout(*this); });
     Ridisegna();
 }
 

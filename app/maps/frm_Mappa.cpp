@@ -14,6 +14,7 @@
 #include "forms/DialogService.h"
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
+#include "forms/Twips.h"
 #include "grid/FlexGrid.h"
 #include "jet/Database.h"
 #include "mapkit/ClassBreaksRenderer.h"
@@ -42,6 +43,8 @@ namespace {
 constexpr int SwatchTwips = 300;
 constexpr forms::OleColor White = 0xFFFFFF;
 constexpr int HelpContextId = 1200;
+// The splitter between the panels and the map never stands at or left of this x in the window.
+constexpr double SplitterLimitTwips = 4270;
 
 QString cstr(double value)
 {
@@ -294,8 +297,6 @@ void frm_Mappa::buildControls()
         c->setAccessibleName(c->text());
     chk_inform->setChecked(true);
     Frame4 = new LayerPanel(this);
-    Frame4->setTitle(QStringLiteral("Impostazioni della Mappa"));
-    Frame4->setAccessibleName(QStringLiteral("Impostazioni della Mappa"));
     Label6 = label(QStringLiteral("Informazioni sul territorio"));
     ListView1 = new QTreeWidget(this);
     ListView1->setAccessibleName(QStringLiteral("Informazioni sul territorio"));
@@ -334,7 +335,6 @@ void frm_Mappa::buildControls()
     auto *scroll = new QScrollArea(this);
     scroll->setWidget(left);
     scroll->setWidgetResizable(true);
-    scroll->setMinimumWidth(330);
 
     auto *right = new QWidget(this);
     auto *r = new QVBoxLayout(right);
@@ -354,7 +354,12 @@ void frm_Mappa::buildControls()
     picSplitter->addWidget(scroll);
     picSplitter->addWidget(right);
     picSplitter->setStretchFactor(1, 1);
-    (new QVBoxLayout(this))->addWidget(picSplitter);
+    auto *windowLayout = new QVBoxLayout(this);
+    windowLayout->addWidget(picSplitter);
+    // Neither pane collapses: a drag to the limit or beyond stops just right of it.
+    picSplitter->setChildrenCollapsible(false);
+    const int limit = int(forms::twipsToPixels(SplitterLimitTwips)) + 1;
+    scroll->setMinimumWidth(limit - windowLayout->contentsMargins().left());
 
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { if (on) Option1_Click(); });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) { if (on) Option2_Click(); });
@@ -453,8 +458,8 @@ void frm_Mappa::formLoad()
         txt_Max->setText(cstr(MaxValue));
         Avanz_Click();
         GridIndici->grid().setColWidth(0, SwatchTwips);
-        SetFormLayout(*this);
         resizeTwips(16000, 11000);
+        SetFormLayout(*this);  // placed on the size it opens with
 
         Frame4->bind(Map2, legend1, &MapLayers, app().FilesPath, app().MapCase);
         loadMapLayers();

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace pendra {
@@ -31,9 +32,16 @@ SheetWindow::SheetWindow(const QString &name, const QString &caption, qint32 hel
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(headingLabel(" Visualizza Scheda Metadati ", this));
 
-    m_fields = new QGridLayout;
+    // The fields scroll on a screen too short for all of them; the years and the buttons stay in view.
+    auto *fieldsPane = new QScrollArea(this);
+    fieldsPane->setFrameShape(QFrame::NoFrame);
+    fieldsPane->setWidgetResizable(true);
+    auto *fields = new QWidget(fieldsPane);
+    m_fields = new QGridLayout(fields);
+    m_fields->setContentsMargins(0, 0, 0, 0);
     m_fields->setColumnStretch(1, 1);
-    layout->addLayout(m_fields, 1);
+    fieldsPane->setWidget(fields);
+    layout->addWidget(fieldsPane, 1);
 
     layout->addWidget(yearBoxes(this, txtAnniDisp, 48));
 

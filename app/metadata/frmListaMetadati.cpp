@@ -124,6 +124,8 @@ void frmListaMetadati::cmbVarInd_Click()
         r.close();
         const QSignalBlocker quiet(lst_CodVar);
         lst_CodVar->addItems(codes);
+        // The view would keep the scroll offset of the list it showed before, hiding the first codes.
+        lst_CodVar->scrollToTop();
     });
 }
 

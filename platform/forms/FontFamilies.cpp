@@ -1,7 +1,10 @@
 // Font families of the display through a seam, and the choice of the default family.
 #include "FontFamilies.h"
 
+#include <QFont>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace forms {
@@ -31,15 +34,43 @@ bool proportionalText(const QString &family)
            !systems.contains(QFontDatabase::Symbol);
 }
 
-}  // namespace
-
-QStringList fontFamilies()
+void sortAsAListBox(QStringList &families)
 {
-    QStringList families = pinned() ? *pinned() : QFontDatabase::families();
     std::stable_sort(families.begin(), families.end(), [](const QString &a, const QString &b) {
         return a.compare(b, Qt::CaseInsensitive) < 0;
     });
-    return families;
+}
+
+}  // namespace
+
+QStringList installedFamilies(const QStringList &names, const std::function<QString(const QString &)> &resolved)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    QStringList out;
+    for (const QString &name : names) {
+        const QString plain = QString(name).remove(foundry);
+        if (plain.isEmpty() || out.contains(plain, Qt::CaseInsensitive))
+            continue;
+        if (resolved(plain).compare(plain, Qt::CaseInsensitive) != 0)
+            continue;
+        out << plain;
+    }
+    sortAsAListBox(out);
+    return out;
+}
+
+QStringList fontFamilies()
+{
+    if (pinned()) {
+        QStringList families = *pinned();
+        sortAsAListBox(families);
+        return families;
+    }
+    QStringList names;
+    for (const QString &name : QFontDatabase::families())
+        if (!QFontDatabase::isPrivateFamily(name))
+            names << name;
+    return installedFamilies(names, [](const QString &family) { return QFontInfo(QFont(family)).family(); });
 }
 
 void setFontFamilies(std::optional<QStringList> families)

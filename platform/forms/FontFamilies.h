@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace forms {
@@ -11,6 +12,11 @@ namespace forms {
 QStringList fontFamilies();
 // Replaces the display's families for tests; std::nullopt asks the display again.
 void setFontFamilies(std::optional<QStringList> families);
+
+// The installed families among the display's family names, each once by its plain name, sorted as
+// fontFamilies() sorts: a foundry qualifier ("C059 [urw]") is dropped, and a name that a font asks
+// for does not get (an alias such as "Sans Serif", as `resolved` answers it) is left out.
+QStringList installedFamilies(const QStringList &names, const std::function<QString(const QString &)> &resolved);
 
 // The index of the default family in a sorted list: 13, unless the list is shorter or item 13 is
 // a symbol or monospace family; then the nearest proportional text family (after 13 first, then

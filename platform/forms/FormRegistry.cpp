@@ -1,6 +1,8 @@
 // Instance table keyed by window class, MDI placement and modal showing.
 #include "FormRegistry.h"
 
+#include "WorkArea.h"
+
 #include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -88,6 +90,8 @@ void FormRegistry::showForm(Form *form)
 {
     if (!form->m_loaded)  // unloaded while it loaded (a handler that yielded)
         return;
+    QWidget *frame = form->frame();
+    const bool opening = !frame->isVisible();
     form->show();
     if (QMdiSubWindow *sub = form->subWindow()) {
         sub->show();
@@ -95,6 +99,9 @@ void FormRegistry::showForm(Form *form)
     } else {
         form->raise();
     }
+    // A window that grew while it loaded still opens inside the work area; one the user moved stays.
+    if (opening)
+        fitInWorkArea(frame);
     form->activate();
 }
 
@@ -111,6 +118,9 @@ void FormRegistry::showModal(Form *form, QWidget *owner)
     QEventLoop loop;
     QObject::connect(form, &Form::unloaded, &loop, &QEventLoop::quit);
     form->show();
+    // Shown first, so the dialog stands where the platform centres it, then moved no more than it must.
+    if (guard && form->m_loaded)
+        fitInWorkArea(form);
     if (guard && form->m_loaded)  // showing may run handlers that unload it
         loop.exec();
 }

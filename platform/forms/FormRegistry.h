@@ -30,7 +30,8 @@ public:
     }
     template <class T> static T *find() { return static_cast<T *>(lookup(typeid(T))); }  // null: not loaded
     template <class T> static bool isLoaded() { return lookup(typeid(T)) != nullptr; }
-    // Loads when needed and shows modelessly, brought forward with its state.
+    // Loads when needed and shows modelessly, brought forward with its state; a window that opens
+    // lies inside the work area (see fitInWorkArea).
     template <class T> static T *show()
     {
         T *f = get<T>();
@@ -38,7 +39,7 @@ public:
         return f;
     }
     // Loads when needed and shows modally over the owner's window (over every window when there is no
-    // owner); returns when the window is unloaded.
+    // owner), inside the work area; returns when the window is unloaded.
     template <class T> static void showModal(QWidget *owner)
     {
         showModal(get<T>(), owner);

@@ -3,6 +3,7 @@
 
 #include "forms/help/ChmFile.h"
 #include "forms/help/HelpWindow.h"
+#include "forms/WorkArea.h"
 #include "vb/Error.h"
 
 #include <QApplication>
@@ -25,7 +26,8 @@ void showHelp(const QString &chmPath, qint32 contextId)
     if (topic.isEmpty())
         throw vb::Error(vb::err::FileNotFound, QStringLiteral("File not found: ") + chmPath);
 
-    if (!g_window) {
+    const bool opening = !g_window;
+    if (opening) {
         g_window = new HelpWindow;
         g_window->setAttribute(Qt::WA_DeleteOnClose);
         // Closing the main window ends the program even while the help is open.
@@ -35,6 +37,8 @@ void showHelp(const QString &chmPath, qint32 contextId)
     g_window->showTopic(std::move(chm), topic);
     g_window->setWindowState(g_window->windowState() & ~Qt::WindowMinimized);
     g_window->show();
+    if (opening)
+        fitInWorkArea(g_window);
     g_window->raise();
     g_window->activateWindow();
 }

@@ -64,6 +64,32 @@ TEST_F(PanelTest, SelectingALayerShowsItsStyle)
     EXPECT_TRUE(panel.pic_colorSep->isEnabled());
 }
 
+TEST_F(PanelTest, TheFrameAndThePanelEachShowTheirCaption)
+{
+    panel.show();
+    EXPECT_EQ(panel.title(), "Impostazioni della Mappa");
+    EXPECT_EQ(panel.lbl_caption->text(), "Visualizza e/o sovrapponi i layer");
+    EXPECT_TRUE(panel.lbl_caption->isVisible());
+    EXPECT_LT(panel.lbl_caption->geometry().bottom(), panel.lbl_layer->geometry().top());
+}
+
+TEST_F(PanelTest, ADisabledSwatchLooksDisabled)
+{
+    panel.resize(400, 300);
+    panel.show();
+    auto centre = [](QWidget *w) { return w->grab().toImage().pixelColor(w->width() / 2, w->height() / 2); };
+    const QColor enabled = centre(panel.pic_colorsfondo);
+    EXPECT_EQ(enabled, forms::toQColor(panel.pic_colorsfondo->color()));
+    panel.chk_Trasparent->setChecked(true);
+    const QColor disabled = centre(panel.pic_colorsfondo);
+    EXPECT_NE(disabled, enabled);
+    // Washed out towards the background, so the colour still reads.
+    const QColor back = panel.palette().color(QPalette::Disabled, QPalette::Window);
+    EXPECT_LT(std::abs(disabled.lightness() - back.lightness()), std::abs(enabled.lightness() - back.lightness()));
+    panel.chk_Trasparent->setChecked(false);
+    EXPECT_EQ(centre(panel.pic_colorsfondo), enabled);
+}
+
 TEST_F(PanelTest, ColourDialogStartsFromTheSwatchAndCancelKeepsIt)
 {
     dialogs.answerColor(std::nullopt);

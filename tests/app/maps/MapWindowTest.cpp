@@ -21,6 +21,8 @@
 #include <QFile>
 #include <QHash>
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QSplitter>
 #include <gtest/gtest.h>
 
 using namespace pendra;
@@ -491,4 +493,42 @@ TEST_F(MapWindowTest, ZoomOutAndFullExtent)
     EXPECT_TRUE(std::abs(shown.width() - full.width()) < 1 || std::abs(shown.height() - full.height()) < 1);
     EXPECT_TRUE(window->lblScalaKm->text().startsWith("1 cm = "));
     EXPECT_TRUE(window->lblScalaKm->text().endsWith(" km"));
+}
+
+TEST_F(MapWindowTest, TheSplitterStopsRightOfItsLimitAndNeverHidesThePanels)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    QSplitterHandle *handle = window->picSplitter->handle(1);
+    // The splitter's left edge in the window, in twips.
+    auto splitterLeft = [&] { return handle->mapTo(window, QPoint(0, 0)).x() * 15.0; };
+    auto drag = [&](double toTwips) {
+        const QPoint grip(handle->width() / 2, handle->height() / 2);
+        const QPoint from = handle->mapToGlobal(grip);
+        const QPoint to = from + QPoint(int(toTwips / 15 - splitterLeft() / 15), 0);
+        auto send = [&](QEvent::Type type, QPoint global, Qt::MouseButtons buttons) {
+            QMouseEvent e(type, handle->mapFromGlobal(global), global, Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(handle, &e);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        send(QEvent::MouseMove, to, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::NoButton);
+        QApplication::processEvents();
+    };
+    struct Case {
+        double dragTo;  // twips from the window's left edge
+        double lowest, highest;
+    };
+    const Case cases[] = {
+        {0, 4271, 4290},     // the whole pane would go: it stops at the limit
+        {3000, 4271, 4290},
+        {4270, 4271, 4290},
+        {6000, 5985, 6015},  // right of the limit it goes where dragged
+    };
+    for (const Case &c : cases) {
+        drag(c.dragTo);
+        EXPECT_GE(splitterLeft(), c.lowest) << c.dragTo;
+        EXPECT_LE(splitterLeft(), c.highest) << c.dragTo;
+        EXPECT_TRUE(window->picSplitter->widget(0)->isVisible());
+        EXPECT_GT(window->picSplitter->sizes()[0], 0);
+    }
 }

@@ -518,6 +518,29 @@ TEST_F(PrintTest, EmptiedTitleHidesItAndTickingBringsTheDefaultBack)
     EXPECT_EQ(page, white) << "with every box cleared the page stays empty";
 }
 
+TEST_F(PrintTest, AColourButtonDisabledByItsVisibleBoxLooksDisabled)
+{
+    ASSERT_TRUE(open());
+    window->show();
+    struct Case {
+        QCheckBox *visible;
+        QPushButton *colour;
+    };
+    for (const Case &c : {Case{window->Chk_Titolo, window->lbl_colore}, Case{window->chkDesc, window->lblDesc_Colore}}) {
+        SCOPED_TRACE(c.colour->objectName().toStdString());
+        window->SSTab1->setCurrentWidget(c.colour->parentWidget());
+        // Left of the caption, on the swatch's own paint.
+        auto swatch = [&] { return c.colour->grab().toImage().pixelColor(c.colour->width() / 8, c.colour->height() / 2); };
+        const QColor enabled = swatch();
+        EXPECT_EQ(enabled, QColor(Qt::black));
+        c.visible->setChecked(false);
+        EXPECT_FALSE(c.colour->isEnabled());
+        EXPECT_GT(swatch().lightness(), enabled.lightness() + 60);
+        c.visible->setChecked(true);
+        EXPECT_EQ(swatch(), enabled);
+    }
+}
+
 // Words of a PDF with their boxes in points, from pdftotext -bbox.
 struct Word {
     QString text;

@@ -13,7 +13,9 @@
 #include "forms/FormRegistry.h"
 #include "tree/TreeView.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -163,6 +165,23 @@ TEST_F(BrowserTest, CodeListHidesNoSubAreasAndShowsTheSelectedCode)
     EXPECT_EQ(w->txtDescrizione->text(), "Quota di superficie agricola utilizzata");
     EXPECT_EQ(w->txtAnniDisp[7]->text(), "P");  // "p" upper-cased
     EXPECT_TRUE(logLines().isEmpty());
+}
+
+TEST_F(BrowserTest, ARefilledCodeListStartsAtItsTop)
+{
+    frmListaMetadati *w = FormRegistry::show<frmListaMetadati>();
+    w->lst_CodVar->setMaximumHeight(w->lst_CodVar->sizeHintForRow(0) * 3);  // short enough that the codes scroll
+    QApplication::processEvents();
+    for (int kind : {1, 0, 1}) {
+        SCOPED_TRACE(kind);
+        w->lst_CodVar->scrollToBottom();
+        QApplication::processEvents();
+        ASSERT_GT(w->lst_CodVar->verticalScrollBar()->value(), 0);
+        w->cmbVarInd->setCurrentIndex(kind);
+        QApplication::processEvents();
+        ASSERT_GT(w->lst_CodVar->count(), 0);
+        EXPECT_EQ(w->lst_CodVar->indexAt(QPoint(2, 2)).row(), 0) << "the first code is in view";
+    }
 }
 
 }  // namespace

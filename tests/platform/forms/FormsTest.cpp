@@ -2,6 +2,7 @@
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
 #include "forms/OleColor.h"
+#include "forms/WorkArea.h"
 
 #include <QApplication>
 #include <QMdiArea>
@@ -113,6 +114,60 @@ TEST_F(FormsTest, GeometryIsInTwipsOfTheFrame)
     EXPECT_DOUBLE_EQ(f->leftTwips(), 150);
     EXPECT_DOUBLE_EQ(f->widthTwips(), 3000);
     EXPECT_DOUBLE_EQ(f->heightTwips(), 1500);
+}
+
+TEST_F(FormsTest, AWindowIsShrunkAndMovedOnlyAsFarAsItMustToLieInTheWorkArea)
+{
+    class frmGrande : public Form {
+    public:
+        frmGrande() : Form("frmGrande") {}
+    };
+    const QSize area = this->area.viewport()->size();
+    const int w = area.width(), h = area.height();
+    struct Case {
+        const char *name;
+        QRect start;
+        QSize least;  // the window's minimum size
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"inside", {10, 20, 200, 100}, {}, {10, 20, 200, 100}},
+        {"past the right edge", {w - 50, 20, 200, 100}, {}, {w - 200, 20, 200, 100}},
+        {"above and left", {-30, -40, 200, 100}, {}, {0, 0, 200, 100}},
+        {"larger than the area", {50, 60, w + 300, h + 200}, {}, {0, 0, w, h}},
+        {"too wide even at its least", {50, 60, w + 300, 100}, {w + 100, 50}, {0, 60, w + 100, 100}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        frmGrande *f = FormRegistry::show<frmGrande>();
+        if (!c.least.isEmpty())
+            f->setMinimumSize(c.least);
+        QMdiSubWindow *sub = f->subWindow();
+        sub->setGeometry(c.start);
+        fitInWorkArea(sub);
+        EXPECT_EQ(sub->pos(), c.expected.topLeft());
+        if (c.least.isEmpty())
+            EXPECT_EQ(sub->size(), c.expected.size());
+        else
+            EXPECT_GE(sub->width(), c.least.width());
+        FormRegistry::unload(f);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(FormsTest, AWindowThatGrewWhileLoadingOpensInsideTheWorkArea)
+{
+    class frmCresce : public Form {
+    public:
+        frmCresce() : Form("frmCresce") {}
+    protected:
+        void formLoad() override { subWindow()->setGeometry(300, 0, 2000, 300); }
+    };
+    frmCresce *f = FormRegistry::show<frmCresce>();
+    EXPECT_TRUE(area.viewport()->rect().contains(f->subWindow()->geometry()));
+    f->subWindow()->move(-40, 0);  // the user's own placement stays when the window is named again
+    FormRegistry::show<frmCresce>();
+    EXPECT_EQ(f->subWindow()->x(), -40);
 }
 
 TEST_F(FormsTest, ModalWindowReturnsWhenItIsUnloaded)
