@@ -10,14 +10,15 @@
 #include "vb/Error.h"
 
 #include <QFile>
-#include <QGuiApplication>
-#include <QScreen>
+#include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QTextLayout>
 
 namespace pendra {
 
@@ -28,25 +29,24 @@ ReportViewer &viewer()
     return v;
 }
 
+// High resolution, on the system's default page and margins: the printer of the preview.
+std::unique_ptr<QPrinter> newPrinter()
+{
+    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+}
+
 void previewDialog(Report &report, QWidget *owner)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    // No printer: the preview still renders and the print dialog offers a PDF file.
-    if (!forms::hasPrinter())
-        printer.setOutputFormat(QPrinter::PdfFormat);
-    QPrintPreviewDialog dialog(&printer, owner);
-    dialog.setWindowTitle(report.caption());
+    ReportPreview preview(report, owner);
     // Qt's default size shows the page at a third of its size: take most of the screen.
     if (const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        dialog.resize(area.width() * 3 / 5, area.height() * 9 / 10);
+        preview.dialog->resize(area.width() * 3 / 5, area.height() * 9 / 10);
     }
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&report](QPrinter *p) { report.render(*p); });
-    dialog.exec();
+    preview.dialog->exec();
 }
 
-// Draws the page flow: a cursor down the page that starts a new page when a line does not fit.
+// The page flow: a cursor down the page that starts a new page when a row does not fit.
 class PageFlow {
 public:
     explicit PageFlow(QPagedPaintDevice &device) : m_device(device)
@@ -58,18 +58,27 @@ public:
     double width() const { return m_width; }
     // Runs at the top of every page after the first (a page header).
     std::function<void()> onNewPage;
-    // Reserves height for a line; a new page when it does not fit.
-    double take(double height)
+    // Reserves height for a row and returns its top. When the row does not fit, a new page
+    // starts and continued (if any) runs first, to head the rest of a split block.
+    double take(double height, const std::function<void()> &continued = {})
     {
         if (m_y > 0 && m_y + height > m_height) {
             m_device.newPage();
             m_y = 0;
             if (onNewPage)
                 onNewPage();
+            if (continued)
+                continued();
         }
         const double top = m_y;
         m_y += height;
         return top;
+    }
+    // Starts a new page unless height still fits, so what must stay together does.
+    void keep(double height, const std::function<void()> &continued = {})
+    {
+        const double top = take(height, continued);
+        m_y = top;
     }
     void skip(double height) { m_y += height; }
 
@@ -78,10 +87,29 @@ private:
     double m_width = 0, m_height = 0, m_y = 0;
 };
 
-double textHeight(const QFont &font, QPaintDevice &device, double width, const QString &text)
+// The lines a text wraps to at a width, breaking inside a word only where it is wider than the
+// line; its own line breaks stay. An empty text is one empty line.
+QStringList wrapped(const QFont &font, QPaintDevice &device, double width, const QString &text)
 {
-    const QFontMetricsF fm(font, &device);
-    return fm.boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, text).height();
+    QString normal = text;
+    normal.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QStringList out;
+    for (const QString &paragraph : normal.split(u'\n')) {
+        QTextLayout layout(paragraph, font, &device);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        const qsizetype before = out.size();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            out << paragraph.mid(line.textStart(), line.textLength());
+        }
+        layout.endLayout();
+        if (out.size() == before)
+            out << QString();
+    }
+    return out;
 }
 }  // namespace
 
@@ -148,6 +176,8 @@ QVector<QVector<ReportBlock>> Report::details() const
 void Report::render(QPagedPaintDevice &device) const
 {
     QPainter painter(&device);
+    if (!painter.isActive())
+        return;
     PageFlow flow(device);
     const double w = flow.width();
     QFont body(QStringLiteral("DejaVu Sans"), 10);
@@ -155,56 +185,77 @@ void Report::render(QPagedPaintDevice &device) const
     bold.setBold(true);
     QFont title = bold;
     title.setPointSize(16);
+    const double rowHeight =
+        std::max(QFontMetricsF(body, &device).height(), QFontMetricsF(bold, &device).height());
     const double gap = QFontMetricsF(body, &device).height() * 0.4;
+    const double labelWidth = w * 0.38;
 
-    auto line = [&](const QFont &font, double x, double width, const QString &text) {
-        const double h = std::max(textHeight(font, device, width, text), QFontMetricsF(font, &device).height());
-        const double top = flow.take(h);
+    // Every text is drawn one wrapped line at a time, so a long one flows on over the pages.
+    auto draw = [&](const QFont &font, double x, double top, const QString &text) {
         painter.setFont(font);
-        painter.drawText(QRectF(x, top, width, h), Qt::TextWordWrap, text);
-        return top;
+        painter.drawText(QPointF(x, top + QFontMetricsF(font, &device).ascent()), text);
+    };
+    auto lines = [&](const QFont &font, double width, const QString &text, double height,
+                     const std::function<void()> &continued = {}) {
+        for (const QString &l : wrapped(font, device, width, text))
+            draw(font, 0, flow.take(height, continued), l);
     };
 
     auto drawHeading = [&] {
-        line(title, 0, w, heading());
+        lines(title, w, heading(), QFontMetricsF(title, &device).height());
         flow.skip(gap * 3);
     };
     drawHeading();
     if (headingOnEveryPage())
         flow.onNewPage = drawHeading;
-    const double labelWidth = w * 0.38;
     for (const QVector<ReportBlock> &record : details()) {
         for (const ReportBlock &b : record) {
+            const QStringList label = wrapped(bold, device, b.subLabels.isEmpty() ? labelWidth - gap : w, b.label);
             if (b.across) {
-                line(bold, 0, w, b.label);
-                const double cell = w / std::max<qsizetype>(1, b.subLabels.size());
-                const double h = QFontMetricsF(body, &device).height();
-                double top = flow.take(h * 2);
+                // The label, the years and their codes stay together.
+                flow.keep(rowHeight * double(label.size() + 2));
+                lines(bold, w, b.label, rowHeight);
+                const double cell = w / double(std::max<qsizetype>(1, b.subLabels.size()));
+                const double top = flow.take(rowHeight * 2);
                 painter.setFont(body);
                 for (qsizetype i = 0; i < b.subLabels.size(); ++i) {
-                    painter.drawText(QRectF(i * cell, top, cell, h), Qt::AlignHCenter, b.subLabels.at(i));
-                    painter.drawText(QRectF(i * cell, top + h, cell, h), Qt::AlignHCenter, b.values.value(i));
+                    painter.drawText(QRectF(double(i) * cell, top, cell, rowHeight), Qt::AlignHCenter,
+                                     b.subLabels.at(i));
+                    painter.drawText(QRectF(double(i) * cell, top + rowHeight, cell, rowHeight), Qt::AlignHCenter,
+                                     b.values.value(i));
                 }
             } else if (!b.subLabels.isEmpty()) {
-                line(bold, 0, w, b.label);
+                // The label on a line of its own, then one row per sub-label; a page that
+                // continues the block starts with its label and the sub-label again.
+                bool subLabelShown = false;
+                auto headBlock = [&] {
+                    lines(bold, w, b.label, rowHeight);
+                    subLabelShown = false;
+                };
+                flow.keep(rowHeight * double(label.size() + 1));
+                headBlock();
                 for (qsizetype i = 0; i < b.subLabels.size(); ++i) {
-                    const QString value = b.values.value(i);
-                    const double h = std::max(textHeight(body, device, w - labelWidth, value),
-                                              QFontMetricsF(body, &device).height());
-                    const double top = flow.take(h);
-                    painter.setFont(body);
-                    painter.drawText(QRectF(labelWidth * 0.5, top, labelWidth * 0.5, h), 0, b.subLabels.at(i));
-                    painter.drawText(QRectF(labelWidth, top, w - labelWidth, h), Qt::TextWordWrap, value);
+                    subLabelShown = false;
+                    for (const QString &l : wrapped(body, device, w - labelWidth, b.values.value(i))) {
+                        const double top = flow.take(rowHeight, headBlock);
+                        if (!subLabelShown) {
+                            draw(body, labelWidth * 0.5, top, b.subLabels.at(i));
+                            subLabelShown = true;
+                        }
+                        draw(body, labelWidth, top, l);
+                    }
                 }
             } else {
-                const QString value = b.values.join(QStringLiteral("   "));
-                const double h = std::max(textHeight(body, device, w - labelWidth, value),
-                                          textHeight(bold, device, labelWidth - gap, b.label));
-                const double top = flow.take(h);
-                painter.setFont(bold);
-                painter.drawText(QRectF(0, top, labelWidth - gap, h), Qt::TextWordWrap, b.label);
-                painter.setFont(body);
-                painter.drawText(QRectF(labelWidth, top, w - labelWidth, h), Qt::TextWordWrap, value);
+                // The label beside its value; a page that continues the value starts with the label.
+                const QStringList value = wrapped(body, device, w - labelWidth, b.values.join(QStringLiteral("   ")));
+                qsizetype l = 0, v = 0;
+                while (l < label.size() || v < value.size()) {
+                    const double top = flow.take(rowHeight, [&] { l = 0; });
+                    if (l < label.size())
+                        draw(bold, 0, top, label.at(l++));
+                    if (v < value.size())
+                        draw(body, labelWidth, top, value.at(v++));
+                }
             }
             flow.skip(gap);
         }
@@ -214,13 +265,28 @@ void Report::render(QPagedPaintDevice &device) const
 
 bool Report::printToPdf(const QString &path) const
 {
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-    writer.setTitle(m_caption);
-    render(writer);
-    return QFile::exists(path);
+    QFile::remove(path);
+    const std::unique_ptr<QPrinter> printer = newPrinter();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setDocName(m_caption);
+    render(*printer);
+    return QFileInfo(path).size() > 0;
 }
+
+ReportPreview::ReportPreview(Report &report, QWidget *owner) : printer(newPrinter())
+{
+    // No printer: the preview still renders and printing writes a PDF file.
+    if (!forms::hasPrinter())
+        printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setDocName(report.caption());
+    dialog = std::make_unique<QPrintPreviewDialog>(printer.get(), owner);
+    dialog->setWindowTitle(report.caption());
+    QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
+                     [&report](QPrinter *p) { report.render(*p); });
+}
+
+ReportPreview::~ReportPreview() = default;
 
 void Report::show(QWidget *owner)
 {

@@ -9,8 +9,11 @@
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <memory>
 
 class QPagedPaintDevice;
+class QPrintPreviewDialog;
+class QPrinter;
 class QWidget;
 
 namespace pendra {
@@ -54,9 +57,10 @@ public:
     virtual bool headingOnEveryPage() const { return true; }
     QVector<QVector<ReportBlock>> details() const;
 
-    // Lays the pages out on the device (a QPrinter or a QPdfWriter); no screen needed.
+    // Lays the pages out on the device; no screen needed. A text longer than the rest of the
+    // page flows on over the next pages, each part of a split block headed by its label.
     void render(QPagedPaintDevice &device) const;
-    // Renders to a PDF file; false when the file cannot be written.
+    // Renders to a PDF file on a printer set up as the preview's; false when nothing was written.
     bool printToPdf(const QString &path) const;
 
     // Shows the print preview modally (through the installed viewer). Where no printer is
@@ -75,6 +79,16 @@ private:
     jet::Recordset m_records;
     QStringList m_fields;                    // lower-cased names
     QVector<QVector<vb::Variant>> m_rows;    // read once when bound
+};
+
+// The preview the viewer shows by default and the printer it prints on: high resolution on the
+// system's default page; where no printer is installed, a PDF file. Printing from the dialog
+// renders the report on that printer. The report must outlive the preview.
+struct ReportPreview {
+    explicit ReportPreview(Report &report, QWidget *owner = nullptr);
+    ~ReportPreview();
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<QPrintPreviewDialog> dialog;
 };
 
 // The print buttons' common step: binds the report to the key and shows it, or, when it cannot be

@@ -481,18 +481,30 @@ TEST_F(MapWindowTest, ZoomOutAndFullExtent)
     open(2, "provincia107", "AS013_2005", eightProvinces);
     window->chk_zoom->setChecked(true);
     EXPECT_FALSE(window->chk_inform->isChecked());
+    // The label's kilometres per centimetre: the drawn width (metres) over the map's width at 96 dpi.
+    auto expectScaleOfTheDrawnExtent = [&](const char *when) {
+        const double km = window->Map2->extent().width() / 1000;
+        const double cm = window->Map2->width() / 96.0 * 2.54;
+        const QString label = window->lblScalaKm->text();
+        ASSERT_TRUE(label.startsWith("1 cm = ") && label.endsWith(" km")) << when << ": " << label.toStdString();
+        bool ok = false;
+        const double shown = QString(label.mid(7).chopped(3)).replace(u',', u'.').toDouble(&ok);
+        ASSERT_TRUE(ok) << label.toStdString();
+        EXPECT_NEAR(shown, km / cm, km / cm > 10 ? 0.5 : 0.005) << when << ": " << label.toStdString();
+    };
     const mapkit::MapRect before = window->Map2->extent();
     window->Map2_MouseDown(1, 1, 100, 100);  // shift-click
     const mapkit::MapRect after = window->Map2->extent();
     EXPECT_NEAR(after.width(), before.width() * 1.5, before.width() * 1e-9);
     EXPECT_NEAR(after.center().x(), before.center().x(), 1e-6);
+    expectScaleOfTheDrawnExtent("zoomed out");
     window->Map2_MouseDown(2, 0, 100, 100);  // right click
     // The full extent, widened to the widget's shape.
     const mapkit::MapRect full = window->Map2->fullExtent(), shown = window->Map2->extent();
     EXPECT_TRUE(shown.contains({full.left, full.top}) && shown.contains({full.right, full.bottom}));
     EXPECT_TRUE(std::abs(shown.width() - full.width()) < 1 || std::abs(shown.height() - full.height()) < 1);
-    EXPECT_TRUE(window->lblScalaKm->text().startsWith("1 cm = "));
-    EXPECT_TRUE(window->lblScalaKm->text().endsWith(" km"));
+    EXPECT_NEAR(full.width() / 1000, 1000, 250);  // the sample's Italy, in metres
+    expectScaleOfTheDrawnExtent("full extent");
 }
 
 TEST_F(MapWindowTest, TheSplitterStopsRightOfItsLimitAndNeverHidesThePanels)

@@ -139,8 +139,6 @@ TEST_F(BrowserTest, CodeListHidesNoSubAreasAndShowsTheSelectedCode)
     EXPECT_EQ(w->windowTitle(), " Variabili e indicatori");
     const QStringList vars = codes(w->lst_CodVar);
     EXPECT_TRUE(vars.contains("TE010"));   // no data, listed all the same
-    EXPECT_FALSE(vars.contains("AM020"));  // "H04-NO"
-    EXPECT_EQ(vars, [&] { QStringList s = vars; s.sort(); return s; }());
 
     w->lst_CodVar->setCurrentRow(int(vars.indexOf("TE010")));
     EXPECT_EQ(w->txtDescrizione->text(), "Superficie agricola utilizzata");
@@ -182,6 +180,46 @@ TEST_F(BrowserTest, ARefilledCodeListStartsAtItsTop)
         ASSERT_GT(w->lst_CodVar->count(), 0);
         EXPECT_EQ(w->lst_CodVar->indexAt(QPoint(2, 2)).row(), 0) << "the first code is in view";
     }
+}
+
+TEST_F(BrowserTest, CodeListLeavesOutTheNoSubAreasAndListsInCodeOrder)
+{
+    // Codes of both hidden sub-areas (the small sample has only "H04-NO" of its own) and one to
+    // list, stored after the sample's rows.
+    auto row = [](const char *table, const char *code, const char *subArea) {
+        const bool variable = QLatin1String(table) == QLatin1String("MetadatiVariabili");
+        return QStringLiteral("INSERT INTO %1 (%2, %3) VALUES ('%4', '%5')")
+            .arg(table, variable ? "IdVariabile" : "IdIndicatore", variable ? "CodiceArgomento" : "Argomento", code,
+                 subArea);
+    };
+    changeMetadati({row("MetadatiVariabili", "AM910", "H03 - NO"), row("MetadatiIndicatori", "IAM901", "H03 - NO"),
+                    row("MetadatiIndicatori", "IAM902", "H04-NO"), row("MetadatiIndicatori", "IAA001", "A01")},
+                   {"DELETE FROM MetadatiVariabili WHERE IdVariabile = 'AM910'",
+                    "DELETE FROM MetadatiIndicatori WHERE IdIndicatore IN ('IAM901', 'IAM902', 'IAA001')"});
+    frmListaMetadati *w = FormRegistry::show<frmListaMetadati>();
+    const struct {
+        int kind;
+        const char *code;
+        bool listed;
+    } cases[] = {
+        {0, "AM910", false},  // "H03 - NO"
+        {0, "AM020", false},  // "H04-NO"
+        {0, "AS013", true},   {1, "IAM901", false}, {1, "IAM902", false}, {1, "IAA001", true}, {1, "IAS013", true},
+    };
+    for (int kind : {0, 1}) {
+        w->cmbVarInd->setCurrentIndex(kind);
+        const QStringList listed = codes(w->lst_CodVar);
+        QStringList sorted = listed;
+        sorted.sort();
+        EXPECT_EQ(listed, sorted) << kind;
+        for (const auto &c : cases) {
+            if (c.kind == kind) {
+                EXPECT_EQ(listed.contains(c.code), c.listed) << c.code;
+            }
+        }
+    }
+    EXPECT_EQ(codes(w->lst_CodVar).value(0), "IAA001");
+    EXPECT_TRUE(logLines().isEmpty());
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include "forms/FormRegistry.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QTest>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -72,10 +74,14 @@ TEST_F(GlossarioTest, OptionsSetTheEnabledStatesAndEmptyBothBoxes)
         EXPECT_EQ(w->txt_ricerca[0]->text(), "");
         EXPECT_EQ(w->txt_ricerca[1]->text(), "");
     }
-    // All terms, sorted.
-    QStringList sorted = w->terms();
-    EXPECT_GT(sorted.size(), 30);
-    EXPECT_TRUE(sorted.contains("Valore non disponibile"));
+    // All terms, sorted, though the table holds "Saldo naturale" before "Saldo migratorio".
+    const QStringList all = w->terms();
+    QStringList sorted = all;
+    sorted.sort();
+    EXPECT_EQ(all, sorted);
+    EXPECT_GT(all.size(), 30);
+    EXPECT_TRUE(all.contains("Valore non disponibile"));
+    EXPECT_LT(all.indexOf("Saldo migratorio"), all.indexOf("Saldo naturale"));
     // Option 4 keeps the states of the option before it.
     w->Option1[2]->setChecked(true);
     w->txt_ricerca[1]->setText("Tasso");
@@ -139,6 +145,44 @@ TEST_F(GlossarioTest, AreasTermsDefinitionsAndPrinting)
     EXPECT_TRUE(w->terms().isEmpty());
     w->lst_NameVar->setCurrentRow(-1);
     EXPECT_EQ(w->txt_desc->text(), "");
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
+// What the user does in a drop-down box: opens it and takes an entry, the one shown or another.
+void pick(QComboBox *box, int index)
+{
+    box->showPopup();
+    QAbstractItemView *view = box->view();
+    view->setCurrentIndex(view->model()->index(index, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+}
+
+TEST_F(GlossarioTest, TakingTheLetterOrAreaShownAgainKeepsTheListAndTheDefinition)
+{
+    const struct {
+        QComboBox *box;
+        int shown, other;
+    } boxes[] = {{w->cmb_alfabeto, 0, 19}, {w->cmbSettore, 0, 1}};
+    for (const auto &b : boxes) {
+        pick(b.box, b.shown);
+        ASSERT_EQ(b.box->currentIndex(), b.shown);
+        const QStringList listed = w->terms();
+        ASSERT_GE(listed.size(), 2) << b.box->accessibleName().toStdString();
+        w->lst_NameVar->setCurrentRow(1);
+        const QString definition = w->txt_desc->text();
+        ASSERT_FALSE(definition.isEmpty());
+
+        pick(b.box, b.shown);
+        EXPECT_EQ(w->terms(), listed);
+        EXPECT_EQ(w->lst_NameVar->currentRow(), 1) << b.box->accessibleName().toStdString();
+        EXPECT_EQ(w->txt_desc->text(), definition);
+
+        // Another entry lists its own terms.
+        pick(b.box, b.other);
+        EXPECT_EQ(b.box->currentIndex(), b.other);
+        EXPECT_NE(w->terms(), listed);
+        EXPECT_EQ(w->txt_desc->text(), "");
+    }
     EXPECT_TRUE(logLines().isEmpty());
 }
 

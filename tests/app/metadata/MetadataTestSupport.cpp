@@ -9,6 +9,7 @@
 
 #include "forms/FormRegistry.h"
 #include "forms/Printers.h"
+#include "jet/Connection.h"
 
 #include <QFile>
 #include <QProcess>
@@ -47,12 +48,29 @@ void MetadataTest::SetUp()
 
 void MetadataTest::TearDown()
 {
+    execMetadati(m_undo);
     forms::FormRegistry::unloadAll();
     pendra::setReportViewer(nullptr);
     forms::setHasPrinter(std::nullopt);
     pendra::setProgramFolder(QString());
     m_installed.reset();
     pendra::resetAppState();
+}
+
+void MetadataTest::execMetadati(const QStringList &statements)
+{
+    if (statements.isEmpty())
+        return;
+    jet::Connection connection;
+    connection.open(folder->odbc("Metadati.mdb"));
+    for (const QString &sql : statements)
+        connection.execute(sql);
+}
+
+void MetadataTest::changeMetadati(const QStringList &statements, const QStringList &undo)
+{
+    m_undo = undo + m_undo;
+    execMetadati(statements);
 }
 
 QStringList MetadataTest::logLines() const
@@ -69,6 +87,11 @@ QString MetadataTest::pdfText(const pendra::Report &report)
     const QString pdf = dir.filePath("report.pdf");
     if (!report.printToPdf(pdf))
         return QString();
+    return pdfFileText(pdf);
+}
+
+QString pdfFileText(const QString &pdf)
+{
     QProcess p;
     p.start("pdftotext", {"-layout", pdf, "-"});
     p.waitForFinished(20000);

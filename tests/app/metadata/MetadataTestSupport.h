@@ -24,6 +24,9 @@ protected:
     void TearDown() override;
 
     QStringList logLines() const;  // Files/Error.log
+    // Runs statements on the suite's Metadati.mdb; undo runs when the test ends, so the next
+    // test finds the sample as it was.
+    void changeMetadati(const QStringList &statements, const QStringList &undo);
     // Renders the report to a PDF in the scratch folder and returns its text (pdftotext).
     QString pdfText(const pendra::Report &report);
 
@@ -33,8 +36,14 @@ protected:
     QString lastPdf;    // text of the last report shown (rendered when shown)
 
 private:
+    static void execMetadati(const QStringList &statements);
+
     std::unique_ptr<forms::ScopedDialogs> m_installed;
+    QStringList m_undo;
 };
+
+// The text of a PDF file (pdftotext, laid out; pages end with a form feed).
+QString pdfFileText(const QString &pdf);
 
 // True when each text follows the one before it in the haystack.
 ::testing::AssertionResult inOrder(const QString &haystack, const QStringList &needles);

@@ -13,7 +13,12 @@
 #include "forms/FormRegistry.h"
 #include "forms/Printers.h"
 
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <string>
 
 using namespace pendra;
 using forms::FormRegistry;
@@ -121,6 +126,127 @@ TEST_F(ReportTest, APageHeaderHeadsEveryPageAndAReportHeaderOnlyTheFirst)
     EXPECT_TRUE(rptVariabili().headingOnEveryPage());
     EXPECT_TRUE(rptIndicatori().headingOnEveryPage());
     EXPECT_FALSE(rptGlossario().headingOnEveryPage());
+}
+
+// A text of numbered words: the first word missing from a print shows where it was cut.
+QString numberedWords(const QString &stem, int characters)
+{
+    QString out;
+    for (int i = 1; out.size() < characters; ++i)
+        out += QStringLiteral("%1%2 ").arg(stem).arg(i, 4, 10, QChar(u'0'));
+    return out.trimmed();
+}
+
+// The first word of the text that the print lacks or has out of order; empty when it has them all.
+std::string firstMissing(const QString &print, const QString &text)
+{
+    qsizetype at = 0;
+    for (const QString &word : text.split(u' ')) {
+        const qsizetype found = print.indexOf(word, at);
+        if (found < 0)
+            return word.toStdString();
+        at = found + word.size();
+    }
+    return {};
+}
+
+// The pages from the one where the word stands to the one where the last word stands.
+QStringList pagesOf(const QStringList &pages, const QString &text)
+{
+    const QString first = text.section(u' ', 0, 0), last = text.section(u' ', -1);
+    qsizetype from = -1, to = -1;
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (from < 0 && pages[i].contains(first))
+            from = i;
+        if (pages[i].contains(last))
+            to = i;
+    }
+    return from < 0 || to < from ? QStringList() : pages.mid(from, to - from + 1);
+}
+
+// Texts longer than two pages: a glossary definition and the notes of a variable.
+class LongTextReportTest : public ReportTest {
+protected:
+    void SetUp() override
+    {
+        ReportTest::SetUp();
+        changeMetadati(
+            {"INSERT INTO Glossario (nome, definizione, idsettore) VALUES ('Termine lungo', '" + definition + "', 'B')",
+             "INSERT INTO MetadatiVariabili (IdVariabile, DescVariabile, CodiceArgomento, NoteSerie, Note_2003, "
+             "Fonte_2003) VALUES ('ZZ901', 'Variabile dalle note lunghe', 'A01', '" + seriesNote + "', '" + yearNote +
+                 "', 'ISTAT')"},
+            {"DELETE FROM Glossario WHERE nome = 'Termine lungo'",
+             "DELETE FROM MetadatiVariabili WHERE IdVariabile = 'ZZ901'"});
+    }
+    // Each page of a split text starts its part with the label of the block.
+    static void expectLabelOnEveryPage(const QStringList &pages, const QString &text, const QString &label)
+    {
+        const QStringList spread = pagesOf(pages, text);
+        EXPECT_GE(spread.size(), 3) << "pages: " << pages.size();
+        const QString stem = text.left(text.indexOf(u'0'));
+        for (qsizetype i = 0; i < spread.size(); ++i) {
+            const qsizetype labelAt = spread[i].indexOf(label), textAt = spread[i].indexOf(stem);
+            EXPECT_TRUE(labelAt >= 0 && labelAt < textAt) << "page " << i + 1 << ":\n" << spread[i].toStdString();
+        }
+    }
+
+    const QString definition = numberedWords("glossa", 16000);
+    const QString seriesNote = numberedWords("storia", 12000);
+    const QString yearNote = numberedWords("annota", 6000);
+};
+
+TEST_F(LongTextReportTest, AGlossaryDefinitionFlowsOnOverThePagesUnderItsLabel)
+{
+    rptGlossario report;
+    ASSERT_TRUE(report.InitReport("Termine lungo"));
+    const QString print = pdfText(report);
+    EXPECT_EQ(firstMissing(print, definition), "");
+    expectLabelOnEveryPage(print.split(u'\f', Qt::SkipEmptyParts), definition, "DESCRIZIONE:");
+}
+
+TEST_F(LongTextReportTest, LongNotesOfAVariableFlowOnAndEachPartHasItsLabel)
+{
+    rptVariabili report;
+    ASSERT_TRUE(report.InitReport("ZZ901"));
+    const QString print = pdfText(report);
+    EXPECT_EQ(firstMissing(print, seriesNote), "");
+    EXPECT_EQ(firstMissing(print, yearNote), "");
+    EXPECT_TRUE(metadatatest::inOrder(print, {seriesNote.section(u' ', -1), "Note sui singoli anni", "2003",
+                                              yearNote.section(u' ', 0, 0), yearNote.section(u' ', -1), "Fonte",
+                                              "2003", "ISTAT", "Pubblicazione", "Ente"}));
+    const QStringList pages = print.split(u'\f', Qt::SkipEmptyParts);
+    expectLabelOnEveryPage(pages, seriesNote, "Note sull'intera serie");
+    // The yearly notes go on to the next page under their label and their year.
+    const QStringList yearPages = pagesOf(pages, yearNote);
+    ASSERT_GE(yearPages.size(), 2);
+    for (const QString &page : yearPages)
+        EXPECT_TRUE(metadatatest::inOrder(page, {"Scheda variabile", "Note sui singoli anni", "2003", "annota"}));
+}
+
+TEST_F(LongTextReportTest, TheStampaButtonPrintsTheWholeTextOnThePdfPrinter)
+{
+    // The sheet's "Stampa" with the preview that comes when no test viewer is installed, printed
+    // from it on the printer it offers where no printer is installed.
+    setReportViewer([](Report &report, QWidget *owner) {
+        ReportPreview preview(report, owner);
+        ASSERT_EQ(preview.printer->outputFormat(), QPrinter::PdfFormat);
+        EXPECT_EQ(preview.dialog->windowTitle(), "Stampa Scheda Variabile");
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("stampa.pdf");
+        preview.printer->setOutputFileName(pdf);  // what the print dialog sets
+        auto *widget = preview.dialog->findChild<QPrintPreviewWidget *>();
+        ASSERT_NE(widget, nullptr);
+        widget->print();
+        const QString print = metadatatest::pdfFileText(pdf);
+        EXPECT_EQ(firstMissing(print, numberedWords("storia", 12000)), "");
+        EXPECT_EQ(firstMissing(print, numberedWords("annota", 6000)), "");
+        EXPECT_TRUE(metadatatest::inOrder(print, {"Scheda variabile", "ZZ901", "Variabile dalle note lunghe"}));
+    });
+    app().SqlScheda = GetSqlScheda("Variabili", "ZZ901");
+    openSheet(SheetKind::Variabili);
+    FormRegistry::find<frmSchedaVariabili>()->cmdStampa->click();
+    EXPECT_EQ(dialogs.messages(), QStringList({"Stampante non installata!"}));
+    EXPECT_TRUE(logLines().isEmpty());
 }
 
 TEST_F(ReportTest, AReportThatCannotBindSaysSoAndLogs)

@@ -1,6 +1,7 @@
 // Every metadata window shows its fixed captions with their exact blanks, and every control
 // carries a name for assistive technology.
 #include "MetadataTestSupport.h"
+#include "WindowTexts.h"
 
 #include "frmListaMetadati.h"
 #include "frmMetadati.h"
@@ -15,8 +16,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -26,19 +25,6 @@ using forms::FormRegistry;
 namespace {
 
 using WindowTextsTest = metadatatest::MetadataTest;
-
-// The caption, then every label, frame and button text of the window.
-QStringList texts(const QWidget *w)
-{
-    QStringList out{w->windowTitle()};
-    for (const QLabel *l : w->findChildren<QLabel *>())
-        out << l->text();
-    for (const QGroupBox *g : w->findChildren<QGroupBox *>())
-        out << g->title();
-    for (const QAbstractButton *b : w->findChildren<QAbstractButton *>())
-        out << b->text();
-    return out;
-}
 
 // Controls a user reaches without a name of their own.
 QStringList unnamedControls(const QWidget *w)
@@ -91,7 +77,7 @@ TEST_F(WindowTextsTest, CaptionsKeepTheirBlanksAndEveryControlIsNamed)
           "Help", "Chiudi"}},
     };
     for (const Case &c : cases) {
-        const QStringList shown = texts(c.window);
+        const QStringList shown = guitest::windowTexts(c.window);
         for (const QString &caption : c.captions)
             EXPECT_TRUE(shown.contains(caption)) << c.window->objectName().toStdString() << ": \""
                                                  << caption.toStdString() << "\" not shown";

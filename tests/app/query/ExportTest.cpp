@@ -337,11 +337,36 @@ TEST(ExportCodesTest, HeadersGiveEachCodeOnce)
 
 TEST(ExportCodesTest, MetadataQueryNamesEveryCode)
 {
-    const QString sql = MetadataSql("Variabili", {"AS013", "AS014"});
-    EXPECT_TRUE(sql.startsWith("SELECT IdVariabile as Variabile, Settore.[Descrizione Settore] as Area"));
-    EXPECT_TRUE(sql.endsWith("WHERE  IDVariabile ='AS013' OR  IDVariabile ='AS014' ")) << sql.toStdString();
-    EXPECT_TRUE(MetadataSql("Indicatori", {"IAS013"})
-                    .endsWith("INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore WHERE  IDIndicatore ='IAS013' "));
+    const QString variables =
+        "SELECT IdVariabile as Variabile, Settore.[Descrizione Settore] as Area, Argomento.[Codice argomento] as "
+        "[Codice Sottoarea], "
+        "Argomento.[Desc argomento] as Sottoarea, DescVariabile, Fonte, PubblRecente, Ente, UltimoAnnoDisponibile, "
+        "[1996] , [1997], [1998], [1999], [2000], [2001], [2002], [2003], [2004], [2005], [2006], [2007], [2008], "
+        "UnitaMisura, PeriodoRif, NoteSerie, Note_1996, Note_1997, Note_1998, Note_1999, Note_2000, "
+        "Note_2001, Note_2002, Note_2003, Note_2004, Note_2005, Note_2006, Note_2007, Note_2008, Fonte_1996, "
+        "Fonte_1997, Fonte_1998, Fonte_1999, Fonte_2000, Fonte_2001, Fonte_2002, Fonte_2003, Fonte_2004, Fonte_2005, "
+        "Fonte_2006, Fonte_2007, Fonte_2008, Pubblicazione_1996, Pubblicazione_1997, Pubblicazione_1998, "
+        "Pubblicazione_1999, "
+        "Pubblicazione_2000, Pubblicazione_2001, Pubblicazione_2002, Pubblicazione_2003, Pubblicazione_2004, "
+        "Pubblicazione_2005, "
+        "Pubblicazione_2006, Pubblicazione_2007, Pubblicazione_2008, Ente_1996, Ente_1997, Ente_1998, Ente_1999, "
+        "Ente_2000, "
+        "Ente_2001, Ente_2002, Ente_2003, Ente_2004, Ente_2005, Ente_2006, Ente_2007, Ente_2008 "
+        "FROM Settore INNER JOIN (Argomento INNER JOIN MetadatiVariabili ON Argomento.[Codice argomento] = "
+        "MetadatiVariabili.CodiceArgomento) ON Settore.idSettore = Argomento.idSettore "
+        "WHERE ";
+    const QString indicators =
+        "SELECT IdIndicatore as Indicatore, Settore.[Descrizione Settore] as Area, Argomento.[Codice argomento] as "
+        "[Codice Sottoarea], Argomento.[Desc argomento] as Sottoarea, "
+        "DescIndicatore , ModalitaCalcolo, IdVariabilAssociate, [1996], [1997], [1998], [1999], [2000], [2001], "
+        "[2002], [2003], "
+        "[2004], [2005], [2006], [2007], [2008], NoteTecniche FROM (Argomento INNER JOIN MetadatiIndicatori ON "
+        "Argomento.[Codice argomento] = MetadatiIndicatori.Argomento) "
+        "INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore WHERE ";
+    // The conditions follow "WHERE ", the whole text trimmed and its last "OR" dropped.
+    EXPECT_EQ(MetadataSql("Variabili", {"AS013", "AS014"}).toStdString(),
+              (variables + " IDVariabile ='AS013' OR  IDVariabile ='AS014' ").toStdString());
+    EXPECT_EQ(MetadataSql("Indicatori", {"IAS013"}).toStdString(), (indicators + " IDIndicatore ='IAS013' ").toStdString());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // "Visualizza Dati" on the window: the statement on the fixture's tables, run by the engine, and closing.
 #include "QueryWindowTestSupport.h"
+#include "WindowTexts.h"
 
 #include "app/core/AppState.h"
 #include "app/query/FormdatiTab.h"
@@ -161,6 +162,22 @@ TEST_F(QueryWindowQueryTest, AFailingBuildIsLoggedKeepsTheStatementAndStillOpens
     EXPECT_TRUE(w->cmdmetadati()->isEnabled());
 }
 
+namespace {
+// The captions a window shows, sorted, one a line.
+std::string captionsOf(const QWidget *window)
+{
+    QStringList out = guitest::windowTexts(window);
+    out.sort();
+    return out.join(u'\n').toStdString();
+}
+
+std::string sorted(QStringList list)
+{
+    list.sort();
+    return list.join(u'\n').toStdString();
+}
+}  // namespace
+
 TEST_F(QueryWindowQueryTest, EveryControlOfBothWindowsCarriesItsCaptionAsAccessibleName)
 {
     open(ProvVariabili);
@@ -169,6 +186,23 @@ TEST_F(QueryWindowQueryTest, EveryControlOfBothWindowsCarriesItsCaptionAsAccessi
     w->serie_Click();
     frm_dispData *table = forms::FormRegistry::find<frm_dispData>();
     ASSERT_NE(table, nullptr);
+    EXPECT_EQ(captionsOf(w),
+              sorted({"Interrogazione dei dati", " Selezione variabili provinciali e territorio ", "Territorio",
+                      "Variabili",
+                      "Visualizza", "Solo regioni", "Solo province - nuts3", "Tutto", "         Solo nuts2",
+                      "Partizioni territoriali predefinite", "Tutte le province - nuts3", "Tutte le nuts2",
+                      "Ripartizioni / Italia", "Aree Fondi strutturali", "Seleziona Tutto", "Tutte le regioni",
+                      "Selezione Variabili", "Aree -Sottoaree", "Variabili selezionate",
+                      "Nota: In corrispondenza della", "si consiglia di consultare i metadati.",
+                      "Visualizza scheda metadati", "Visualizza Dati", "join con dati esterni", "dati", "Reset",
+                      "Chiudi", "Help", "Note"}));
+    EXPECT_EQ(captionsOf(table),
+              sorted({"Visualizza ed esporta dati", " Visualizza ed esporta dati ", "Ordina ascendente",
+                      "Ordina discendente", "Ricerca", "Campo :", "Crea cartogramma", "Esporta in Excel",
+                      "Crea indicatore", "Help", "Chiudi", "Ordina", "Ascendente", "Discendente",
+                      "Crea cartogramma da questa colonna", "Appunti", "Copia negli Appunti", "Visualizza metadati",
+                      // the note button has no caption of its design; this one is ours
+                      "Nota"}));
     for (QWidget *window : {static_cast<QWidget *>(w), static_cast<QWidget *>(table)}) {
         for (QWidget *c : window->findChildren<QWidget *>()) {
             const bool control = qobject_cast<QAbstractButton *>(c) || qobject_cast<QComboBox *>(c) ||
