@@ -84,7 +84,7 @@ int main(int argc, char **argv)
         const double program = bench::medianMs(f.runs, [&] {
             window->Cmd_cmdAutocolor_Click();
             QImage image = window->Map2->grab().toImage();
-            sink += image.sizeInBytes();
+            sink = sink + image.sizeInBytes();
         });
 
         QVector<QPainterPath> paths;
@@ -126,7 +126,7 @@ int main(int argc, char **argv)
                 painter.drawPath(paths[i]);
             }
             painter.end();
-            sink += image.sizeInBytes();
+            sink = sink + image.sizeInBytes();
         });
         {
             auto session = jet::Session::open(user, pendra::DatabasePassword, false);

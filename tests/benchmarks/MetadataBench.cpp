@@ -57,7 +57,7 @@ int main(int argc, char **argv)
             sqlite3_prepare_v2(db, TreeSql, -1, &st, nullptr);
             while (sqlite3_step(st) == SQLITE_ROW)
                 for (int i = 0; i < 7; ++i)
-                    sink += std::size_t(sqlite3_column_bytes(st, i));
+                    sink = sink + std::size_t(sqlite3_column_bytes(st, i));
             sqlite3_finalize(st);
             sqlite3_close(db);
         });
@@ -66,7 +66,7 @@ int main(int argc, char **argv)
             c.open(s.ConnPrefix + path);
             tree::TreeModel m;
             pendra::fillsonsAll(c, m);
-            sink += std::size_t(m.count());
+            sink = sink + std::size_t(m.count());
         });
         ratios.add("metadata-tree", f.territories, tree, anchor);
 

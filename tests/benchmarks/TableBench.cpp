@@ -28,7 +28,7 @@ void engineQuery(const QString &connect, const QString &sql)
     const int cols = rs.fieldCount();
     for (; !rs.eof(); rs.moveNext())
         for (int c = 0; c < cols; ++c)
-            sink += rs.value(c).isNull();
+            sink = sink + rs.value(c).isNull();
 }
 
 }  // namespace

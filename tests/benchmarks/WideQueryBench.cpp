@@ -33,7 +33,7 @@ int engineQuery(const QString &connect, const QString &sql)
     int rows = 0;
     for (; !rs.eof(); rs.moveNext(), ++rows)
         for (int c = 0; c < cols; ++c)
-            sink += rs.value(c).isNull();
+            sink = sink + rs.value(c).isNull();
     return rows;
 }
 
@@ -82,16 +82,16 @@ int rawQuery(const RawStatement &raw)
                 case SQLITE_FLOAT: {
                     const auto r = std::to_chars(buf, buf + sizeof buf, sqlite3_column_double(st, i),
                                                  std::chars_format::fixed, 2);
-                    sink += std::size_t(r.ptr - buf);
+                    sink = sink + std::size_t(r.ptr - buf);
                     break;
                 }
                 case SQLITE_INTEGER: {
                     const auto r = std::to_chars(buf, buf + sizeof buf, sqlite3_column_int64(st, i));
-                    sink += std::size_t(r.ptr - buf);
+                    sink = sink + std::size_t(r.ptr - buf);
                     break;
                 }
                 case SQLITE_TEXT:
-                    sink += std::size_t(sqlite3_column_bytes(st, i)) + *sqlite3_column_text(st, i);
+                    sink = sink + std::size_t(sqlite3_column_bytes(st, i)) + *sqlite3_column_text(st, i);
                     break;
                 default:
                     break;
