@@ -224,14 +224,22 @@ void Files::fillArray(const QString &source, vb::Variant &target, const jet::Con
                     jet::LockType::ReadOnly);
             const int fields = rs.fieldCount();
             while (!rs.eof()) {
-                QString row;
+                // The items of the fields' texts each followed by ";" and split again, without
+                // the joined text: a ";" inside a value still splits it, the last item is empty.
+                QVector<vb::Variant> items;
+                items.reserve(fields + 1);
                 for (int i = 0; i < fields; ++i) {
                     const vb::Variant v = rs.value(i);
-                    if (!v.isNull())
-                        row += vb::CStr(v);
-                    row += QLatin1Char(';');
+                    const QString text = v.isNull() ? QString() : vb::CStr(v);
+                    if (text.contains(QLatin1Char(';'))) {
+                        for (const QString &item : text.split(QLatin1Char(';')))
+                            items.append(vb::Variant(item));
+                    } else {
+                        items.append(vb::Variant(text));
+                    }
                 }
-                rows.append(splitRow(row));
+                items.append(vb::Variant(QString()));
+                rows.append(vb::Variant::array(std::move(items)));
                 rs.moveNext();
             }
             rs.close();

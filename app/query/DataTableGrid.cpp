@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
-#include <QElapsedTimer>
 #include <QPointer>
 #include <cmath>
 #include <memory>
@@ -23,25 +22,11 @@ namespace {
 constexpr forms::OleColor White = 0x00FFFFFF;
 constexpr forms::OleColor Green = 0x0000FF00;
 
-// Yields to pending events so a long colouring stays responsive; per cell only once a few
-// milliseconds have passed, since an empty yield per cell alone would cost more than the colouring.
-class Yielder {
-public:
-    Yielder() { m_clock.start(); }
-    void now()
-    {
-        QCoreApplication::processEvents();
-        m_clock.restart();
-    }
-    void sometimes()
-    {
-        if (m_clock.elapsed() >= 5)
-            now();
-    }
-
-private:
-    QElapsedTimer m_clock;
-};
+// Rows between two yields to pending events: often enough to stay responsive, rarely enough that
+// the yields cost less than the colouring.
+constexpr int RowsPerYield = 64;
+// Rows whose texts AutosizeCols measures in each column, besides the longest text.
+constexpr int MeasuredRows = 256;
 
 // Puts the grid, the pointer and the sorting flag back however a sort or search ends.
 class SortScope {
@@ -67,25 +52,20 @@ private:
     bool &m_sorting;
 };
 
-// Colours cell by cell without moving the current cell or the selection: the selection a search
+// Colours row by row without moving the current cell or the selection: the selection a search
 // has just made must survive its colouring.
 template <class ColourOf> void colourRows(grid::FlexGridModel &grid, ColourOf colourOf)
 {
     QPointer<grid::FlexGridModel> alive(&grid);
     const bool redraw = grid.Redraw();
     grid.setRedraw(false);
-    Yielder yield;
     for (int r = 1; r < grid.Rows(); ++r) {
-        yield.now();
-        if (!alive)
-            return;
-        const forms::OleColor colour = colourOf(r);
-        for (int c = 0; c < grid.Cols(); ++c) {
-            yield.sometimes();
+        if (r % RowsPerYield == 1) {
+            QCoreApplication::processEvents();
             if (!alive)
                 return;
-            grid.setCellBackColor(r, c, colour);
         }
+        grid.setRowBackColor(r, colourOf(r));
     }
     if (redraw)
         grid.setRedraw(true);
@@ -110,10 +90,24 @@ void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QStri
     const bool redraw = grid.Redraw();
     grid.setRedraw(false);
     const int q = textWidth(QStringLiteral("Q"));
+    // Measuring every cell of a municipal table costs far more than filling it: measure a sample
+    // of rows spread over the table, the header among them, and the longest text of each column.
+    const int rows = grid.Rows();
+    const int step = std::max(1, rows / MeasuredRows);
     for (int c = 0; c < grid.Cols(); ++c) {
-        int w = 0;
-        for (int r = 0; r < grid.Rows(); ++r)
-            w = std::max(w, textWidth(grid.TextMatrix(r, c).trimmed()));
+        int w = 0, longestRow = -1;
+        qsizetype longest = -1;
+        for (int r = 0; r < rows; ++r) {
+            const qsizetype length = QStringView(grid.TextMatrix(r, c)).trimmed().size();
+            if (length > longest) {
+                longest = length;
+                longestRow = r;
+            }
+            if (r % step == 0)
+                w = std::max(w, textWidth(grid.TextMatrix(r, c).trimmed()));
+        }
+        if (longestRow >= 0 && longestRow % step != 0)
+            w = std::max(w, textWidth(grid.TextMatrix(longestRow, c).trimmed()));
         grid.setColWidth(c, gridWidth < w + q ? static_cast<int>(gridWidth / 1.5) : w + q);
     }
     if (redraw)

@@ -13,13 +13,15 @@ class FlexGridModel;
 namespace pendra {
 
 // Alternating row colours: odd rows white, even rows button face; redrawing suspended meanwhile.
-// Yields to pending window events as it goes; stops early when the grid is destroyed meanwhile.
+// Yields to pending window events every few rows; stops early when the grid is destroyed meanwhile.
 void ColorGridLines(grid::FlexGridModel &grid);
 // Rows whose column 3 reads "TOTALE" green, the others white.
 void ColorGridLinesToT(grid::FlexGridModel &grid);
 
 // Column widths from the trimmed cell texts (header included): text width + the width of "Q", or
-// the grid width / 1.5 when that does not fit. textWidth measures in twips; gridWidth is in twips.
+// the grid width / 1.5 when that does not fit. The widest text is looked for among rows spread
+// over the table and the longest text of the column (on a long table a shorter text of wider
+// letters elsewhere can be missed). textWidth measures in twips; gridWidth is in twips.
 void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QString &)> &textWidth,
                   int gridWidth);
 

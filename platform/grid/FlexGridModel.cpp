@@ -17,6 +17,7 @@ namespace {
 struct SortKey {
     std::optional<double> number;
     QString text;
+    std::optional<QCollatorSortKey> folded;  // the collation key, made when first compared as text
 };
 
 }  // namespace
@@ -170,6 +171,11 @@ void FlexGridModel::setSort(int order)
     const int keyCount = keyTo - keyFrom + 1;
 
     // Keys are read once: reading a number in the user's locale is the costly part.
+    // So is folding a text for the collation: each text is folded once, not at every comparison
+    // (the C locale's collator compares without ICU keys, so it keeps comparing texts).
+    QCollator collator(vb::userLocale());
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    const bool foldOnce = vb::userLocale().language() != QLocale::C;
     std::vector<SortKey> keys(static_cast<size_t>(count) * keyCount);
     for (int r = 0; r < count; ++r) {
         const GridRow &row = m_rows[static_cast<size_t>(first + r)];
@@ -179,15 +185,20 @@ void FlexGridModel::setSort(int order)
             key.number = vb::parseNumber(key.text);
         }
     }
-    QCollator collator(vb::userLocale());
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    auto folded = [&](SortKey &key) -> const QCollatorSortKey & {
+        if (!key.folded)
+            key.folded = collator.sortKey(key.text);
+        return *key.folded;
+    };
     auto compare = [&](int a, int b) {
         for (int k = 0; k < keyCount; ++k) {
-            const SortKey &x = keys[static_cast<size_t>(a) * keyCount + k];
-            const SortKey &y = keys[static_cast<size_t>(b) * keyCount + k];
+            SortKey &x = keys[static_cast<size_t>(a) * keyCount + k];
+            SortKey &y = keys[static_cast<size_t>(b) * keyCount + k];
             int c;
             if (x.number && y.number)
                 c = *x.number < *y.number ? -1 : (*y.number < *x.number ? 1 : 0);
+            else if (foldOnce)
+                c = folded(x).compare(folded(y));
             else
                 c = collator.compare(x.text, y.text);
             if (c != 0)
@@ -244,6 +255,18 @@ void FlexGridModel::setCellBackColor(int row, int col, forms::OleColor color)
     } else {
         m_dirty = true;
     }
+}
+
+void FlexGridModel::setRowBackColor(int row, forms::OleColor color)
+{
+    checkRow(row);
+    if (m_cols == 0)
+        return;
+    m_rows[static_cast<size_t>(row)].back.fill(color);
+    if (m_redraw)
+        emit dataChanged(index(row, 0), index(row, m_cols - 1), {Qt::BackgroundRole});
+    else
+        m_dirty = true;
 }
 
 void FlexGridModel::setRedraw(bool redraw)

@@ -73,6 +73,8 @@ public:
     void setCellBackColor(forms::OleColor color) { setCellBackColor(m_row, m_col, color); }
     forms::OleColor cellBackColor(int row, int col) const;
     void setCellBackColor(int row, int col, forms::OleColor color);
+    // Every cell of one row, as setCellBackColor on each column would.
+    void setRowBackColor(int row, forms::OleColor color);
 
     bool Redraw() const { return m_redraw; }
     void setRedraw(bool redraw);

@@ -538,28 +538,25 @@ void destroyBinding(void *p)
     delete static_cast<Binding *>(p);
 }
 
+// One pass over the common ASCII prefix, each byte folded once; only a difference that meets a
+// non-ASCII byte first needs the full Unicode comparison.
 int compareNoCase(void *, int n1, const void *p1, int n2, const void *p2)
 {
     const auto *a = static_cast<const unsigned char *>(p1);
     const auto *b = static_cast<const unsigned char *>(p2);
-    bool ascii = true;
-    for (int i = 0; i < n1 && ascii; ++i)
-        ascii = a[i] < 0x80;
-    for (int i = 0; i < n2 && ascii; ++i)
-        ascii = b[i] < 0x80;
-    if (ascii) {
-        const int n = std::min(n1, n2);
-        for (int i = 0; i < n; ++i) {
-            const int ca = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + 32 : a[i];
-            const int cb = (b[i] >= 'A' && b[i] <= 'Z') ? b[i] + 32 : b[i];
-            if (ca != cb)
-                return ca - cb;
+    const int n = std::min(n1, n2);
+    for (int i = 0; i < n; ++i) {
+        if ((a[i] | b[i]) >= 0x80) {
+            const QString sa = QString::fromUtf8(reinterpret_cast<const char *>(a), n1);
+            const QString sb = QString::fromUtf8(reinterpret_cast<const char *>(b), n2);
+            return sa.compare(sb, Qt::CaseInsensitive);
         }
-        return n1 - n2;
+        const int ca = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + 32 : a[i];
+        const int cb = (b[i] >= 'A' && b[i] <= 'Z') ? b[i] + 32 : b[i];
+        if (ca != cb)
+            return ca - cb;
     }
-    const QString sa = QString::fromUtf8(reinterpret_cast<const char *>(a), n1);
-    const QString sb = QString::fromUtf8(reinterpret_cast<const char *>(b), n2);
-    return sa.compare(sb, Qt::CaseInsensitive);
+    return n1 - n2;
 }
 
 }  // namespace

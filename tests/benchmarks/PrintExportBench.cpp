@@ -1,5 +1,9 @@
-// Print layout export: a page rendered at A4 and 96 dpi, saved as JPEG; compare with
-// `cjpeg -quality 90` on the BMP this writes to $TMPDIR/pendra-bench-page.bmp.
+// bench_print_export: the print layout's "Salva" of a page (A4 at 96 dpi) holding the province map
+// of each folder: the JPEG encoding through the JPEG layer beside libjpeg-turbo called in-process on
+// the same bitmap, and the whole save road (render, temporary BMP, reload, bitmap section, JPEG)
+// beside rendering and encoding straight away.
+#include "BenchFolders.h"
+
 #include "app/maps/PrintLayout.h"
 #include "app/maps/cDIBSection.h"
 #include "ijl/Ijl.h"
@@ -12,7 +16,11 @@
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
+#include "mapkit/MapLayer.h"
+#include "mapkit/MapWidget.h"
+
+#include <cstdio>
+#include <jpeglib.h>
 
 namespace {
 
@@ -20,17 +28,23 @@ struct Page {
     QTemporaryDir dir;
     std::unique_ptr<pendra::PrintLayout> layout;
 
-    Page()
+    explicit Page(const QString &shapes)
     {
         com::setRegistryPath(dir.filePath(QStringLiteral("components.ini")));
         com::registerServer(QStringLiteral(PENDRA_DIR) + QStringLiteral("/libKVR_UTIL_prov.so"));
         layout = std::make_unique<pendra::PrintLayout>();
         QPicture map;
         QPainter p(&map);
-        for (int i = 0; i < 200; ++i) {
+        mapkit::MapLayer layer;
+        layer.setFile(shapes + QStringLiteral("province107.shp"));
+        const mapkit::MapRect extent = layer.extent();
+        p.setTransform(mapkit::MapWidget::mapToDevice(extent, QSizeF(400, 300)));
+        p.setPen(QPen(Qt::black, 0));
+        mapkit::MapRecordset all = layer.searchByDistance(extent.center(), extent.width() * 100);
+        int i = 0;
+        for (all.moveFirst(); !all.eof(); all.moveNext(), ++i) {
             p.setBrush(QColor::fromHsv(i * 7 % 360, 180, 230));
-            p.drawPolygon(QPolygon({QPoint(i * 3 % 400, i * 7 % 300), QPoint(i * 5 % 400 + 30, i * 3 % 300),
-                                    QPoint(i * 11 % 400, i * 13 % 300 + 40)}));
+            p.drawPath(all.shape().painterPath());
         }
         p.end();
         map.setBoundingRect(QRect(0, 0, 400, 300));
@@ -58,12 +72,6 @@ struct Page {
     }
 };
 
-Page &page()
-{
-    static Page p;
-    return p;
-}
-
 bool encode(const pendra::cDIBSection &section, const QByteArray &file)
 {
     ijl::JPEG_CORE_PROPERTIES props;
@@ -81,30 +89,32 @@ bool encode(const pendra::cDIBSection &section, const QByteArray &file)
     return ok;
 }
 
-void EncodeStep(benchmark::State &state)
+// libjpeg-turbo straight on the bitmap's rows, quality 90, to a file.
+bool encodeWithLibjpeg(const QImage &rgb, const QByteArray &file)
 {
-    pendra::cDIBSection section;
-    section.CreateFromPicture(page().render());
-    const QByteArray file = QFile::encodeName(page().dir.filePath(QStringLiteral("enc.jpg")));
-    for (auto _ : state)
-        benchmark::DoNotOptimize(encode(section, file));
-}
-BENCHMARK(EncodeStep)->Unit(benchmark::kMillisecond);
-
-// Render, temporary BMP, reload, bitmap section, JPEG: the whole "Salva" road.
-void WholeSave(benchmark::State &state)
-{
-    const QString bmp = page().dir.filePath(QStringLiteral("tmp.bmp"));
-    const QByteArray file = QFile::encodeName(page().dir.filePath(QStringLiteral("whole.jpg")));
-    for (auto _ : state) {
-        page().render().save(bmp, "BMP");
-        pendra::cDIBSection section;
-        section.CreateFromPicture(QImage(bmp, "BMP"));
-        benchmark::DoNotOptimize(encode(section, file));
-        QFile::remove(bmp);
+    FILE *out = std::fopen(file.constData(), "wb");
+    if (!out)
+        return false;
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    jpeg_stdio_dest(&c, out);
+    c.image_width = JDIMENSION(rgb.width());
+    c.image_height = JDIMENSION(rgb.height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 90, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(c.next_scanline)));
+        jpeg_write_scanlines(&c, &row, 1);
     }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    return std::fclose(out) == 0;
 }
-BENCHMARK(WholeSave)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -113,8 +123,34 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    page().render().save(QDir::temp().filePath(QStringLiteral("pendra-bench-page.bmp")), "BMP");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    bench::Ratios ratios;
+    for (const bench::Folder &f : bench::folders()) {
+        Page page(f.root + "Shape/");
+        const QImage rendered = page.render();
+        pendra::cDIBSection section;
+        section.CreateFromPicture(rendered);
+        const QImage rgb = rendered.convertToFormat(QImage::Format_RGB888);
+        const QByteArray file = QFile::encodeName(page.dir.filePath(QStringLiteral("enc.jpg")));
+        const QByteArray raw = QFile::encodeName(page.dir.filePath(QStringLiteral("raw.jpg")));
+        bool ok = true;
+        const double anchor = bench::medianMs(f.runs, [&] { ok = encodeWithLibjpeg(rgb, raw) && ok; });
+        const double program = bench::medianMs(f.runs, [&] { ok = encode(section, file) && ok; });
+        ratios.add("jpeg", f.territories, program, anchor);
+
+        const QString bmp = page.dir.filePath(QStringLiteral("tmp.bmp"));
+        const double whole = bench::medianMs(f.runs, [&] {
+            page.render().save(bmp, "BMP");
+            pendra::cDIBSection s;
+            s.CreateFromPicture(QImage(bmp, "BMP"));
+            ok = encode(s, file) && ok;
+            QFile::remove(bmp);
+        });
+        const double direct = bench::medianMs(f.runs, [&] {
+            ok = encodeWithLibjpeg(page.render().convertToFormat(QImage::Format_RGB888), raw) && ok;
+        });
+        ratios.add("image-export", f.territories, whole, direct);
+        if (!ok)
+            return 1;
+    }
     return 0;
 }

@@ -6,11 +6,13 @@
 #include "app/core/MainMenu.h"
 #include "app/core/Utility.h"
 #include "app/core/frmNota.h"
+#include "app/query/DataTableGrid.h"
 #include "app/query/frm_dispData.h"
 
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
 #include "grid/FlexGrid.h"
+#include "grid/FlexGridModel.h"
 
 #include <QRegularExpression>
 #include <QTimer>
@@ -69,6 +71,24 @@ TEST_F(TableWindowTest, ColumnsFitTheirLongestTextOrTakeTwoThirdsOfTheGrid)
     const int q = window->datagrid()->TextWidth("Q");
     EXPECT_NEAR(grid().ColWidth(4), window->datagrid()->TextWidth("ITC11 ITC11 ITC11 ITC11") + q, 120);
     EXPECT_NEAR(grid().ColWidth(2), window->datagrid()->TextWidth("PROV") + q, 120);  // the header is the widest
+}
+
+// A municipal table: the widest text lies in one row far from the others, in every position.
+TEST(DataTableGridTest, ColumnWidthFollowsTheLongestTextWhereverItsRowIs)
+{
+    const auto width = [](const QString &text) { return int(text.size()) * 100; };
+    for (int row : {1, 2, 777, 4321, 9000}) {
+        grid::FlexGridModel g;
+        g.setRows(9001);
+        g.setCols(2);
+        g.setTextMatrix(0, 0, "COD");
+        for (int r = 1; r < g.Rows(); ++r)
+            g.setTextMatrix(r, 0, "12,50");
+        g.setTextMatrix(row, 0, "  Reggio nell'Emilia 12  ");
+        pendra::AutosizeCols(g, width, 1000000);
+        EXPECT_EQ(g.ColWidth(0), width("Reggio nell'Emilia 12") + width("Q")) << row;
+        EXPECT_EQ(g.ColWidth(1), width("Q")) << row;
+    }
 }
 
 TEST_F(TableWindowTest, QueryRunsOnTheRecordedDatabaseAndNeverOnAnEmptyName)
