@@ -106,6 +106,7 @@ TEST_F(ExportTest, VariablesWorkbookHoldsTheGridAndOneMetadataRowPerCode)
     EXPECT_EQ(saves[0].file.filter, "File di Microsoft Excel.|*.xlsx");
     EXPECT_EQ(saves[0].file.initDir, app().ExcelPath);
     EXPECT_TRUE(saves[0].file.fileName.isEmpty());
+    EXPECT_FALSE(saves[0].file.confirmOverwrite);  // the program asks itself, once
     EXPECT_TRUE(QDir(app().ExcelPath).exists());
 
     sheet::SheetReader book(written);
@@ -196,6 +197,27 @@ TEST_F(ExportTest, WideTableListsTheMetadataOfCodesFarRight)
     EXPECT_EQ(book.cells(1).value(sheet::columnName(248) + "2"), number(3));
 }
 
+TEST_F(ExportTest, EveryNameNotEndingInXlsxGetsIt)
+{
+    struct Case { const char *chosen, *written; };
+    const Case cases[] = {
+        {"tabella", "tabella.xlsx"},
+        {"dati.2005", "dati.2005.xlsx"},
+        {"export_v1.2", "export_v1.2.xlsx"},
+        {"vecchio.xls", "vecchio.xls.xlsx"},
+        {"Tabella.XLSX", "Tabella.XLSX"},
+        {"t.xlsx", "t.xlsx"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.chosen);
+        dialogs.clear();
+        dialogs.answerFile(out.path() + "/" + c.chosen);
+        dialogs.answerMsgBox(forms::vbNo);
+        EXPECT_EQ(EsportaTabella(variablesTable(), app().Kind), out.path() + "/" + c.written);
+        EXPECT_EQ(sheet::SheetReader(out.path() + "/" + c.written).cells(1).value("G2"), number(12.5));
+    }
+}
+
 TEST_F(ExportTest, CancelledDialogWritesNothing)
 {
     EXPECT_TRUE(EsportaTabella(variablesTable(), app().Kind).isEmpty());
@@ -237,13 +259,17 @@ TEST_F(ExportTest, FailuresKeepTheOldFileAndOfferNoOpening)
         const char *what;
         QString fileName;     // under the temporary folder
         QString filesFolder;  // "" keeps the fixture's
+        QString shown;        // in the message
+        QString logged;       // in Error.log
     };
     // A name so long that the temporary file beside it cannot be created: the save fails even for root.
     const QString longName = QString(249, u'x') + ".xlsx";
     QTemporaryDir noTemplates;
     const Case cases[] = {
-        {"save fails", longName, QString()},
-        {"template missing", "vecchio.xlsx", noTemplates.path() + "/"},
+        {"save fails", longName, QString(), "Impossibile scrivere il file " + out.path() + "/" + longName,
+         "Failure to create temporary file"},
+        {"template missing", "vecchio.xlsx", noTemplates.path() + "/", "File non trovato: " + noTemplates.path(),
+         "File non trovato"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -260,13 +286,19 @@ TEST_F(ExportTest, FailuresKeepTheOldFileAndOfferNoOpening)
         const QStringList messages = dialogs.messages();
         ASSERT_EQ(messages.size(), 2);
         EXPECT_TRUE(messages[1].startsWith("Errore : ")) << messages[1].toStdString();
+        // The program's own words; the system's go to the log.
+        EXPECT_TRUE(messages[1].contains(c.shown)) << messages[1].toStdString();
+        for (const char *english : {"Cannot", "Failure", "error", "not found", "File name"})
+            EXPECT_FALSE(messages[1].contains(english)) << messages[1].toStdString();
         EXPECT_FALSE(messages.contains("Si desidera aprire il file adesso per consultarlo?"));
         EXPECT_TRUE(opener.opened().isEmpty());
         EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).filter(".xlsx.").size(), 0);
         const QStringList log = logLines();
         app().FilesPath = folder->files();
-        ASSERT_EQ(log.size(), 1);
-        EXPECT_TRUE(log[0].contains("CreateExcelFile")) << log[0].toStdString();
+        ASSERT_FALSE(log.isEmpty());
+        for (const QString &line : log)
+            EXPECT_TRUE(line.contains("CreateExcelFile")) << line.toStdString();
+        EXPECT_TRUE(log.join('\n').contains(c.logged)) << log.join('\n').toStdString();
         QFile::remove(chosen);
     }
 }
