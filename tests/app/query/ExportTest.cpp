@@ -3,6 +3,8 @@
 #include "app/core/AppState.h"
 #include "app/query/EsportaExcel.h"
 
+#include "ArchiveKit.h"
+#include "FormattedTemplate.h"
 #include "ProgramFolder.h"
 #include "forms/MousePointer.h"
 #include "forms/ScriptedDialogService.h"
@@ -149,6 +151,34 @@ TEST_F(ExportTest, VariablesWorkbookHoldsTheGridAndOneMetadataRowPerCode)
     EXPECT_EQ(opener.opened(), QStringList({written}));
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
     EXPECT_TRUE(logLines().isEmpty());
+}
+
+// The user's road over a template with formats: the bold header row and the data columns' number
+// format survive the export and its column fitting.
+TEST_F(ExportTest, TemplateFormatsSurviveTheExport)
+{
+    QTemporaryDir files;
+    archivekit::buildArchive(files.path() + "/DatiTemplateVar.xlsx", sheettest::formattedTemplate());
+    app().FilesPath = files.path() + "/";
+    const QString chosen = out.path() + "/formati.xlsx";
+    dialogs.answerFile(chosen);
+    dialogs.answerMsgBox(forms::vbNo);
+    const QString written = EsportaTabella(variablesTable(), app().Kind);
+    app().FilesPath = folder->files();
+    ASSERT_EQ(written, chosen);
+    sheet::SheetReader book(written);
+    const QMap<QString, int> styles = book.cellStyles(1);
+    for (const char *ref : {"A1", "F1", "I1"})
+        EXPECT_EQ(styles.value(ref), 1) << ref;
+    for (const char *ref : {"G2", "I2", "H3"})
+        EXPECT_EQ(styles.value(ref), 2) << ref;
+    EXPECT_FALSE(styles.contains("C2"));
+    EXPECT_EQ(book.cells(1).value("G2"), number(12.5));
+    QMap<int, int> columnFormats;
+    for (int c = 6; c <= 12; ++c)
+        columnFormats[c] = 2;
+    EXPECT_EQ(book.columnStyles(1), columnFormats);
+    EXPECT_EQ(book.columnWidths(1).value(12), 9.5);
 }
 
 TEST_F(ExportTest, IndicatorsUseTheirTemplateAndMetadataQuery)
