@@ -9,8 +9,10 @@
 #include "jet/Connection.h"
 #include "jet/Recordset.h"
 #include "sheet/Application.h"
+#include "sheet/SheetError.h"
 #include "vb/Conversions.h"
 #include "vb/Error.h"
+#include "vb/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,31 +49,42 @@ const char *const IndicatorsSelect =
     "[2004], [2005], [2006], [2007], [2008], NoteTecniche FROM (Argomento INNER JOIN MetadatiIndicatori ON Argomento.[Codice argomento] = MetadatiIndicatori.Argomento) "
     "INNER JOIN Settore ON Argomento.idSettore = Settore.idSettore WHERE ";
 
-// A name without extension gets ".xlsx", so the existence test sees the file that will be written.
+// A name not ending in ".xlsx" gets it ("dati.2005" too), so the existence test sees the file that
+// will be written.
 QString withExtension(const QString &fileName)
 {
-    return QFileInfo(fileName).suffix().isEmpty() ? fileName + ".xlsx" : fileName;
+    return fileName.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? fileName : fileName + ".xlsx";
+}
+
+// The user reads the program's own sentence; what the system said goes to Error.log only, on a
+// line of its own before the logged error.
+void reportError(const QString &procedure, const vb::Error &error, const QString &shown = QString())
+{
+    const auto *own = dynamic_cast<const sheet::SheetError *>(&error);
+    const QString detail = own ? own->detail() : error.description();
+    const QString number = QString::number(error.number());
+    if (!detail.isEmpty() && !app().FilesPath.isEmpty()) {
+        try {
+            vb::appendText(app().FilesPath + "Error.log",
+                           errorLogLine(Source, procedure, number, (own ? error.description() + " " : QString()) + detail));
+        } catch (const vb::Error &) {
+        }
+    }
+    LogError(Source, procedure, number, own ? error.description() : shown);
 }
 
 }  // namespace
 
-QVector<QVector<vb::Variant>> ExcelValues(const TextTable &cells)
+vb::Variant ExcelValue(const TextTable &cells, int row, int column)
 {
-    QVector<QVector<vb::Variant>> rows;
-    rows.reserve(cells.size());
-    for (int i = 0; i < cells.size(); ++i) {
-        const QVector<QString> &source = cells[i];
-        QVector<vb::Variant> row;
-        row.reserve(source.size());
-        for (int j = 0; j < source.size(); ++j) {
-            std::optional<double> number;
-            if (i > 0 && j >= FirstNumberColumn)
-                number = vb::parseNumber(source[j]);
-            row.append(number ? vb::Variant(*number) : vb::Variant(source[j]));
-        }
-        rows.append(std::move(row));
-    }
-    return rows;
+    const QVector<QString> &source = cells[row];
+    if (column >= source.size())
+        return vb::Variant();
+    const QString &text = source[column];
+    if (row > 0 && column >= FirstNumberColumn && !text.isEmpty())
+        if (const std::optional<double> number = vb::parseNumber(text))
+            return vb::Variant(*number);
+    return vb::Variant(text);
 }
 
 QStringList MetadataCodes(const QVector<QString> &headers)
@@ -110,9 +123,9 @@ void CreateExcelFileDir()
     try {
         const QString folder = app().ExcelPath;
         if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-            throw vb::Error(76, "Path not found: " + folder, "CreateExcelFileDir");
+            throw sheet::SheetError(76, QStringLiteral("Impossibile creare la cartella %1.").arg(folder), "CreateExcelFileDir");
     } catch (const vb::Error &e) {
-        LogError(Source, "CreateExcelFileDir", e);
+        reportError("CreateExcelFileDir", e);
     }
 }
 
@@ -138,7 +151,7 @@ void CopyRecords(jet::Recordset &records, QVector<QVector<vb::Variant>> &block)
         }
         block += rows;
     } catch (const vb::Error &e) {
-        LogError(Source, "CopyRecords", e);
+        reportError("CopyRecords", e, QStringLiteral("Impossibile leggere i metadati dei codici esportati."));
     }
 }
 
@@ -161,7 +174,7 @@ void CopyRecordsMeta(const QStringList &codes, sheet::Worksheet &target, const Q
             target.autoFitColumns(1, static_cast<int>(block[0].size()));
         }
     } catch (const vb::Error &e) {
-        LogError(Source, "CopyRecordsMeta", e);
+        reportError("CopyRecordsMeta", e, QStringLiteral("Impossibile leggere i metadati dei codici esportati."));
     }
 }
 
@@ -173,10 +186,13 @@ bool CreateExcelFile(const QString &fileName, const QString &templateName, const
         sheet::Workbook &book = excel.open(app().FilesPath + templateName + ".xlsx");
         sheet::Worksheet &data = book.sheet(1);
         sheet::Worksheet &meta = book.sheet(2);
-        const QVector<QVector<vb::Variant>> values = ExcelValues(cells);
-        const int columns = cells.isEmpty() ? 0 : static_cast<int>(cells[0].size());
-        if (columns > 0 && !cells[0][0].isEmpty())
-            data.setValues(values);
+        int columns = 0;
+        for (const QVector<QString> &row : cells)
+            columns = std::max(columns, static_cast<int>(row.size()));
+        // Written cell by cell from the table's texts: no second copy of the table is made.
+        if (!cells.isEmpty() && !cells[0].isEmpty() && !cells[0][0].isEmpty())
+            data.setValues(static_cast<int>(cells.size()), columns,
+                           [&](int row, int column) { return ExcelValue(cells, row, column); });
         CopyRecordsMeta(MetadataCodes(cells.isEmpty() ? QVector<QString>() : cells[0]), meta, kind);
         if (columns > 0)
             data.autoFitColumns(1, columns);
@@ -187,10 +203,11 @@ bool CreateExcelFile(const QString &fileName, const QString &templateName, const
         return true;
     } catch (const vb::Error &e) {
         excel.quit();
-        LogError(Source, "CreateExcelFile", e);
+        reportError("CreateExcelFile", e, QStringLiteral("Impossibile creare la cartella di lavoro."));
     } catch (const std::exception &e) {
         excel.quit();
-        LogError(Source, "CreateExcelFile", "0", QString::fromLocal8Bit(e.what()));
+        reportError("CreateExcelFile", vb::Error(0, QString::fromLocal8Bit(e.what())),
+                    QStringLiteral("Impossibile creare la cartella di lavoro."));
     }
     return false;
 }
@@ -234,6 +251,7 @@ QString EsportaTabella(const TextTable &cells, const QString &kind)
     request.initDir = app().ExcelPath;
     request.title = "Selezionare un file...";
     request.filter = "File di Microsoft Excel.|*.xlsx";
+    request.confirmOverwrite = false;  // the question below is the only one
     QString fileName = dialogs().saveFile(request);
     if (fileName.isEmpty()) {
         setMousePointer(MousePointer::Default);

@@ -21,10 +21,10 @@ namespace pendra {
 // Rows by columns of cell texts, the header row first (as the grid shows them).
 using TextTable = QVector<QVector<QString>>;
 
-// The values of sheet 1: every cell as text, except a cell of a data row (row 1 on) in column 5 on
-// whose text reads as a number in the user's locale, which becomes that number. Empty texts stay
-// empty cells.
-QVector<QVector<vb::Variant>> ExcelValues(const TextTable &cells);
+// The value of a cell of sheet 1 (0-based row and column of the table): text, except a cell of a
+// data row (row 1 on) in column 5 on whose text reads as a number in the user's locale, which
+// becomes that number. An empty text stays an empty cell; a cell past the end of its row is Empty.
+vb::Variant ExcelValue(const TextTable &cells, int row, int column);
 
 // The codes whose metadata go to sheet 2, from the headers of columns 1 on: "AS013_2005" gives
 // "AS013" (a header ending in four digits after a fifth character loses the last five), any other
@@ -64,7 +64,7 @@ void OpenFileExcel(const QString &fileName);
 int ShellOpenFile(const QString &fileName);
 
 // The export after the table is in order: save dialog in ExcelPath, ".xlsx" added to a name
-// without extension, the overwrite question, the workbook of the table's kind, the offer to open.
+// that does not end in it (any letter case), the overwrite question, the workbook of the table's kind, the offer to open.
 // Returns the file written, empty when none was (its failures are logged and shown).
 QString EsportaTabella(const TextTable &cells, const QString &kind);
 

@@ -33,6 +33,8 @@ struct FileRequest {
     QString fileName;  // proposed name
     QString filter;
     int filterIndex = 1;  // 1-based
+    // Save dialogs: false when the caller asks about an existing file itself, so it is asked once.
+    bool confirmOverwrite = true;
 };
 
 // Implementations: QtDialogService (real dialogs) and ScriptedDialogService (tests).

@@ -110,7 +110,8 @@ QString QtDialogService::openFile(const FileRequest &r)
 QString QtDialogService::saveFile(const FileRequest &r)
 {
     QString sel = selectedFilter(r);
-    return QFileDialog::getSaveFileName(activeParent(), r.title, startPath(r), toQtFilter(r.filter), &sel);
+    return QFileDialog::getSaveFileName(activeParent(), r.title, startPath(r), toQtFilter(r.filter), &sel,
+                                        r.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
 }
 
 std::optional<OleColor> QtDialogService::chooseColor(OleColor initial)

@@ -6,6 +6,8 @@
 
 #include "vb/Error.h"
 
+#include <algorithm>
+
 namespace sheet {
 
 namespace {
@@ -64,8 +66,32 @@ QMap<int, double> SheetReader::columnWidths(int sheet) const
     pugi::xml_node ws = worksheetOf(*m_book, d, sheet);
     QMap<int, double> out;
     for (pugi::xml_node c : ws.child("cols").children("col"))
-        for (int i = c.attribute("min").as_int(); i <= c.attribute("max").as_int() && i <= 16384; ++i)
+        for (int i = std::max(1, c.attribute("min").as_int()); i <= std::min(16384, c.attribute("max").as_int()); ++i)
             out[i] = QByteArray(c.attribute("width").value()).toDouble();  // C notation, whatever the C locale
+    return out;
+}
+
+QMap<int, int> SheetReader::columnStyles(int sheet) const
+{
+    WorkbookData &d = *m_book->d;
+    pugi::xml_node ws = worksheetOf(*m_book, d, sheet);
+    QMap<int, int> out;
+    for (pugi::xml_node c : ws.child("cols").children("col"))
+        if (c.attribute("style"))
+            for (int i = std::max(1, c.attribute("min").as_int()); i <= std::min(16384, c.attribute("max").as_int()); ++i)
+                out[i] = c.attribute("style").as_int();
+    return out;
+}
+
+QMap<QString, int> SheetReader::cellStyles(int sheet) const
+{
+    WorkbookData &d = *m_book->d;
+    pugi::xml_node ws = worksheetOf(*m_book, d, sheet);
+    QMap<QString, int> out;
+    for (pugi::xml_node r : ws.child("sheetData").children("row"))
+        for (pugi::xml_node c : r.children("c"))
+            if (c.attribute("s"))
+                out.insert(QString::fromUtf8(c.attribute("r").value()), c.attribute("s").as_int());
     return out;
 }
 

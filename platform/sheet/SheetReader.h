@@ -30,6 +30,10 @@ public:
     QMap<QString, CellValue> cells(int sheet) const;
     // Widths of the columns given in the sheet's <cols>, by 1-based column.
     QMap<int, double> columnWidths(int sheet) const;
+    // Style indexes (into the styles part's cell formats): of every cell that names one, by
+    // reference; of the columns given in <cols> that name one, by 1-based column.
+    QMap<QString, int> cellStyles(int sheet) const;
+    QMap<int, int> columnStyles(int sheet) const;
     bool tabSelected(int sheet) const;
     // The stored bytes of a package part; empty when absent.
     QByteArray part(const QString &name) const;

@@ -1,9 +1,9 @@
 // Workbook: package parts, workbook.xml and its relationships, saving.
 #include "Workbook.h"
 
+#include "SheetError.h"
 #include "WorkbookInternal.h"
 
-#include "vb/Error.h"
 #include "vb/TextFile.h"
 
 #include <QFileInfo>
@@ -58,7 +58,8 @@ void parseXml(pugi::xml_document &doc, const QByteArray &bytes, const QString &p
                         pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single,
                         pugi::encoding_utf8);
     if (!ok)
-        throw vb::Error(1004, "Damaged workbook part: " + partName, "Workbooks.Open");
+        throw SheetError(1004, QStringLiteral("La cartella di lavoro è danneggiata (%1).").arg(partName), "Workbooks.Open",
+                         QString::fromUtf8(ok.description()));
 }
 
 QByteArray serializeXml(const pugi::xml_document &doc)
@@ -81,11 +82,31 @@ pugi::xml_document &WorkbookData::sheetDoc(SheetData &s)
     if (!s.loaded) {
         const Part *p = part(s.partName);
         if (!p)
-            throw vb::Error(1004, "Missing sheet part: " + s.partName, "Sheets");
+            throw SheetError(1004, QStringLiteral("Manca il foglio %1 della cartella di lavoro.").arg(s.partName), "Sheets");
         parseXml(s.doc, p->data, s.partName);
         s.loaded = true;
     }
     return s.doc;
+}
+
+void WorkbookData::restoreRows(SheetData &s)
+{
+    if (!s.streamed)
+        return;
+    QByteArray xml = "<sheetData>";
+    for (const QByteArray &piece : s.rows)
+        xml += piece;
+    xml += "</sheetData>";
+    pugi::xml_document rows;
+    parseXml(rows, xml, s.partName);
+    pugi::xml_node data = s.doc.child("worksheet").child("sheetData");
+    while (data.first_child())
+        data.remove_child(data.first_child());
+    for (pugi::xml_node r : rows.child("sheetData").children())
+        data.append_copy(r);
+    s.streamed = false;
+    s.rows.clear();
+    s.longest.clear();
 }
 
 Workbook::Workbook() : d(std::make_unique<WorkbookData>()) {}
@@ -115,7 +136,7 @@ std::unique_ptr<Workbook> Workbook::open(const QString &path)
     }
     const Part *wb = d.part(d.workbookPart);
     if (!wb)
-        throw vb::Error(1004, "Not a workbook: " + path, "Workbooks.Open");
+        throw SheetError(1004, QStringLiteral("Il file %1 non è una cartella di lavoro.").arg(path), "Workbooks.Open");
     parseXml(d.workbook, wb->data, d.workbookPart);
 
     pugi::xml_document rels;
@@ -214,14 +235,27 @@ void Workbook::selectSheet(int index)
 void Workbook::saveAs(const QString &path)
 {
     if (!d->open)
-        throw vb::Error(1004, "The workbook is closed", "SaveAs");
-    QVector<Part> out = d->parts;
-    for (Part &p : out) {
+        throw SheetError(1004, QStringLiteral("La cartella di lavoro è chiusa."), "SaveAs");
+    std::vector<PartPieces> out;
+    out.reserve(static_cast<size_t>(d->parts.size()));
+    for (const Part &p : d->parts) {
+        PartPieces &o = out.emplace_back(PartPieces{p.name, {p.data}});
         if (p.name == d->workbookPart && d->workbookDirty)
-            p.data = serializeXml(d->workbook);
-        for (const auto &s : d->sheetData)
-            if (s->dirty && s->partName == p.name)
-                p.data = serializeXml(s->doc);
+            o.pieces = {serializeXml(d->workbook)};
+        for (const auto &s : d->sheetData) {
+            if (!s->dirty || s->partName != p.name)
+                continue;
+            const QByteArray xml = serializeXml(s->doc);
+            const qsizetype at = s->streamed ? xml.indexOf(RowsMarker) : -1;
+            if (at < 0) {
+                o.pieces = {xml};
+                continue;
+            }
+            // The rows go between the text before and after the marker, without one string of it all.
+            o.pieces = {xml.left(at)};
+            o.pieces.insert(o.pieces.end(), s->rows.begin(), s->rows.end());
+            o.pieces.push_back(xml.mid(at + qsizetype(sizeof RowsMarker) - 1));
+        }
     }
     writePackage(path, out);
 }

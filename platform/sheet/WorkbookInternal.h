@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <pugixml.hpp>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -17,7 +18,17 @@ struct SheetData {
     pugi::xml_document doc;
     bool loaded = false;
     bool dirty = false;
+    // Once a block is written, the rows of <sheetData> are kept here as XML text, in order, and
+    // the document's <sheetData> holds only the RowsMarker that saving replaces with them.
+    bool streamed = false;
+    std::vector<QByteArray> rows;
+    std::map<int, int> longest;  // column -> characters of the longest line among those rows
 };
+
+// The stand-in for the streamed rows (parsing drops processing instructions, so no template
+// can hold one).
+inline constexpr char RowsMarkerName[] = "pendra-rows";
+inline constexpr char RowsMarker[] = "<?pendra-rows?>";
 
 struct WorkbookData {
     QVector<Part> parts;
@@ -30,17 +41,21 @@ struct WorkbookData {
     bool open = false;
 
     const Part *part(const QString &name) const;
-    // Parses a sheet's part on first use; vb::Error 1004 when it is missing or not XML.
+    // Parses a sheet's part on first use; SheetError 1004 when it is missing or not XML.
     pugi::xml_document &sheetDoc(SheetData &s);
+    // Puts streamed rows back into the sheet's document, so it can be edited as a tree again.
+    void restoreRows(SheetData &s);
 };
 
-// Parses XML bytes; vb::Error 1004 naming the part when they are not XML.
+// Parses XML bytes; SheetError 1004 naming the part when they are not XML.
 void parseXml(pugi::xml_document &doc, const QByteArray &bytes, const QString &partName);
 QByteArray serializeXml(const pugi::xml_document &doc);
 // The text of a cell as a reader shows it ("" for an empty cell).
 QString cellText(const pugi::xml_node &cell, const QStringList &sharedStrings);
-// Column number (1-based) of a reference such as "AB12"; 0 when there is none.
+// Column number (1-based) of a reference such as "AB12"; 0 when it has no letters, -1 when its
+// letters go past the last column (XFD).
 int columnOf(const char *ref);
+// Row number of a reference or a row's "r"; 0 when there is none or it is past the last row.
 int rowOf(const char *ref);
 // Undoes the _xHHHH_ escapes of control characters.
 QString unescapeText(const QString &text);

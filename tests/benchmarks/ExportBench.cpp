@@ -46,16 +46,19 @@ QVector<QVector<vb::Variant>> metadataBlock(const pendra::TextTable &table)
     return block;
 }
 
+void writeCell(lxw_worksheet *sheet, int r, int c, const vb::Variant &v)
+{
+    if (v.isNumber())
+        worksheet_write_number(sheet, lxw_row_t(r), lxw_col_t(c), v.toDouble(), nullptr);
+    else if (!v.isNull() && !v.isEmpty() && !v.toString().isEmpty())
+        worksheet_write_string(sheet, lxw_row_t(r), lxw_col_t(c), v.toString().toUtf8().constData(), nullptr);
+}
+
 void writeBlock(lxw_worksheet *sheet, const QVector<QVector<vb::Variant>> &rows)
 {
     for (int r = 0; r < rows.size(); ++r)
-        for (int c = 0; c < rows[r].size(); ++c) {
-            const vb::Variant &v = rows[r][c];
-            if (v.isNumber())
-                worksheet_write_number(sheet, lxw_row_t(r), lxw_col_t(c), v.toDouble(), nullptr);
-            else if (!v.isNull() && !v.toString().isEmpty())
-                worksheet_write_string(sheet, lxw_row_t(r), lxw_col_t(c), v.toString().toUtf8().constData(), nullptr);
-        }
+        for (int c = 0; c < rows[r].size(); ++c)
+            writeCell(sheet, r, c, rows[r][c]);
 }
 
 // The same cells as the export writes, from the same table texts, with the columns sized.
@@ -65,7 +68,9 @@ bool withLibxlsxwriter(const QString &path, const pendra::TextTable &table, cons
     lxw_worksheet *data = workbook_add_worksheet(book, "Dati");
     lxw_worksheet *metadata = workbook_add_worksheet(book, "Metadati");
     workbook_add_worksheet(book, "Note");
-    writeBlock(data, pendra::ExcelValues(table));
+    for (int r = 0; r < table.size(); ++r)
+        for (int c = 0; c < table[r].size(); ++c)
+            writeCell(data, r, c, pendra::ExcelValue(table, r, c));
     for (int c = 0; c < table[0].size(); ++c) {
         int longest = 0;
         for (const auto &row : table)

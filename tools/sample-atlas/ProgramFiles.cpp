@@ -161,13 +161,16 @@ void ProgramFiles::writeTemplate(const QString &path, bool indicators) const {
     XlsxWriter book;
     book.addSheet(QStringLiteral("Dati"));
     book.addSheet(QStringLiteral("Metadati"));
-    const QString kind = indicators ? QStringLiteral("indicatori") : QStringLiteral("variabili");
+    // "indicatori" is masculine, "variabili" feminine: the articles and the participle follow.
+    const QString kind = indicators ? QStringLiteral("degli indicatori") : QStringLiteral("delle variabili");
+    const QString each = indicators ? QStringLiteral("ciascuno degli indicatori esportati")
+                                    : QStringLiteral("ciascuna delle variabili esportate");
     book.addSheet(QStringLiteral("Note"),
-                  {{QString::fromUtf8("Atlante statistico territoriale - esportazione dei %1").arg(kind)},
+                  {{QString::fromUtf8("Atlante statistico territoriale - esportazione %1").arg(kind)},
                    {},
                    {QString::fromUtf8("Foglio «Dati»: la tabella dei dati come appare a video, con i territori "
                                       "ordinati per codice.")},
-                   {QString::fromUtf8("Foglio «Metadati»: la scheda di ciascuno degli %1 esportati.").arg(kind)},
+                   {QString::fromUtf8("Foglio «Metadati»: la scheda di %1.").arg(each)},
                    {QString::fromUtf8("Le celle vuote indicano dati non disponibili.")}});
     book.save(path);
 }

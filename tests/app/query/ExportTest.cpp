@@ -3,6 +3,8 @@
 #include "app/core/AppState.h"
 #include "app/query/EsportaExcel.h"
 
+#include "ArchiveKit.h"
+#include "FormattedTemplate.h"
 #include "ProgramFolder.h"
 #include "forms/MousePointer.h"
 #include "forms/ScriptedDialogService.h"
@@ -106,6 +108,7 @@ TEST_F(ExportTest, VariablesWorkbookHoldsTheGridAndOneMetadataRowPerCode)
     EXPECT_EQ(saves[0].file.filter, "File di Microsoft Excel.|*.xlsx");
     EXPECT_EQ(saves[0].file.initDir, app().ExcelPath);
     EXPECT_TRUE(saves[0].file.fileName.isEmpty());
+    EXPECT_FALSE(saves[0].file.confirmOverwrite);  // the program asks itself, once
     EXPECT_TRUE(QDir(app().ExcelPath).exists());
 
     sheet::SheetReader book(written);
@@ -148,6 +151,34 @@ TEST_F(ExportTest, VariablesWorkbookHoldsTheGridAndOneMetadataRowPerCode)
     EXPECT_EQ(opener.opened(), QStringList({written}));
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
     EXPECT_TRUE(logLines().isEmpty());
+}
+
+// The user's road over a template with formats: the bold header row and the data columns' number
+// format survive the export and its column fitting.
+TEST_F(ExportTest, TemplateFormatsSurviveTheExport)
+{
+    QTemporaryDir files;
+    archivekit::buildArchive(files.path() + "/DatiTemplateVar.xlsx", sheettest::formattedTemplate());
+    app().FilesPath = files.path() + "/";
+    const QString chosen = out.path() + "/formati.xlsx";
+    dialogs.answerFile(chosen);
+    dialogs.answerMsgBox(forms::vbNo);
+    const QString written = EsportaTabella(variablesTable(), app().Kind);
+    app().FilesPath = folder->files();
+    ASSERT_EQ(written, chosen);
+    sheet::SheetReader book(written);
+    const QMap<QString, int> styles = book.cellStyles(1);
+    for (const char *ref : {"A1", "F1", "I1"})
+        EXPECT_EQ(styles.value(ref), 1) << ref;
+    for (const char *ref : {"G2", "I2", "H3"})
+        EXPECT_EQ(styles.value(ref), 2) << ref;
+    EXPECT_FALSE(styles.contains("C2"));
+    EXPECT_EQ(book.cells(1).value("G2"), number(12.5));
+    QMap<int, int> columnFormats;
+    for (int c = 6; c <= 12; ++c)
+        columnFormats[c] = 2;
+    EXPECT_EQ(book.columnStyles(1), columnFormats);
+    EXPECT_EQ(book.columnWidths(1).value(12), 9.5);
 }
 
 TEST_F(ExportTest, IndicatorsUseTheirTemplateAndMetadataQuery)
@@ -196,6 +227,27 @@ TEST_F(ExportTest, WideTableListsTheMetadataOfCodesFarRight)
     EXPECT_EQ(book.cells(1).value(sheet::columnName(248) + "2"), number(3));
 }
 
+TEST_F(ExportTest, EveryNameNotEndingInXlsxGetsIt)
+{
+    struct Case { const char *chosen, *written; };
+    const Case cases[] = {
+        {"tabella", "tabella.xlsx"},
+        {"dati.2005", "dati.2005.xlsx"},
+        {"export_v1.2", "export_v1.2.xlsx"},
+        {"vecchio.xls", "vecchio.xls.xlsx"},
+        {"Tabella.XLSX", "Tabella.XLSX"},
+        {"t.xlsx", "t.xlsx"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.chosen);
+        dialogs.clear();
+        dialogs.answerFile(out.path() + "/" + c.chosen);
+        dialogs.answerMsgBox(forms::vbNo);
+        EXPECT_EQ(EsportaTabella(variablesTable(), app().Kind), out.path() + "/" + c.written);
+        EXPECT_EQ(sheet::SheetReader(out.path() + "/" + c.written).cells(1).value("G2"), number(12.5));
+    }
+}
+
 TEST_F(ExportTest, CancelledDialogWritesNothing)
 {
     EXPECT_TRUE(EsportaTabella(variablesTable(), app().Kind).isEmpty());
@@ -237,13 +289,17 @@ TEST_F(ExportTest, FailuresKeepTheOldFileAndOfferNoOpening)
         const char *what;
         QString fileName;     // under the temporary folder
         QString filesFolder;  // "" keeps the fixture's
+        QString shown;        // in the message
+        QString logged;       // in Error.log
     };
     // A name so long that the temporary file beside it cannot be created: the save fails even for root.
     const QString longName = QString(249, u'x') + ".xlsx";
     QTemporaryDir noTemplates;
     const Case cases[] = {
-        {"save fails", longName, QString()},
-        {"template missing", "vecchio.xlsx", noTemplates.path() + "/"},
+        {"save fails", longName, QString(), "Impossibile scrivere il file " + out.path() + "/" + longName,
+         "Failure to create temporary file"},
+        {"template missing", "vecchio.xlsx", noTemplates.path() + "/", "File non trovato: " + noTemplates.path(),
+         "File non trovato"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -260,13 +316,19 @@ TEST_F(ExportTest, FailuresKeepTheOldFileAndOfferNoOpening)
         const QStringList messages = dialogs.messages();
         ASSERT_EQ(messages.size(), 2);
         EXPECT_TRUE(messages[1].startsWith("Errore : ")) << messages[1].toStdString();
+        // The program's own words; the system's go to the log.
+        EXPECT_TRUE(messages[1].contains(c.shown)) << messages[1].toStdString();
+        for (const char *english : {"Cannot", "Failure", "error", "not found", "File name"})
+            EXPECT_FALSE(messages[1].contains(english)) << messages[1].toStdString();
         EXPECT_FALSE(messages.contains("Si desidera aprire il file adesso per consultarlo?"));
         EXPECT_TRUE(opener.opened().isEmpty());
         EXPECT_EQ(QDir(out.path()).entryList(QDir::Files).filter(".xlsx.").size(), 0);
         const QStringList log = logLines();
         app().FilesPath = folder->files();
-        ASSERT_EQ(log.size(), 1);
-        EXPECT_TRUE(log[0].contains("CreateExcelFile")) << log[0].toStdString();
+        ASSERT_FALSE(log.isEmpty());
+        for (const QString &line : log)
+            EXPECT_TRUE(line.contains("CreateExcelFile")) << line.toStdString();
+        EXPECT_TRUE(log.join('\n').contains(c.logged)) << log.join('\n').toStdString();
         QFile::remove(chosen);
     }
 }

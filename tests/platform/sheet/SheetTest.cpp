@@ -1,6 +1,7 @@
 // The spreadsheet layer: blocks of numbers and texts, column fitting, sheet selection and saving,
 // read back with the layer's reader; the template's other parts stay as they were.
 #include "ArchiveKit.h"
+#include "FormattedTemplate.h"
 
 #include "sheet/Application.h"
 #include "sheet/SheetReader.h"
@@ -11,6 +12,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <clocale>
+#include <fstream>
+#include <sys/resource.h>
+#include <unistd.h>
 #include <string>
 #include <gtest/gtest.h>
 
@@ -181,6 +185,144 @@ TEST_F(SheetTest, WidestBlockRoundTrips)
     EXPECT_EQ(cells["IU131"], num(130 + 254 / 100.0, "132.54"));
     EXPECT_EQ(cells["E131"], txt("130"));
     EXPECT_EQ(r.columnWidths(1).size(), 255);
+}
+
+TEST_F(SheetTest, BlockAndFittingKeepTheTemplatesFormats)
+{
+    archivekit::buildArchive(out("formati.xlsx"), sheettest::formattedTemplate());
+    {
+        sheet::Application xl;
+        sheet::Workbook &book = xl.open(out("formati.xlsx"));
+        book.sheet(1).setValues({
+            {Variant("TipoTerritorio"), Variant("COD_TERR"), Variant("PROV"), Variant("REG"), Variant("COD_NUTS"),
+             Variant("Territorio"), Variant("AS013_2005"), Variant("AS013_2006")},
+            {Variant("1"), Variant(), Variant("001"), Variant("01"), Variant("ITC11"), Variant("Torino"), Variant(12.5), Variant(7)},
+        });
+        book.sheet(1).autoFitColumns(1, 8);
+        book.saveAs(out());
+        xl.quit();
+    }
+    sheet::SheetReader r(out());
+    // The bold header row: its own styled cells and the cells the block adds to it.
+    const QMap<QString, int> styles = r.cellStyles(1);
+    for (const char *ref : {"A1", "B1", "C1", "F1", "H1"})
+        EXPECT_EQ(styles.value(ref), 1) << ref;
+    // Data cells take their column's number format; the emptied B2 keeps its format and no value.
+    for (const char *ref : {"F2", "G2", "H2", "B2"})
+        EXPECT_EQ(styles.value(ref), 2) << ref;
+    EXPECT_FALSE(styles.contains("A2"));
+    EXPECT_FALSE(r.cells(1).contains("B2"));
+    EXPECT_EQ(r.cells(1).value("G2"), num(12.5, "12.5"));
+    // Every column keeps its format, inside and outside the table; only the table's widths change.
+    QMap<int, int> columnFormats;
+    for (int c = 6; c <= 12; ++c)
+        columnFormats[c] = 2;
+    EXPECT_EQ(r.columnStyles(1), columnFormats);
+    const QMap<int, double> widths = r.columnWidths(1);
+    EXPECT_EQ(widths.keys(), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    EXPECT_GT(widths[1], widths[2]);  // "TipoTerritorio" against "COD_TERR", no longer the template's 20 each
+    for (int c = 9; c <= 12; ++c)
+        EXPECT_EQ(widths[c], 9.5) << c;
+    EXPECT_EQ(r.part("xl/styles.xml"), sheettest::formattedTemplate()[4].data);
+}
+
+// A block written over a block merges as over the template: what the second leaves out stays.
+TEST_F(SheetTest, SecondBlockGoesOverTheFirst)
+{
+    sheet::Application xl;
+    sheet::Workbook &book = xl.open(Templates + "DatiTemplateVar.xlsx");
+    book.sheet(2).setValues({{Variant("a"), Variant("b")}, {Variant(1), Variant(2)}});
+    book.sheet(2).setValues({{Variant("nuovo")}});
+    book.sheet(2).autoFitColumns(1, 2);
+    book.saveAs(out());
+    sheet::SheetReader r(out());
+    EXPECT_EQ(r.cells(2), (QMap<QString, CellValue>{{"A1", txt("nuovo")}, {"B1", txt("b")}, {"A2", num(1, "1")}, {"B2", num(2, "2")}}));
+    EXPECT_EQ(r.columnWidths(2).keys(), (QList<int>{1, 2}));
+}
+
+TEST_F(SheetTest, NoteSheetsSpeakOfTheirKind)
+{
+    struct Case { const char *file; QString title, metadata; };
+    const Case cases[] = {
+        {"DatiTemplateVar.xlsx", "Atlante statistico territoriale - esportazione delle variabili",
+         QString::fromUtf8("Foglio «Metadati»: la scheda di ciascuna delle variabili esportate.")},
+        {"DatiTemplateInd.xlsx", "Atlante statistico territoriale - esportazione degli indicatori",
+         QString::fromUtf8("Foglio «Metadati»: la scheda di ciascuno degli indicatori esportati.")},
+    };
+    for (const Case &c : cases) {
+        const auto cells = sheet::SheetReader(Templates + c.file).cells(3);
+        EXPECT_EQ(cells.value("A1").text, c.title) << c.file;
+        EXPECT_EQ(cells.value("A4").text, c.metadata) << c.file;
+    }
+}
+
+// Templates that lie: parts inflating far beyond any template, sizes declared but not held, cell
+// references past the last column (XFD). Each is refused as damaged, within bounded memory.
+TEST_F(SheetTest, HostileTemplatesAreRefused)
+{
+    // A part of 129 MiB of blanks deflates to a fraction of a megabyte.
+    {
+        auto parts = sheettest::formattedTemplate();
+        parts[4].data += QByteArray(129 << 20, ' ');
+        archivekit::buildArchive(out("gonfio.xlsx"), parts);
+    }
+    // A 4 GiB size declared for a part of a few bytes.
+    {
+        auto parts = sheettest::formattedTemplate();
+        parts[4].store = true;
+        archivekit::buildArchive(out("dichiara.xlsx"), parts);
+        QByteArray zip = archivekit::readFile(out("dichiara.xlsx"));
+        const QByteArray name = "xl/styles.xml";
+        // Local header (size at +22) and central directory entry (size at +24) of the part.
+        for (qsizetype at = zip.indexOf(name); at >= 0; at = zip.indexOf(name, at + 1)) {
+            const bool central = zip.mid(at - 46, 4) == QByteArray("PK\x01\x02", 4);
+            const qsizetype size = central ? at - 46 + 24 : at - 30 + 22;
+            zip.replace(size, 4, QByteArray("\xf0\xff\xff\xff", 4));
+        }
+        archivekit::writeFile(out("dichiara.xlsx"), zip);
+    }
+    // The address space is capped a little above what the test already uses: a 4 GiB allocation fails.
+    rlimit previous{};
+    getrlimit(RLIMIT_AS, &previous);
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    rlimit capped = previous;
+    capped.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + (rlim_t(1536) << 20);
+    for (const char *file : {"gonfio.xlsx", "dichiara.xlsx"}) {
+        SCOPED_TRACE(file);
+        setrlimit(RLIMIT_AS, &capped);
+        try {
+            sheet::Application xl;
+            xl.open(out(file));
+            ADD_FAILURE() << "opened";
+        } catch (const vb::Error &e) {
+            EXPECT_EQ(e.number(), 1004);
+            EXPECT_TRUE(e.description().contains(QString::fromUtf8("è danneggiata"))) << e.description().toStdString();
+        } catch (const std::exception &e) {
+            ADD_FAILURE() << e.what();
+        }
+        setrlimit(RLIMIT_AS, &previous);
+    }
+
+    // References: the last column is kept like any cell right of the block; one past it, or a
+    // reference whose letters overflow any integer, is a damaged sheet.
+    struct Ref { const char *ref; bool accepted; };
+    for (const Ref &c : {Ref{"XFD1", true}, Ref{"XFE1", false}, Ref{"AAAAAAAAAAAAAAAAAAAAAAAA1", false},
+                         Ref{"ZZZZZZZZZZZZZZZZ1", false}}) {
+        SCOPED_TRACE(c.ref);
+        archivekit::buildArchive(out("rif.xlsx"), sheettest::formattedTemplate("<row r=\"1\"><c r=\"" + QByteArray(c.ref) + "\"><v>3</v></c></row>"));
+        sheet::Application xl;
+        sheet::Workbook &book = xl.open(out("rif.xlsx"));
+        try {
+            book.sheet(1).setValues({{Variant("x")}});
+            book.saveAs(out());
+            EXPECT_TRUE(c.accepted);
+            EXPECT_EQ(sheet::SheetReader(out()).cells(1).value("XFD1"), num(3, "3"));
+        } catch (const vb::Error &e) {
+            EXPECT_FALSE(c.accepted) << e.description().toStdString();
+            EXPECT_EQ(e.number(), 1004);
+        }
+    }
 }
 
 TEST(ColumnNameTest, LettersAsTheSpreadsheetCountsThem)
