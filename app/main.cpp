@@ -29,6 +29,7 @@ int main(int argc, char **argv)
         QApplication::setWindowIcon(QIcon(icon));
     // Every work window is reachable from the menu before the menu is built.
     pendra::registerCoreOpeners();
+    pendra::registerHelpKey();
     pendra::registerQueryOpeners();
     pendra::registerMapOpeners();
     pendra::registerMetadataOpeners();

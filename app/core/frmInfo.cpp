@@ -75,6 +75,9 @@ frmInfo::frmInfo() : forms::Form("frmInfo")
     grid->addLayout(buttons, 4, 0, 1, 2);
     setMinimumWidth(480);
 
+    // OK is the default and the way out.
+    setDefaultButton(m_cmdOK);
+    setCancelButton(m_cmdOK);
     connect(m_cmdAggiornaBd, &QPushButton::clicked, this, &frmInfo::cmdAggiornaBd_Click);
     connect(m_cmdAggiornaMappe, &QPushButton::clicked, this, &frmInfo::cmdAggiornaMappe_Click);
     connect(m_cmdOK, &QPushButton::clicked, this, &frmInfo::cmdOK_Click);

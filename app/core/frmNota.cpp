@@ -28,6 +28,8 @@ frmNota::frmNota() : forms::Form("frmNota")
     m_command1->setObjectName("Command1");
     layout->addWidget(m_picture1);
     layout->addWidget(m_command1, 0, Qt::AlignHCenter);
+    setDefaultButton(m_command1);
+    setCancelButton(m_command1);
     connect(m_command1, &QPushButton::clicked, this, &frmNota::Command1_Click);
 }
 

@@ -185,6 +185,7 @@ void ShowPrintMappa(MapLayoutSource &source)
 PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(QPrinter::HighResolution)
 {
     setWindowTitle(QStringLiteral("Stampa cartogramma"));
+    setHelpContextId(HelpContextId);
     m_printer.setFullPage(true);  // page coordinates start at the paper's corner
     if (!forms::hasPrinter())
         m_printer.setOutputFormat(QPrinter::PdfFormat);
@@ -806,7 +807,7 @@ bool PrintMappa::saveJpeg(const QImage &page, const QString &name)
 void PrintMappa::cmdHelp_Click()
 {
     try {
-        ShowHelp(HelpContextId);
+        ShowHelp(helpContextId());
     } catch (const vb::Error &e) {
         LogError(this, QStringLiteral("cmdHelp_Click"), e);
     } catch (...) {

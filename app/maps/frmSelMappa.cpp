@@ -48,6 +48,7 @@ frmSelMappa::frmSelMappa() : forms::Form("frmSelMappa")
     layout->addLayout(kinds);
     layout->addWidget(m_cmdAnnulla, 0, Qt::AlignRight);
 
+    setCancelButton(m_cmdAnnulla);
     connect(m_cmdProv, &QPushButton::clicked, this, &frmSelMappa::cmdProv_Click);
     connect(m_cmdNut2, &QPushButton::clicked, this, &frmSelMappa::Cmdnut2_Click);
     connect(m_cmdReg, &QPushButton::clicked, this, &frmSelMappa::cmdReg_Click);
@@ -57,6 +58,9 @@ frmSelMappa::frmSelMappa() : forms::Form("frmSelMappa")
 void frmSelMappa::formLoad()
 {
     m_cmdProv->setEnabled(provinciaEnabled(app().CurrentLivTerritoriale, app().LivMappa));
+    // Return takes the first kind offered.
+    QPushButton *first = m_cmdProv->isEnabled() ? m_cmdProv : m_cmdNut2;
+    setDefaultButton(first);
 }
 
 void frmSelMappa::showEvent(QShowEvent *event)

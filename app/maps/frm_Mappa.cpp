@@ -166,6 +166,7 @@ template <class F> void frm_Mappa::handle(const char *procedure, F &&body)
 frm_Mappa::frm_Mappa() : forms::Form(QStringLiteral("frm_Mappa"))
 {
     setWindowTitle(QStringLiteral("Modulo cartografico"));
+    setHelpContextId(HelpContextId);
     buildControls();
 }
 
@@ -992,7 +993,7 @@ void frm_Mappa::cmd_close_Click()
 
 void frm_Mappa::cmdHelp_Click()
 {
-    handle("cmdHelp_Click", [&] { ShowHelp(HelpContextId); });
+    handle("cmdHelp_Click", [&] { ShowHelp(helpContextId()); });
 }
 
 void frm_Mappa::cmd_export_Click()

@@ -25,9 +25,10 @@ namespace pendra {
 
 SheetWindow::SheetWindow(const QString &name, const QString &caption, qint32 helpId,
                          const QString &noRecordMessage, int keyLength)
-    : forms::Form(name), m_keyLength(keyLength), m_helpId(helpId), m_noRecord(noRecordMessage)
+    : forms::Form(name), m_keyLength(keyLength), m_noRecord(noRecordMessage)
 {
     setWindowTitle(caption);
+    setHelpContextId(helpId);
     resize(780, 880);  // tall enough for the yearly boxes to show several entries
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(headingLabel(" Visualizza Scheda Metadati ", this));
@@ -63,7 +64,7 @@ SheetWindow::SheetWindow(const QString &name, const QString &caption, qint32 hel
         guarded(this, "cmdStampa_Click", [this] { printReport(*newReport(), printKey(), this); });
     });
     connect(cmdHelp, &QPushButton::clicked, this,
-            [this] { guarded(this, "cmdHelp_Click", [this] { ShowHelp(m_helpId); }); });
+            [this] { guarded(this, "cmdHelp_Click", [this] { ShowHelp(helpContextId()); }); });
     connect(cmdChiudi, &QPushButton::clicked, this, [this] {
         guarded(this, "cmdChiudi_Click", [this] {
             app().SchedaAperta = false;

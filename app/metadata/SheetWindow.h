@@ -58,7 +58,6 @@ private:
     TextBox *m_keyBox = nullptr;  // the first box
     int m_keyLength;
     int m_row = 0;
-    qint32 m_helpId;
     QString m_noRecord;
 };
 

@@ -79,6 +79,7 @@ void fillsonsAll(const jet::Connection &connection, tree::TreeModel &tree)
 frmMetadati::frmMetadati() : forms::Form("frmMetadati")
 {
     setWindowTitle("Metadati");
+    setHelpContextId(2000);
     resize(640, 640);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(headingLabel(" Visualizza Metadati ", this));
@@ -111,7 +112,7 @@ frmMetadati::frmMetadati() : forms::Form("frmMetadati")
 
     connect(cmb_Databases, &QComboBox::currentIndexChanged, this, [this] { cmb_Databases_Click(); });
     connect(objtree, &tree::TreeView::nodeClick, this, [this](tree::TreeNode *n) { objtree_NodeClick(n); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { guarded(this, "cmdHelp_Click", [] { ShowHelp(2000); }); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { guarded(this, "cmdHelp_Click", [this] { ShowHelp(helpContextId()); }); });
     connect(cmdChiudi, &QPushButton::clicked, this, [this] { guarded(this, "cmdChiudi_Click", [this] { unload(); }); });
 }
 

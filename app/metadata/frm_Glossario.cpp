@@ -27,6 +27,7 @@ namespace pendra {
 frm_Glossario::frm_Glossario() : forms::Form("frm_Glossario")
 {
     setWindowTitle("Glossario");
+    setHelpContextId(3000);
     resize(720, 600);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(headingLabel(" Ricerca", this));
@@ -92,6 +93,9 @@ frm_Glossario::frm_Glossario() : forms::Form("frm_Glossario")
     buttons->addWidget(cmdChiudi);
     layout->addLayout(buttons);
 
+    // Return in a search text searches, as "Ricerca" does.
+    for (QLineEdit *field : txt_ricerca)
+        setDefaultButton(cmd_ricerca, field);
     for (int i = 0; i < 5; ++i)
         connect(Option1[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
@@ -103,7 +107,7 @@ frm_Glossario::frm_Glossario() : forms::Form("frm_Glossario")
     connect(lst_NameVar, &QListWidget::currentRowChanged, this, [this] { lst_NameVar_Click(); });
     connect(Cmd_print, &QPushButton::clicked, this, [this] { Cmd_print_Click(); });
     connect(cmdHelp, &QPushButton::clicked, this,
-            [this] { guarded(this, "cmdHelp_Click", [] { ShowHelp(3000); }); });
+            [this] { guarded(this, "cmdHelp_Click", [this] { ShowHelp(helpContextId()); }); });
     connect(cmdChiudi, &QPushButton::clicked, this, [this] { guarded(this, "cmdChiudi_Click", [this] { unload(); }); });
 }
 

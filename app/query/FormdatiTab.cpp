@@ -83,6 +83,7 @@ void loadPictures(tree::ImageList &images)
 FormdatiTab::FormdatiTab() : forms::Form("FormdatiTab")
 {
     setWindowTitle("Interrogazione dei dati");
+    setHelpContextId(kHelpContextId);
     resize(1000, 660);
     m_img1 = new tree::ImageList;
 
@@ -510,7 +511,7 @@ void FormdatiTab::cmdChiudi_Click()
 
 void FormdatiTab::cmdHelp_Click()
 {
-    guarded(this, "cmdHelp_Click", [&] { ShowHelp(kHelpContextId); });
+    guarded(this, "cmdHelp_Click", [&] { ShowHelp(helpContextId()); });
 }
 
 void FormdatiTab::SSTab1_Click(int previousTab)

@@ -13,7 +13,6 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 namespace pendra {
@@ -46,6 +45,7 @@ frmFunzione::frmFunzione() : forms::Form("frmFunzione")
 {
     setMdiChild(false);
     setWindowTitle("Crea nuovo indicatore");
+    setHelpContextId(HelpContextId);
 
     m_lstColonne = new QListWidget(this);
     m_lstColonne->setObjectName("lstColonne");
@@ -144,15 +144,6 @@ void frmFunzione::formUnload()
 {
     m_editor.close();
     forms::setMousePointer(forms::MousePointer::Default);
-}
-
-void frmFunzione::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_F1) {
-        guarded(this, "Form_KeyDown", [&] { ShowHelp(HelpContextId); });
-        return;
-    }
-    forms::Form::keyPressEvent(event);
 }
 
 void frmFunzione::lstColonne_DblClick(int index)

@@ -53,7 +53,6 @@ public:
 protected:
     void formLoad() override;
     void formUnload() override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void reload();

@@ -64,6 +64,7 @@ QString codeOf(const QString &header)
 frm_dispData::frm_dispData() : forms::Form("frm_dispData")
 {
     setWindowTitle("Visualizza ed esporta dati");
+    setHelpContextId(HelpContextId);
     setAccessibleName(windowTitle());
     resize(1000, 680);
 
@@ -92,6 +93,9 @@ frm_dispData::frm_dispData() : forms::Form("frm_dispData")
     m_txtRica->setObjectName("txt_rica");
     m_txtRica->setAccessibleName("Ricerca a");
     m_cmdRic = button(this, "cmd_ric", "Ricerca");
+    // Return in the search boxes searches.
+    for (QWidget *field : std::initializer_list<QWidget *>{m_cmbRic, m_txtRicda, m_txtRica})
+        setDefaultButton(m_cmdRic, field);
 
     m_cmbOrdina = new QComboBox(this);
     m_cmbOrdina->setObjectName("cmb_Ordina");
@@ -466,7 +470,7 @@ void frm_dispData::cmdInfo_Click()
 
 void frm_dispData::cmdHelp_Click()
 {
-    guarded(this, "cmdHelp_Click", [&] { ShowHelp(HelpContextId); });
+    guarded(this, "cmdHelp_Click", [&] { ShowHelp(helpContextId()); });
 }
 
 void frm_dispData::cmdChiudi_Click()

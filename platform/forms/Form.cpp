@@ -2,15 +2,33 @@
 #include "Form.h"
 
 #include "FormRegistry.h"
+#include "ReadingOrder.h"
 #include "Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
 #include <cmath>
 
 namespace forms {
+
+namespace {
+Form::HelpHandler &helpHandler()
+{
+    static Form::HelpHandler handler;
+    return handler;
+}
+
+bool pressable(const QAbstractButton *b)
+{
+    return b && b->isVisible() && b->isEnabled();
+}
+}  // namespace
 
 Form::Form(const QString &name, QWidget *parent) : QWidget(parent)
 {
@@ -58,6 +76,105 @@ void Form::setBackColor(OleColor color)
     pal.setColor(QPalette::Window, toQColor(color));
     setPalette(pal);
     setAutoFillBackground(true);
+}
+
+void Form::setHelpContextId(qint32 contextId)
+{
+    m_helpContextId = contextId;
+    if (!m_helpKey) {
+        m_helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+        m_helpKey->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(m_helpKey, &QShortcut::activated, this, &Form::requestHelp);
+    }
+    m_helpKey->setEnabled(contextId != 0);
+}
+
+void Form::setHelpHandler(HelpHandler handler)
+{
+    helpHandler() = std::move(handler);
+}
+
+void Form::requestHelp()
+{
+    if (m_helpContextId != 0 && helpHandler())
+        helpHandler()(*this, m_helpContextId);
+}
+
+void Form::setDefaultButton(QAbstractButton *button, QWidget *scope)
+{
+    m_defaultButtons.append({button, scope});
+    if (auto *push = qobject_cast<QPushButton *>(button); push && !scope)
+        push->setDefault(true);
+}
+
+void Form::setCancelButton(QAbstractButton *button)
+{
+    m_cancelButton = button;
+}
+
+QAbstractButton *Form::defaultButtonForFocus() const
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!focus || !isAncestorOf(focus))
+        focus = nullptr;
+    if (auto *push = qobject_cast<QPushButton *>(focus); pressable(push))
+        return push;
+    // The innermost scope that holds the focus wins over the window's own default.
+    QAbstractButton *best = nullptr;
+    int bestDepth = -1;
+    for (const DefaultButton &d : m_defaultButtons) {
+        if (!pressable(d.button))
+            continue;
+        int depth = 0;
+        if (d.scope) {
+            if (!focus || (focus != d.scope && !d.scope->isAncestorOf(focus)))
+                continue;
+            for (const QWidget *w = d.scope; w && w != this; w = w->parentWidget())
+                ++depth;
+        }
+        if (depth > bestDepth) {
+            best = d.button;
+            bestDepth = depth;
+        }
+    }
+    return best;
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = !(event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier));
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        if (QAbstractButton *b = defaultButtonForFocus()) {
+            b->click();
+            return;
+        }
+    } else if (plain && event->key() == Qt::Key_Escape && pressable(m_cancelButton)) {
+        m_cancelButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    const QList<QWidget *> order = setReadingTabOrder(this);
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && isAncestorOf(focus))
+        return;
+    QWidget *first = firstTypedField(order);
+    if (!first) {
+        for (const DefaultButton &d : m_defaultButtons)
+            if (!d.scope && pressable(d.button)) {
+                first = d.button;
+                break;
+            }
+    }
+    if (first)
+        first->setFocus(Qt::TabFocusReason);
 }
 
 void Form::unload()

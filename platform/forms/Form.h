@@ -3,10 +3,16 @@
 
 #include "OleColor.h"
 
+#include <QList>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
+class QAbstractButton;
 class QMdiSubWindow;
+class QShortcut;
 
 namespace forms {
 
@@ -44,6 +50,21 @@ public:
     const QPixmap &picture() const { return m_picture; }
     void setBackColor(OleColor color);
 
+    // The window's help topic; 0: none. F1 anywhere in a window with one calls the help handler.
+    qint32 helpContextId() const { return m_helpContextId; }
+    void setHelpContextId(qint32 contextId);
+    // What F1 does, for every window (the program opens its help file at the id); none: nothing.
+    using HelpHandler = std::function<void(Form &window, qint32 contextId)>;
+    static void setHelpHandler(HelpHandler handler);
+    // What F1 does in this window (the shortcut and tests): the handler with the window's id.
+    void requestHelp();
+
+    // Return presses the focused push button, else the default button of the innermost scope
+    // holding the focus (scope null: the whole window); Esc presses the cancel button. A hidden or
+    // disabled button is not pressed. Keys a field uses itself (Return in a multi-line text) stay its own.
+    void setDefaultButton(QAbstractButton *button, QWidget *scope = nullptr);
+    void setCancelButton(QAbstractButton *button);
+
     bool isLoaded() const { return m_loaded; }
     void unload();  // same as FormRegistry::unload(this)
     // Makes it the active window (the active subwindow in the MDI area).
@@ -58,14 +79,30 @@ protected:
     virtual void formUnload() {}
 
     void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    // The first time the window shows, Tab is set to follow its reading order and, unless a field
+    // of the window already has the focus, the first field a user types into (else the default
+    // button) takes it.
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
     friend class FormRegistry;
+    struct DefaultButton {
+        QPointer<QAbstractButton> button;
+        QPointer<QWidget> scope;  // null: the window
+    };
+    QAbstractButton *defaultButtonForFocus() const;
+
     QPixmap m_picture;
+    qint32 m_helpContextId = 0;
+    QShortcut *m_helpKey = nullptr;
+    QList<DefaultButton> m_defaultButtons;
+    QPointer<QAbstractButton> m_cancelButton;
     bool m_mdiChild = true;
     bool m_loaded = false;
+    bool m_shownOnce = false;
     bool m_unloading = false;
 };
 

@@ -2,8 +2,11 @@
 #include "MenuBuilder.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
+#include <QShortcut>
 
 namespace forms {
 
@@ -11,7 +14,44 @@ namespace {
 constexpr MenuHandle BarHandle = 0x7FFF0000;  // outside the range popups use
 }
 
-MenuBuilder::MenuBuilder(QMenuBar *bar, QObject *parent) : QObject(parent), m_bar(bar) {}
+MenuBuilder::MenuBuilder(QMenuBar *bar, QObject *parent) : QObject(parent), m_bar(bar)
+{
+    if (m_bar) {
+        auto *f10 = new QShortcut(QKeySequence(Qt::Key_F10), m_bar, nullptr, nullptr, Qt::WindowShortcut);
+        connect(f10, &QShortcut::activated, this, &MenuBuilder::openFirstMenu);
+    }
+}
+
+void MenuBuilder::openFirstMenu()
+{
+    if (!m_bar)
+        return;
+    for (QAction *a : m_bar->actions())
+        if (!a->isSeparator() && a->isEnabled() && a->isVisible()) {
+            m_bar->setActiveAction(a);
+            return;
+        }
+}
+
+QString MenuBuilder::barCaption(const QString &caption, const QList<QAction *> &barEntries)
+{
+    if (!QKeySequence::mnemonic(caption).isEmpty())
+        return caption;
+    QSet<QChar> used;
+    for (const QAction *a : barEntries) {
+        const QKeySequence m = QKeySequence::mnemonic(a->text());
+        if (!m.isEmpty())
+            used.insert(QChar(char16_t(m[0].key())).toUpper());
+    }
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const QChar c = caption[i];
+        if (c.isSpace() || c == u'&')
+            continue;
+        if (!used.contains(c.toUpper()))
+            return caption.left(i) + u'&' + caption.mid(i);
+    }
+    return caption;
+}
 
 MenuHandle MenuBuilder::menuBar() const
 {
@@ -50,10 +90,11 @@ bool MenuBuilder::appendMenu(MenuHandle parent, quint32 flags, quintptr idOrPopu
         QMenu *sub = popup(idOrPopup);
         if (!sub)
             return false;
-        sub->setTitle(caption);
+        sub->setTitle(into == m_bar ? barCaption(caption, m_bar->actions()) : caption);
         action = sub->menuAction();
     } else {
-        action = new QAction(caption, into);
+        const bool onBar = into == m_bar && !(flags & MF_GRAYED);
+        action = new QAction(onBar ? barCaption(caption, m_bar->actions()) : caption, into);
         const int id = int(idOrPopup);
         if (flags & MF_CHECKED) {
             action->setCheckable(true);

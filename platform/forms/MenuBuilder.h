@@ -23,6 +23,9 @@ using MenuHandle = quintptr;  // 0 is no menu
 
 // The bar and its popups are addressed by handles. Choosing an enabled entry with a command id
 // other than 0 emits commandChosen(id). The menus belong to the bar (Qt parent chain).
+// The bar opens from the keyboard: F10 opens its first menu, Alt alone moves into it, and Alt with
+// a letter opens the entry of that mnemonic. A caption with its own "&" keeps it; an enabled entry of
+// the bar without one gets its first letter that no earlier entry of the bar uses.
 class MenuBuilder : public QObject {
     Q_OBJECT
 public:
@@ -41,11 +44,15 @@ public:
     // What choosing the entry does (tests and the triggered slot): emits commandChosen.
     void choose(int commandId);
 
+    // The caption as a bar entry shows it, given the entries already on the bar.
+    static QString barCaption(const QString &caption, const QList<QAction *> &barEntries);
+
 signals:
     void commandChosen(int commandId);
 
 private:
     QWidget *target(MenuHandle handle) const;
+    void openFirstMenu();
 
     QPointer<QMenuBar> m_bar;
     QHash<MenuHandle, QPointer<QMenu>> m_popups;

@@ -1,6 +1,8 @@
 // The flex grid view: keeps the QTableView in step with the model both ways.
 #include "FlexGrid.h"
 
+#include "GridAccessible.h"
+
 #include "forms/Twips.h"
 
 #include <QFontMetrics>
@@ -34,6 +36,7 @@ int shiftState(Qt::KeyboardModifiers modifiers)
 
 FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridModel(this))
 {
+    GridAccessible::install();
     setModel(m_model);
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);

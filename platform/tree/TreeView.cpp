@@ -2,6 +2,7 @@
 #include "TreeView.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 #include <algorithm>
@@ -58,6 +59,20 @@ void TreeView::mousePressEvent(QMouseEvent *event)
 {
     QTreeWidget::mousePressEvent(event);
     emit mouseDown(static_cast<int>(event->button()));
+}
+
+void TreeView::keyPressEvent(QKeyEvent *event)
+{
+    const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
+    const int key = event->key();
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        // Taken here, so the view neither reports an activation of its own nor passes the key on.
+        if (TreeNode *n = nodeOf(currentItem()))
+            clickNode(n);
+        event->accept();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
 }
 
 void TreeView::nodeAdded(TreeNode *node)

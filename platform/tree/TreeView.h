@@ -25,6 +25,7 @@ public:
     QTreeWidgetItem *itemOf(const TreeNode *node) const { return m_items.value(node, nullptr); }
     TreeNode *nodeOf(const QTreeWidgetItem *item) const;
     // What a click on the node does (selects it and emits nodeClick); tests call it directly.
+    // Return, Enter or Space on the current node does the same, once: the arrow keys only move.
     void clickNode(TreeNode *node);
 
 signals:
@@ -34,6 +35,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void nodeAdded(TreeNode *node) override;

@@ -47,7 +47,7 @@ TEST_F(AtlasStartupTest, NormalRoadFollowsTheDeliveredMenuAndText)
 
     frmMainMDI *main = FormRegistry::find<frmMainMDI>();
     const QList<QAction *> bar = main->menuBar()->actions();
-    EXPECT_EQ(captions(bar), QStringList({"Metadati", "Dati", "?"}));
+    EXPECT_EQ(captions(bar), QStringList({"&Metadati", "&Dati", "&?"}));
     EXPECT_EQ(captions(bar[1]->menu()->actions()),
               QStringList({"Dati provinciali", "Dati regionali", "---", "Dati comunali (non disponibili) (grigio)"}));
     QMenu *regionali = bar[1]->menu()->actions()[1]->menu();

@@ -15,8 +15,10 @@
 #include "vb/TextFile.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
 
 using namespace pendra;
@@ -223,6 +225,32 @@ TEST_F(InfoTest, MenuItemOpensTheDialogModallyOverTheMainWindow)
     EXPECT_TRUE(openRegisteredForm("FRMINFO"));
     EXPECT_TRUE(sawModal);
     EXPECT_FALSE(forms::FormRegistry::isLoaded<frmInfo>());
+}
+
+TEST_F(InfoTest, ReturnOrEscClosesTheModalDialog)
+{
+    registerCoreOpeners();
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        SCOPED_TRACE(key);
+        QWidget *focused = nullptr;
+        bool closedByKey = false;
+        QTimer::singleShot(0, [&] {
+            frmInfo *f = forms::FormRegistry::find<frmInfo>();
+            if (!f)
+                return;
+            f->activateWindow();
+            if (QTest::qWaitForWindowActive(f))
+                focused = QApplication::focusWidget();
+            QTest::keyClick(focused ? focused : f, key);
+            closedByKey = !forms::FormRegistry::isLoaded<frmInfo>();
+            if (!closedByKey)
+                f->cmdOK_Click();  // the key failed: end the wait all the same
+        });
+        EXPECT_TRUE(openRegisteredForm("FRMINFO"));
+        EXPECT_EQ(focused ? focused->objectName() : QString(), "cmdOK");  // the way out has the focus
+        EXPECT_TRUE(closedByKey);
+        EXPECT_FALSE(forms::FormRegistry::isLoaded<frmInfo>());
+    }
 }
 
 }  // namespace

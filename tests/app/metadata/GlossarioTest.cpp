@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 using namespace pendra;
 using forms::FormRegistry;
@@ -120,6 +121,30 @@ TEST_F(GlossarioTest, SearchTextsWithApostrophesAndBracketsAreAnswered)
     w->txt_ricerca[1]->clear();
     w->cmd_ricerca->click();
     EXPECT_EQ(w->terms(), before);
+}
+
+TEST_F(GlossarioTest, ReturnInASearchBoxSearchesAsRicercaDoes)
+{
+    struct Case {
+        int option, box;
+        const char *text;
+        QStringList terms;
+    };
+    const Case cases[] = {{2, 1, "Tasso d'", {"Tasso d'attività"}}, {0, 0, "[", {}}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        w->Option1[c.option]->setChecked(true);
+        QLineEdit *box = w->txt_ricerca[c.box];
+        box->setText(QString::fromUtf8(c.text));
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w->window()));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        QStringList expected;
+        for (const QString &t : c.terms)
+            expected << t;
+        EXPECT_EQ(w->terms(), expected);
+    }
 }
 
 TEST_F(GlossarioTest, AreasTermsDefinitionsAndPrinting)

@@ -233,6 +233,30 @@ TEST_F(QueryWindowTreeTest, SelectionListAddsOnceRemovesByDoubleClickAndResets)
     EXPECT_EQ(w->txtCount()->text(), "1");
 }
 
+TEST_F(QueryWindowTreeTest, TheKeyboardAloneOpensTheTreeAndAddsAYear)
+{
+    open(ProvVariabili);
+    tree::TreeView *t = w->objtree();
+    const QString code = "AS013", sub = node(code)->parent()->key(), area = node(sub)->parent()->key();
+    t->setFocus();
+    QTest::keyClick(t, Qt::Key_Home);
+    // Down to the node, then Return, as a user without a mouse goes.
+    auto confirm = [&](const QString &key) {
+        for (int i = 0; i < t->nodes().count() && t->nodes().selectedItem() != node(key); ++i)
+            QTest::keyClick(t, Qt::Key_Down);
+        ASSERT_EQ(t->nodes().selectedItem(), node(key)) << key.toStdString();
+        QTest::keyClick(t, Qt::Key_Return);
+    };
+    confirm(area);
+    confirm(sub);
+    confirm(code);  // loads and unfolds its years
+    ASSERT_FALSE(node(code)->children().empty());
+    confirm(code + "-2005");
+    EXPECT_EQ(listItems(), QStringList({"AS013-2005 - Posti letto negli istituti di cura pubblici e privati"}));
+    EXPECT_EQ(w->NumSelezionati(), 1);
+    EXPECT_TRUE(w->serie()->isEnabled());
+}
+
 TEST_F(QueryWindowTreeTest, MetadataSheetOfTheSelectedItem)
 {
     QStringList opened;

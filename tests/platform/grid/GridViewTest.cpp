@@ -1,7 +1,10 @@
-// The flex grid view offscreen: the header row, hidden columns, and the user's clicks back into the model.
+// The flex grid view offscreen: the header row, hidden columns, the user's clicks back into the model, and
+// what assistive technology reads of it.
 #include "grid/FlexGrid.h"
 
 #include <QApplication>
+#include <QAccessible>
+#include <QAccessibleTableInterface>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -118,6 +121,71 @@ TEST(GridViewTest, DragAndShiftSelectionKeepRowColAtTheStartAndRowSelColSelAtThe
         EXPECT_EQ(colSelOnEnter.last(), c.to.y());  // what follows the cell reads the moving end
         EXPECT_EQ(view.selectionModel()->selectedIndexes().size(), 6);
     }
+}
+
+// The model's persistent indexes, which a cell interface must not add to.
+struct PersistentPeek : QAbstractItemModel {
+    using QAbstractItemModel::persistentIndexList;
+};
+qsizetype persistentIndexes(const QAbstractItemModel &m)
+{
+    return (m.*(&PersistentPeek::persistentIndexList))().size();
+}
+
+TEST(GridViewTest, CellsAreReadFromTheModelThroughTheAccessibleTable)
+{
+    auto *view = new grid::FlexGrid;
+    fill(view->grid());
+    view->resize(600, 300);
+    view->show();
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(view);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    QAccessibleTableInterface *cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->rowCount(), 4);
+    EXPECT_EQ(cells->columnCount(), 3);
+    EXPECT_EQ(cells->columnDescription(2), "AS013_2005");
+
+    const qsizetype before = persistentIndexes(view->grid());
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c) {
+            QAccessibleInterface *cell = cells->cellAt(r, c);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(cell->text(QAccessible::Name), view->grid().TextMatrix(r, c));
+            EXPECT_EQ(cell->role(), QAccessible::Cell);
+            QAccessibleTableCellInterface *pos = cell->tableCellInterface();
+            ASSERT_NE(pos, nullptr);
+            EXPECT_EQ(pos->rowIndex(), r);
+            EXPECT_EQ(pos->columnIndex(), c);
+            EXPECT_EQ(table->indexOfChild(cell), (r + 1) * 4 + c + 1);
+            EXPECT_EQ(table->child(table->indexOfChild(cell)), cell);  // one interface per cell
+        }
+    EXPECT_EQ(persistentIndexes(view->grid()), before);  // reading cells holds no index of the model
+    EXPECT_EQ(cells->cellAt(4, 0), nullptr);
+
+    // a cell read once follows the model: new text, the current cell, the column header
+    QAccessibleInterface *cell = cells->cellAt(2, 1);
+    view->grid().setTextMatrix(2, 1, "nuovo");
+    EXPECT_EQ(cell->text(QAccessible::Name), "nuovo");
+    view->grid().setRow(2);
+    view->grid().setCol(1);
+    EXPECT_EQ(table->focusChild(), cell);
+    EXPECT_TRUE(cell->tableCellInterface()->isSelected());
+    const auto headers = cell->tableCellInterface()->columnHeaderCells();
+    ASSERT_EQ(headers.size(), 1);
+    EXPECT_EQ(headers[0]->text(QAccessible::Name), "Territorio");
+
+    // a cell beyond a grid that shrank reads nothing; the view closes with its interfaces
+    QAccessibleInterface *gone = cells->cellAt(3, 2);
+    view->grid().setRows(2);
+    EXPECT_FALSE(gone->isValid());
+    EXPECT_EQ(gone->text(QAccessible::Name), "");
+    EXPECT_EQ(cells->rowCount(), 2);
+    EXPECT_EQ(cells->cellAt(3, 2), nullptr);
+    const QAccessible::Id kept = QAccessible::uniqueId(cells->cellAt(1, 1));
+    delete view;
+    EXPECT_EQ(QAccessible::accessibleInterface(kept), nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
-// The view follows the model (items, pictures, expansion) and reports clicks and user expansion.
+// The view follows the model (items, pictures, expansion) and reports clicks, keys and user expansion.
 #include "tree/TreeView.h"
 
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace tree;
@@ -86,4 +87,53 @@ TEST(TreeView, SelectedNodeShowsItsSelectedPicture)
     m.setSelectedItem(b);
     EXPECT_EQ(iconColour(view.itemOf(a)), QColor(Qt::red).rgb());
     EXPECT_EQ(iconColour(view.itemOf(b)), QColor(Qt::green).rgb());
+}
+
+TEST(TreeView, ReturnOrSpaceOnTheNodeMovedToByArrowsClicksItOnce)
+{
+    TreeView view;
+    TreeModel &m = view.nodes();
+    TreeNode *area = m.add(nullptr, tvwChild, "01", "Area");
+    TreeNode *code = m.add("01", tvwChild, "AS013", "Var");
+    TreeNode *year = m.add("AS013", tvwChild, "AS013-2005", "2005");
+    m.add(nullptr, tvwChild, "02", "Altra area");
+    view.show();
+    QSignalSpy clicks(&view, &TreeView::nodeClick);
+
+    view.setCurrentItem(view.itemOf(area));
+    QTest::keyClick(&view, Qt::Key_Right);  // unfolds, as the user's own expanding does
+    EXPECT_TRUE(area->expanded());
+    QTest::keyClick(&view, Qt::Key_Down);
+    EXPECT_EQ(m.selectedItem(), code);  // the arrows select ...
+    EXPECT_EQ(clicks.count(), 0);       // ... without a click
+
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    for (const Case &c : {Case{Qt::Key_Return, {}}, Case{Qt::Key_Enter, Qt::KeypadModifier}, Case{Qt::Key_Space, {}}}) {
+        SCOPED_TRACE(c.key);
+        clicks.clear();
+        QTest::keyClick(&view, c.key, c.modifiers);
+        ASSERT_EQ(clicks.count(), 1);
+        EXPECT_EQ(clicks.at(0).at(0).value<TreeNode *>(), code);
+    }
+
+    // a node that the click handler fills is reached by the next arrow and confirmed the same way
+    view.expandItem(view.itemOf(code));
+    QTest::keyClick(&view, Qt::Key_Down);
+    clicks.clear();
+    QTest::keyClick(&view, Qt::Key_Return);
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.at(0).at(0).value<TreeNode *>(), year);
+    EXPECT_EQ(m.selectedItem(), year);
+}
+
+TEST(TreeView, ReturnWithoutACurrentNodeClicksNothing)
+{
+    TreeView view;
+    view.show();
+    QSignalSpy clicks(&view, &TreeView::nodeClick);
+    QTest::keyClick(&view, Qt::Key_Return);
+    EXPECT_EQ(clicks.count(), 0);
 }
