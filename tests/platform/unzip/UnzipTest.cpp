@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/mount.h>
 
 using archivekit::Member;
 using Snapshot = QMap<QString, QByteArray>;
@@ -253,6 +254,28 @@ TEST_F(UnzipTest, AFullDiskAnywhereInTheRunChangesNothing)
         vb::failWritesAfter(-1);
         EXPECT_EQ(archivekit::snapshot(dest()), Before) << room;
     }
+}
+
+TEST_F(UnzipTest, OnAFullFileSystemTheRunChangesNothing)
+{
+    const QString small = work.path() + "/piccolo";
+    ASSERT_TRUE(QDir().mkpath(small));
+    if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    struct Unmount {
+        QString path;
+        ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
+    } unmount{small};
+    archivekit::writeFile(small + "/Metadati.mdb", "old database");
+    QFile filler(small + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'f')) == 4096) {
+    }
+    filler.close();
+    const Snapshot before = archivekit::snapshot(small);
+    archivekit::buildArchive(archive(), {{"Metadati.mdb", QByteArray(32 * 1024, 'n')}, {"nuovo.txt", "x"}});
+    EXPECT_EQ(extract(unzip::DCL(), small), unzip::PK_DISK);
+    EXPECT_EQ(archivekit::snapshot(small), before);
 }
 
 TEST_F(UnzipTest, ARunKilledBetweenRenamesIsFinishedAtTheNextStart)
