@@ -13,8 +13,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTextStream>
 #include <QTimer>
@@ -23,9 +26,9 @@
 
 namespace {
 
+// No events are processed here: the robot's own timer would not fire inside a dialog opened meanwhile.
 void picture(const QString &folder, const QString &name)
 {
-    QApplication::processEvents();
     QScreen *screen = QGuiApplication::primaryScreen();
     screen->grabWindow(0).save(folder + "/" + name + ".png", "PNG");
 }
@@ -45,10 +48,6 @@ int main(int argc, char **argv)
     pendra::setProgramFolder(QString::fromLocal8Bit(argv[1]));
     pendra::installQtTranslation();
     pendra::registerCoreOpeners();
-    pendra::frmMainMDI *main = forms::FormRegistry::get<pendra::frmMainMDI>();
-    if (!main->isVisible())
-        main->showMaximized();
-
     QTextStream out(stdout);
     int shot = 0;
     bool started = false;
@@ -56,8 +55,12 @@ int main(int argc, char **argv)
     QObject::connect(&robot, &QTimer::timeout, [&] {
         QWidget *modal = QApplication::activeModalWidget();
         if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-            files->selectFile(archive);
-            QMetaObject::invokeMethod(files, "accept");
+            // As a user does: the whole path typed into the name box, then the dialog's own button.
+            if (auto *name = files->findChild<QLineEdit *>("fileNameEdit"))
+                name->setText(archive);
+            if (auto *box = files->findChild<QDialogButtonBox *>("buttonBox"))
+                if (QPushButton *open = box->button(QDialogButtonBox::Open))
+                    open->click();
         } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
             picture(pictures, QString("%1-messaggio").arg(++shot, 2, 10, QChar('0')));
             out << "messaggio: " << box->text() << "\n";
@@ -69,6 +72,7 @@ int main(int argc, char **argv)
                 started = true;
                 picture(pictures, "00-prima");
                 out << "etichette prima: " << info->lblVersioneBd()->text() << " | " << info->lblNote()->text() << "\n";
+                out.flush();
                 QTimer::singleShot(0, info, [info, maps] {
                     maps ? info->cmdAggiornaMappe_Click() : info->cmdAggiornaBd_Click();
                 });
@@ -83,6 +87,10 @@ int main(int argc, char **argv)
         }
     });
     robot.start(700);
+    // The start-up's own messages (an interrupted update settled) are met by the robot too.
+    pendra::frmMainMDI *main = forms::FormRegistry::get<pendra::frmMainMDI>();
+    if (!main->isVisible())
+        main->showMaximized();
     QTimer::singleShot(1000, [] { pendra::openRegisteredForm("FRMINFO"); });
     return application.exec();
 }
