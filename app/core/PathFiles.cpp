@@ -4,11 +4,11 @@
 #include "AppState.h"
 #include "Utility.h"
 
+#include "vb/DurableFile.h"
 #include "vb/Error.h"
 #include "vb/TextFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace pendra {
 
@@ -41,9 +41,7 @@ QString GetShapePathFile()
 
 void writePathFile(const QString &fileName, const QString &path)
 {
-    QSaveFile file(vb::resolvePathNoCase(app().FilesPath + fileName));
-    if (!file.open(QIODevice::WriteOnly) || file.write(vb::encodeText(path + "\r\n")) < 0 || !file.commit())
-        throw vb::Error(75, "Path/File access error: " + file.errorString(), fileName);
+    vb::replaceFile(vb::resolvePathNoCase(app().FilesPath + fileName), vb::encodeText(path + "\r\n"));
 }
 
 void WriteDBPath(const QString &path)

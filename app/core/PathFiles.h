@@ -18,7 +18,8 @@ QString readPathFile(const QString &fileName);
 // WriteSHPath, the main window) and the folder is then used for this run only.
 void WriteDBPath(const QString &path);
 void WriteSHPath(const QString &path);
-// The same without logging; throws vb::Error 75 when the file cannot be written.
+// The same without logging; throws vb::Error (75, 61 on a full disk) when the file cannot be
+// written, the old file then left as it was.
 void writePathFile(const QString &fileName, const QString &path);
 
 }  // namespace pendra

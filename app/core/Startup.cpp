@@ -6,6 +6,7 @@
 #include "PathFiles.h"
 #include "Program.h"
 #include "Utility.h"
+#include "VBUnzip.h"
 #include "frmMainMDI.h"
 #include "frmStart.h"
 
@@ -34,17 +35,23 @@ bool holdsShapeFiles(const QString &folder)
 
 void FindDatabases(QWidget *owner)
 {
+    // An update a crash interrupted is settled in each folder before it is looked at, so no
+    // database is ever opened half old, half new.
+    const auto holdsDatabases = [](const QString &folder) {
+        RecoverUpdate(folder);
+        return FileExists(folder, "Metadati.mdb");
+    };
     const QString own = programFolder() + "/Databases/";
     QString found;
-    if (FileExists(own, "Metadati.mdb")) {
+    if (holdsDatabases(own)) {
         found = own;
     } else {
         const QString recorded = GetDbPathFile();
-        if (FileExists(recorded, "Metadati.mdb")) {
+        if (holdsDatabases(recorded)) {
             found = recorded;
         } else {
             const QString picked = BrowseForFolder(owner, "Selezionare la cartella contenente i Databases", recorded);
-            if (!FileExists(picked, "Metadati.mdb")) {
+            if (!holdsDatabases(picked)) {
                 dialogs().msgBox("Impossibile trovare i Databases\r\nL'Applicazione sarà chiusa.",
                                  forms::vbCritical, "Attenzione");
                 endProgram();
@@ -58,20 +65,24 @@ void FindDatabases(QWidget *owner)
 
 void FindShapeFiles(QWidget *owner)
 {
+    const auto holdsShapes = [](const QString &folder) {
+        RecoverUpdate(folder);
+        return holdsShapeFiles(folder);
+    };
     try {
         const QString own = programFolder() + "/Shape/";
-        if (holdsShapeFiles(own)) {
+        if (holdsShapes(own)) {
             app().ShapePath = own;
             return;
         }
         const QString recorded = GetShapePathFile();
-        if (holdsShapeFiles(recorded)) {
+        if (holdsShapes(recorded)) {
             app().ShapePath = recorded;
             return;
         }
         const QString picked =
             BrowseForFolder(owner, "Selezionare la cartella contenente i File delle cartine", recorded);
-        if (!holdsShapeFiles(picked)) {
+        if (!holdsShapes(picked)) {
             dialogs().msgBox("Nessun File delle cartine trovato. In questa sessione non sarà possibile "
                              "vedere le cartine!", forms::vbInformation);
             app().ShapePath = picked;

@@ -44,8 +44,9 @@ QString errorLogLine(const QString &source, const QString &procedure, const QStr
            " Function: " + procedure + " Error N." + number + " Description:" + description + "\r\n";
 }
 
-void LogError(const QString &source, const QString &procedure, const QString &number,
-              const QString &description)
+namespace {
+void logAndShow(const QString &source, const QString &procedure, const QString &number,
+                const QString &description, const QString &detail)
 {
     // Each step runs even when the one before failed: the user must always see the message.
     const QString files = app().FilesPath;
@@ -57,13 +58,21 @@ void LogError(const QString &source, const QString &procedure, const QString &nu
         } catch (const vb::Error &) {
         }
         try {
-            vb::appendText(files + "Error.log", errorLogLine(source, procedure, number, description));
+            const QString logged = detail.isEmpty() ? description : description + " [" + detail + "]";
+            vb::appendText(files + "Error.log", errorLogLine(source, procedure, number, logged));
         } catch (const vb::Error &) {
         }
     }
     forms::dialogs().msgBox("Errore : " + description + " Il File Error.log è stato riempito.",
                             forms::vbExclamation);
     forms::setMousePointer(forms::MousePointer::Default);
+}
+}  // namespace
+
+void LogError(const QString &source, const QString &procedure, const QString &number,
+              const QString &description)
+{
+    logAndShow(source, procedure, number, description, QString());
 }
 
 void LogError(const QObject *window, const QString &procedure, const QString &number,
@@ -74,12 +83,12 @@ void LogError(const QObject *window, const QString &procedure, const QString &nu
 
 void LogError(const QString &source, const QString &procedure, const vb::Error &error)
 {
-    LogError(source, procedure, QString::number(error.number()), error.description());
+    logAndShow(source, procedure, QString::number(error.number()), error.description(), error.detail());
 }
 
 void LogError(const QObject *window, const QString &procedure, const vb::Error &error)
 {
-    LogError(window, procedure, QString::number(error.number()), error.description());
+    LogError(window ? window->objectName() : QString(), procedure, error);
 }
 
 void SetFormLayout(forms::Form &window)

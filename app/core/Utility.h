@@ -35,6 +35,7 @@ void LogError(const QString &source, const QString &procedure, const QString &nu
 // A window as source logs its name.
 void LogError(const QObject *window, const QString &procedure, const QString &number,
               const QString &description);
+// An error's detail (the system's own text) goes to the log after the description, never on screen.
 void LogError(const QString &source, const QString &procedure, const vb::Error &error);
 void LogError(const QObject *window, const QString &procedure, const vb::Error &error);
 // The exact line LogError appends, with the current local date and time (CR LF included).

@@ -1,6 +1,8 @@
 // The unzip routine and the routines handed to the UnZip library.
 #include "VBUnzip.h"
 
+#include "Utility.h"
+
 #include "forms/DialogService.h"
 #include "unzip/Unzip.h"
 #include "vb/Error.h"
@@ -133,6 +135,27 @@ qint32 VBUnzip(const QString &zipFileName, const QString &extractDir, const Unzi
     } catch (vb::Error &e) {
         e.setSource("CodeModule::VBUnzip");
         throw;
+    }
+}
+
+void RecoverUpdate(const QString &folder)
+{
+    switch (unzip::recoverInterrupted(folder)) {
+    case unzip::Recovery::Nothing:
+        return;
+    case unzip::Recovery::Finished:
+        forms::dialogs().msgBox("L'aggiornamento interrotto della cartella " + folder + " è stato completato.",
+                                forms::vbInformation);
+        return;
+    case unzip::Recovery::Undone:
+        forms::dialogs().msgBox("L'aggiornamento interrotto della cartella " + folder + " è stato annullato.",
+                                forms::vbInformation);
+        return;
+    case unzip::Recovery::Failed:
+        LogError("frmMainMDI", "RecoverUpdate",
+                 vb::Error(vb::err::PathFileAccess,
+                           "Impossibile completare o annullare l'aggiornamento interrotto della cartella " + folder));
+        return;
     }
 }
 

@@ -40,4 +40,9 @@ const VBUnzipState &vbUnzipState();
 // caller with the source "CodeModule::VBUnzip".
 qint32 VBUnzip(const QString &zipFileName, const QString &extractDir, const UnzipOptions &options);
 
+// Settles an update of folder that a crash or a power cut interrupted: finished, or undone when it
+// cannot be finished, with a notice saying which; leftovers of the update are removed. One that
+// can be neither is logged (RecoverUpdate, the main window) and left for the next start. Never throws.
+void RecoverUpdate(const QString &folder);
+
 }  // namespace pendra

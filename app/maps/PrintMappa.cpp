@@ -14,8 +14,10 @@
 #include "forms/FormRegistry.h"
 #include "forms/Printers.h"
 #include "vb/Conversions.h"
+#include "vb/DurableFile.h"
 #include "vb/Error.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -767,9 +769,16 @@ void PrintMappa::cmdSalva_Click()
             saveJpeg(page, name);
             return;
         }
-        // The format is given: names such as "carta" or "x.old" have no usable suffix.
-        if (!page.save(name, "BMP")) {
-            LogError(this, QStringLiteral("cmdSalva_Click"), vb::Error(75, QStringLiteral("Impossibile scrivere il file ") + name));
+        // The format is given: names such as "carta" or "x.old" have no usable suffix. The picture
+        // is written beside the old one and takes its place only when all of it is on disk.
+        try {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            if (!buffer.open(QIODevice::WriteOnly) || !page.save(&buffer, "BMP"))
+                throw vb::Error(vb::err::PathFileAccess, QStringLiteral("Impossibile scrivere il file ") + name);
+            vb::replaceFile(name, bytes);
+        } catch (const vb::Error &e) {
+            LogError(this, QStringLiteral("cmdSalva_Click"), e);
             forms::dialogs().msgBox(savedMessage(name, false), forms::vbCritical);
             return;
         }

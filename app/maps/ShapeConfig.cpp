@@ -3,11 +3,11 @@
 
 #include "mapkit/MapWidget.h"
 #include "vb/Conversions.h"
+#include "vb/DurableFile.h"
 #include "vb/Error.h"
 #include "vb/TextFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <pugixml.hpp>
 
 #include <sstream>
@@ -35,8 +35,8 @@ pugi::xml_encoding loadDocument(pugi::xml_document &doc, const QString &path, un
 {
     const pugi::xml_parse_result result = doc.load_file(QFile::encodeName(path).constData(), options);
     if (!result)
-        throw vb::Error(ObjectNotSet, QStringLiteral("%1: %2").arg(path, QString::fromUtf8(result.description())),
-                        QStringLiteral("ShapeConfig"));
+        throw vb::Error(ObjectNotSet, QStringLiteral("Impossibile leggere il file ") + path, QStringLiteral("ShapeConfig"),
+                        QStringLiteral("%1 (offset %2)").arg(QString::fromUtf8(result.description())).arg(result.offset));
     return result.encoding;
 }
 
@@ -204,11 +204,12 @@ void SaveLayerStyle(const QString &filesPath, const QString &mapCase, const QStr
     doc.save(out, "\t", format, encoding);
     const std::string bytes = out.str();
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), qint64(bytes.size())) != qint64(bytes.size())
-        || !file.commit())
-        throw vb::Error(vb::err::PathFileAccess, QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
-                        QStringLiteral("ShapeConfig"));
+    try {
+        vb::replaceFile(path, QByteArray(bytes.data(), qsizetype(bytes.size())));
+    } catch (vb::Error &e) {
+        e.setSource(QStringLiteral("ShapeConfig"));
+        throw;
+    }
 }
 
 }  // namespace pendra

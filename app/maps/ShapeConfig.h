@@ -35,9 +35,10 @@ void ApplyRecordStyle(mapkit::MapLayer &layer, const MapLayerRecord &record);
 
 // Saves the map background colour into the case, and the record's style into the first child of
 // the case whose text is exactly `entryText` (none: the background colour only). The file is
-// written, in the encoding the file was in, to a temporary file beside it and then put in place
-// under its existing name, so a failure leaves the old file as it was. Throws vb::Error (91 file or case missing or malformed,
-// 75 not writable).
+// written, in the encoding the file was in, to a temporary file beside it and put in place under
+// its existing name only once all of it is on disk, so a failure (a full disk too) leaves the old
+// file as it was. Throws vb::Error (91 file or case missing or malformed, 75 not writable, 61 disk
+// full).
 void SaveLayerStyle(const QString &filesPath, const QString &mapCase, const QString &entryText,
                     const MapLayerRecord &record, forms::OleColor mapBackColor);
 

@@ -1,25 +1,42 @@
-// UnZip interface over libzip: names checked, every entry verified into temporary files, then renamed.
+// UnZip interface over libzip: names checked, every entry verified into temporary files beside its
+// target, then all renamed under a journal that lets an interrupted run be finished or undone.
 #include "Unzip.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringList>
-#include <QTemporaryFile>
+#include <QDirIterator>
+#include <QRegularExpression>
+
+#include "vb/DurableFile.h"
+#include "vb/Error.h"
 
 #include <zip.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <set>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace unzip {
 
 namespace {
 
 constexpr int MaxPasswordTries = 3;
+const QString TempPrefix = QStringLiteral(".unzip-");
+const QString BackupSuffix = QStringLiteral(".old");
+const QString JournalName = QStringLiteral(".unzip-journal");
+const QString JournalHead = QStringLiteral("unzip-journal");
+
+void (*g_renameHook)(int) = nullptr;
 constexpr int PasswordBufferSize = 81;
 
 struct Entry {
@@ -34,7 +51,7 @@ struct Entry {
     quint16 method = 0;
     time_t mtime = 0;
     QString target;      // resolved destination path, set when the entry is written
-    QString temp;        // verified contents, renamed over target at the end
+    QString temp;        // verified contents in the target's folder, renamed over target at the end
 };
 
 struct ArchiveCloser {
@@ -95,6 +112,236 @@ QString resolvePath(const QString &destination, const QStringList &parts)
     return path;
 }
 
+QByteArray native(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// Present in the folder, whatever it is (lstat: a dangling link counts).
+bool present(const QString &path)
+{
+    struct stat st;
+    return ::lstat(native(path).constData(), &st) == 0;
+}
+
+QString parentOf(const QString &path)
+{
+    return path.left(path.lastIndexOf('/'));
+}
+
+// Creates the missing folders of path one level at a time, recording each one made.
+bool makeFolders(const QString &path, QStringList *created)
+{
+    if (QFileInfo(path).isDir())
+        return true;
+    const QString parent = parentOf(path);
+    if (parent.isEmpty() || parent == path || !makeFolders(parent, created))
+        return false;
+    if (!QDir().mkdir(path))
+        return false;
+    created->append(path);
+    return true;
+}
+
+void removeFolders(const QStringList &created)
+{
+    for (qsizetype i = created.size() - 1; i >= 0; --i)
+        QDir().rmdir(created[i]);  // only when empty
+}
+
+// A file this layer left behind: a temporary ".unzip-XXXXXX" or its backup ".unzip-XXXXXX.old".
+bool ownLeftover(const QString &fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.unzip-[A-Za-z0-9]{6}(\\.old)?$"));
+    return pattern.match(fileName).hasMatch();
+}
+
+struct Placement {
+    QString target;
+    QString temp;
+    QString backup;  // empty when the target is new
+};
+
+// The renames of one run. Written down before the first of them, so that a run cut short by a
+// crash or a power cut is finished (or, when that cannot be done, undone) at the next start.
+class Commit {
+public:
+    explicit Commit(QString root) : m_root(std::move(root)) {}
+
+    std::vector<Placement> items;
+    QStringList folders;  // made by the run, in the order made
+
+    bool writeJournal(bool undoing);
+    bool readJournal(bool *undoing);
+    // Renames every entry in order; false at the first that fails. What is already in place (after
+    // an interruption) is skipped.
+    bool place(bool withHook);
+    // Puts every replaced file back and removes the new ones and the new folders; true when all was
+    // put back (then the journal goes).
+    bool undo();
+    // Everything in place: the backups and the journal go.
+    void finish();
+
+private:
+    QString journal() const { return m_root + "/" + JournalName; }
+    QString relative(const QString &path) const { return path.mid(m_root.size() + 1); }
+    bool absolute(const QString &rel, QString *path, bool ownFile) const;
+    void syncTargets() const;
+
+    QString m_root;
+};
+
+bool Commit::writeJournal(bool undoing)
+{
+    // The folders of the temporary files must be durable before the journal that names them.
+    std::set<QString> synced;
+    for (const Placement &p : items)
+        if (synced.insert(parentOf(p.temp)).second)
+            vb::syncFolder(parentOf(p.temp));
+    for (const QString &f : folders)
+        if (synced.insert(parentOf(f)).second)
+            vb::syncFolder(parentOf(f));
+    QString text = JournalHead + "\n" + (undoing ? "mode\tundo\n" : "mode\tplace\n");
+    for (const QString &f : folders)
+        text += "folder\t" + relative(f) + "\n";
+    for (const Placement &p : items)
+        text += "file\t" + relative(p.target) + "\t" + relative(p.temp) + "\t" +
+                (p.backup.isEmpty() ? QString() : relative(p.backup)) + "\n";
+    text += "end\n";
+    try {
+        vb::replaceFile(journal(), text.toUtf8());
+        return true;
+    } catch (const vb::Error &) {
+        return false;
+    }
+}
+
+bool Commit::absolute(const QString &rel, QString *path, bool ownFile) const
+{
+    QStringList parts;
+    if (rel.isEmpty() || !safeParts(rel, &parts) || parts.isEmpty() || parts.join('/') != rel)
+        return false;
+    if (ownFile && !ownLeftover(parts.last()))
+        return false;  // only files of this layer are ever removed
+    *path = m_root + "/" + rel;
+    return true;
+}
+
+bool Commit::readJournal(bool *undoing)
+{
+    QFile file(journal());
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    if (lines.size() < 3 || lines[0] != JournalHead || !lines.contains("end"))
+        return false;
+    for (const QString &line : lines.mid(1)) {
+        if (line == "end")
+            return true;
+        const QStringList f = line.split('\t');
+        if (f.size() == 2 && f[0] == "mode") {
+            *undoing = f[1] == "undo";
+        } else if (f.size() == 2 && f[0] == "folder") {
+            QString path;
+            if (!absolute(f[1], &path, false))
+                return false;
+            folders << path;
+        } else if (f.size() == 4 && f[0] == "file") {
+            Placement p;
+            if (!absolute(f[1], &p.target, false) || !absolute(f[2], &p.temp, true) ||
+                (!f[3].isEmpty() && !absolute(f[3], &p.backup, true)))
+                return false;
+            items.push_back(p);
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
+
+bool Commit::place(bool withHook)
+{
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (withHook && g_renameHook)
+            g_renameHook(int(i));
+        const Placement &p = items[i];
+        if (!present(p.temp))
+            continue;  // renamed before an interruption
+        // A hard link keeps the old file under its name until the new one takes it; where the file
+        // system has none, the old file moves aside.
+        if (!p.backup.isEmpty() && !present(p.backup) && present(p.target) &&
+            ::link(native(p.target).constData(), native(p.backup).constData()) != 0 &&
+            std::rename(native(p.target).constData(), native(p.backup).constData()) != 0)
+            return false;
+        if (std::rename(native(p.temp).constData(), native(p.target).constData()) != 0)
+            return false;
+    }
+    syncTargets();
+    return true;
+}
+
+bool Commit::undo()
+{
+    if (!writeJournal(true) && !present(journal()))
+        return false;
+    bool all = true;
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        const Placement &p = *it;
+        const bool placed = !present(p.temp);
+        if (!p.backup.isEmpty()) {
+            if (present(p.backup)) {
+                // Renaming a link over the same file changes nothing: the link then simply goes.
+                if (std::rename(native(p.backup).constData(), native(p.target).constData()) != 0)
+                    all = false;
+                else if (present(p.backup))
+                    ::unlink(native(p.backup).constData());
+            }
+        } else if (placed) {
+            ::unlink(native(p.target).constData());
+        }
+        if (!placed)
+            ::unlink(native(p.temp).constData());
+    }
+    if (!all)
+        return false;
+    syncTargets();
+    ::unlink(native(journal()).constData());
+    removeFolders(folders);  // the destination itself among them, when the run made it
+    vb::syncFolder(QFileInfo::exists(m_root) ? m_root : parentOf(m_root));
+    return true;
+}
+
+void Commit::finish()
+{
+    for (const Placement &p : items)
+        if (!p.backup.isEmpty())
+            ::unlink(native(p.backup).constData());
+    syncTargets();
+    ::unlink(native(journal()).constData());
+    vb::syncFolder(m_root);
+}
+
+void Commit::syncTargets() const
+{
+    std::set<QString> synced;
+    for (const Placement &p : items)
+        if (synced.insert(parentOf(p.target)).second)
+            vb::syncFolder(parentOf(p.target));
+}
+
+// Removes what runs cut short before their renames left in the folder; answers how many files.
+int sweepLeftovers(const QString &root)
+{
+    int removed = 0;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (ownLeftover(it.fileName()) && QFile::remove(path))
+            ++removed;
+    }
+    return removed;
+}
+
 bool listed(const QString &name, int count, char **names, bool caseSensitive)
 {
     for (int i = 0; i < count; ++i)
@@ -147,12 +394,20 @@ private:
     int fail(int code)
     {
         discardTemps();
+        removeFolders(m_createdFolders);
+        m_createdFolders.clear();
         return code;
     }
+    // In-archive clashes: one path both a file and a folder (letter case aside), as "leggimi" and
+    // "leggimi/nota.txt".
+    bool clashes() const;
+    // Folders and a temporary file in the entry's own target folder, the entry verified into it.
+    int prepare(Entry &e);
+    int commit(const std::vector<Entry *> &chosen);
     bool wanted(const Entry &e, bool *skipAll);
     // Decompresses one entry into sink (a file, or nothing for test/list); answers a code.
-    int extractEntry(Entry &e, QFile *sink);
-    int readEntry(Entry &e, QFile *sink, const char *password);
+    int extractEntry(Entry &e, vb::DurableFile *sink);
+    int readEntry(Entry &e, vb::DurableFile *sink, const char *password);
     bool askPassword(const Entry &e);
 
     DCL &m_dcl;
@@ -160,6 +415,7 @@ private:
     std::unique_ptr<zip_t, ArchiveCloser> m_za;
     QString m_destination;
     std::vector<Entry> m_entries;
+    QStringList m_createdFolders;
     QByteArray m_password;
     bool m_havePassword = false;
     bool m_passwordGivenUp = false;
@@ -206,7 +462,7 @@ bool Run::askPassword(const Entry &e)
     return true;
 }
 
-int Run::readEntry(Entry &e, QFile *sink, const char *password)
+int Run::readEntry(Entry &e, vb::DurableFile *sink, const char *password)
 {
     zip_file_t *zf = password ? zip_fopen_index_encrypted(m_za.get(), e.index, 0, password)
                               : zip_fopen_index(m_za.get(), e.index, 0);
@@ -239,9 +495,13 @@ int Run::readEntry(Entry &e, QFile *sink, const char *password)
             code = PK_BADERR;
             break;
         }
-        if (sink && sink->write(chunk, n) != n) {
-            code = PK_DISK;
-            break;
+        if (sink) {
+            try {
+                sink->write(chunk, n);
+            } catch (const vb::Error &) {
+                code = PK_DISK;
+                break;
+            }
         }
         if (m_dcl.ncflag && m_cb && m_cb->print)
             m_cb->print(chunk, static_cast<unsigned long>(n));
@@ -249,12 +509,10 @@ int Run::readEntry(Entry &e, QFile *sink, const char *password)
     zip_fclose(zf);
     if (code == PK_OK && total != e.size)
         code = PK_BADERR;
-    if (code == PK_OK && sink && !sink->flush())
-        code = PK_DISK;
     return code;
 }
 
-int Run::extractEntry(Entry &e, QFile *sink)
+int Run::extractEntry(Entry &e, vb::DurableFile *sink)
 {
     if (!e.encrypted)
         return readEntry(e, sink, nullptr);
@@ -262,8 +520,11 @@ int Run::extractEntry(Entry &e, QFile *sink)
         if (!m_havePassword && !askPassword(e))
             return IZ_BADPWD;
         if (sink) {
-            sink->resize(0);
-            sink->seek(0);
+            try {
+                sink->restart();
+            } catch (const vb::Error &) {
+                return PK_DISK;
+            }
         }
         const int code = readEntry(e, sink, m_password.constData());
         if (code != IZ_BADPWD)
@@ -271,6 +532,82 @@ int Run::extractEntry(Entry &e, QFile *sink)
         m_havePassword = false;  // wrong: ask again
     }
     return IZ_BADPWD;
+}
+
+bool Run::clashes() const
+{
+    QHash<QString, bool> kinds;  // lower-cased path: a folder?
+    const auto claim = [&kinds](const QString &path, bool folder) {
+        const auto it = kinds.constFind(path);
+        if (it != kinds.constEnd())
+            return *it == folder;
+        kinds.insert(path, folder);
+        return true;
+    };
+    for (const Entry &e : m_entries) {
+        QString path;
+        for (qsizetype i = 0; i < e.parts.size(); ++i) {
+            path += (i ? "/" : "") + e.parts[i].toLower();
+            if (!claim(path, e.directory || i + 1 < e.parts.size()))
+                return true;
+        }
+    }
+    return false;
+}
+
+int Run::prepare(Entry &e)
+{
+    QString folder = m_destination;
+    if (!makeFolders(folder, &m_createdFolders))
+        return PK_DISK;
+    for (qsizetype i = 0; i + 1 < e.parts.size(); ++i) {
+        folder = resolveNoCase(folder, e.parts[i]);
+        if (!makeFolders(folder, &m_createdFolders))
+            return PK_DISK;
+    }
+    e.target = resolveNoCase(folder, e.parts.last());
+    try {
+        // In the target's own folder: a rename never crosses into another file system.
+        vb::DurableFile temp(e.target, TempPrefix);
+        if (const int code = extractEntry(e, &temp); code != PK_OK)
+            return code;
+        e.temp = temp.release();
+    } catch (const vb::Error &) {
+        return PK_DISK;
+    }
+    QFile placed(e.temp);
+    QFile::Permissions rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    if (QFileInfo::exists(e.target) && !m_dcl.fPrivilege)
+        rights = QFileInfo(e.target).permissions();
+    placed.setPermissions(rights);
+    if (e.mtime && placed.open(QIODevice::Append)) {
+        placed.setFileTime(QDateTime::fromSecsSinceEpoch(e.mtime), QFileDevice::FileModificationTime);
+        placed.close();
+    }
+    return PK_OK;
+}
+
+int Run::commit(const std::vector<Entry *> &chosen)
+{
+    Commit commit(m_destination);
+    commit.folders = m_createdFolders;
+    for (const Entry *e : chosen)
+        commit.items.push_back({e->target, e->temp, present(e->target) ? e->temp + BackupSuffix : QString()});
+    if (!commit.writeJournal(false))
+        return fail(PK_DISK);
+    // From here the journal answers for the temporary files and the new folders.
+    for (Entry *e : chosen)
+        e->temp.clear();
+    m_createdFolders.clear();
+    if (!commit.place(true)) {
+        commit.undo();  // what cannot be put back now is put back at the next start
+        return PK_DISK;
+    }
+    commit.finish();
+    if (m_dcl.fQuiet < 2)
+        for (const Entry *e : chosen)
+            print("  inflating: " + e->target + "\n");
+    return PK_OK;
 }
 
 int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
@@ -281,7 +618,8 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
     m_destination = QFile::decodeName(m_dcl.lpszExtractDir ? m_dcl.lpszExtractDir : "");
     while (m_destination.size() > 1 && m_destination.endsWith('/'))
         m_destination.chop(1);
-    if (writes && (m_destination.isEmpty() || !QFileInfo(m_destination).isDir()))
+    // A missing destination is made when the first entry is written.
+    if (writes && (m_destination.isEmpty() || (present(m_destination) && !QFileInfo(m_destination).isDir())))
         return PK_PARAM;
 
     int zerr = 0;
@@ -334,6 +672,8 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
     }
     if (ifnc > 0 && !anyIncluded)
         return PK_FIND;
+    if (writes && clashes())
+        return PK_ERR;
 
     if (m_dcl.nzflag) {
         int length = 0;
@@ -374,7 +714,8 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
         if (writes && blocked(m_destination, e.parts, e.directory))
             return fail(PK_ERR);
         if (e.directory) {
-            chosen.push_back(&e);
+            if (writes && !makeFolders(resolvePath(m_destination, e.parts), &m_createdFolders))
+                return fail(PK_DISK);
             continue;
         }
         if (!wanted(e, &skipAll)) {
@@ -389,14 +730,7 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
                 print("    testing: " + e.name + "   OK\n");
             continue;
         }
-        QTemporaryFile temp(m_destination + "/.unzip-XXXXXX");
-        temp.setAutoRemove(false);
-        if (!temp.open())
-            return fail(PK_DISK);
-        e.temp = temp.fileName();
-        const int code = extractEntry(e, &temp);
-        temp.close();
-        if (code != PK_OK)
+        if (const int code = prepare(e); code != PK_OK)
             return fail(code);
         chosen.push_back(&e);
     }
@@ -407,38 +741,47 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
                   .arg(m_entries.size()).arg(m_cb ? m_cb->TotalSize : 0).arg(m_cb ? m_cb->TotalSizeComp : 0));
     if (!writes)
         return PK_OK;
-
-    // All verified: place them.
-    for (Entry *e : chosen) {
-        const QStringList folders = e->directory ? e->parts : e->parts.mid(0, e->parts.size() - 1);
-        QString folder = m_destination;
-        for (const QString &f : folders) {
-            folder = resolveNoCase(folder, f);
-            if (!QFileInfo(folder).isDir() && !QDir().mkdir(folder))
-                return fail(PK_DISK);
-        }
-        if (e->directory)
-            continue;
-        e->target = resolveNoCase(folder, e->parts.last());
-        QFile placed(e->temp);
-        QFile::Permissions rights = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-        if (QFileInfo::exists(e->target) && !m_dcl.fPrivilege)
-            rights = QFileInfo(e->target).permissions();
-        placed.setPermissions(rights);
-        if (e->mtime && placed.open(QIODevice::Append)) {
-            placed.setFileTime(QDateTime::fromSecsSinceEpoch(e->mtime), QFileDevice::FileModificationTime);
-            placed.close();
-        }
-        if (std::rename(QFile::encodeName(e->temp).constData(), QFile::encodeName(e->target).constData()) != 0)
-            return fail(PK_DISK);
-        e->temp.clear();
-        if (m_dcl.fQuiet < 2)
-            print("  inflating: " + e->target + "\n");
-    }
+    // The journal of a run never finished is settled first: it is the only record of that run.
+    if (present(m_destination + "/" + JournalName) && recoverInterrupted(m_destination) == Recovery::Failed)
+        return fail(PK_DISK);
+    if (const int code = commit(chosen); code != PK_OK)
+        return code;
     return skipped ? PK_WARN : PK_OK;
 }
 
 }  // namespace
+
+Recovery recoverInterrupted(const QString &folder)
+{
+    QString root = folder;
+    while (root.size() > 1 && root.endsWith('/'))
+        root.chop(1);
+    if (root.isEmpty() || !QFileInfo(root).isDir())
+        return Recovery::Nothing;
+    Recovery result = Recovery::Nothing;
+    if (present(root + "/" + JournalName)) {
+        Commit commit(root);
+        bool undoing = false;
+        if (!commit.readJournal(&undoing))
+            return Recovery::Failed;  // nothing is touched on a journal that cannot be read
+        if (!undoing && commit.place(false)) {
+            commit.finish();
+            result = Recovery::Finished;
+        } else if (commit.undo()) {
+            result = Recovery::Undone;
+        } else {
+            return Recovery::Failed;
+        }
+    }
+    if (sweepLeftovers(root) > 0 && result == Recovery::Nothing)
+        result = Recovery::Undone;
+    return result;
+}
+
+void setRenameHook(void (*hook)(int renamesDone))
+{
+    g_renameHook = hook;
+}
 
 void UzpVersion2(UZPVER *version)
 {

@@ -2,6 +2,8 @@
 // its option record DCL, its callback record USERFUNCTIONS and its version record UZPVER.
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 namespace unzip {
@@ -45,7 +47,7 @@ struct DCL {
     int32_t C_flag = 1;             // include/exclude names compared case-sensitively
     int32_t fPrivilege = 0;         // restore access rights (only the owner's read/write bits)
     const char *lpszZipFN = nullptr;       // archive file name (local 8-bit)
-    const char *lpszExtractDir = nullptr;  // destination folder (local 8-bit); must exist
+    const char *lpszExtractDir = nullptr;  // destination folder (local 8-bit); made when missing
 };
 
 // Routines the library calls back. Any of them may be null (then: no output, overwrite "no",
@@ -91,10 +93,27 @@ void UzpVersion2(UZPVER *version);
 // Safety: every entry name is checked first; a name that would land outside the destination
 // (absolute, drive letter, "..", backslash forms) or a symbolic-link entry refuses the whole
 // archive, and so does an entry that an existing file or folder of the destination stands in the
-// way of (a file where a folder goes, or the reverse). Every entry is then decompressed and its CRC verified into temporary files in the
-// destination; only when all passed are they renamed over the targets (an existing file is matched
-// without regard to letter case and keeps its name). Any failure before that point removes the
-// temporary files and writes nothing. Never throws; answers a code of the enum above.
+// way of (a file where a folder goes, or the reverse), or another entry of the archive does
+// ("leggimi" and "leggimi/nota.txt"): PK_ERR.
+// All or nothing: the destination (made when missing) and every folder are created, and every
+// entry is decompressed, its CRC verified and synced to disk into a temporary file in its own
+// target folder; any failure up to there removes what was made and answers with nothing changed.
+// Then a journal of the renames is written into the destination (".unzip-journal") and the
+// temporary files are renamed over their targets (an existing file is matched without regard to
+// letter case and keeps its name), each replaced file kept until the whole archive is in place.
+// A rename that fails puts every replaced file back (PK_DISK); a run cut short by a crash leaves
+// the journal for recoverInterrupted. Never throws; answers a code of the enum above.
 int Wiz_SingleEntryUnzip(int ifnc, char **ifnv, int xfnc, char **xfnv, DCL *lpC, USERFUNCTIONS *lpUserFunc);
+
+// Settles a run on folder that a crash or a power cut stopped among its renames: with its journal
+// there, every entry is put in place (Finished) or, when that cannot be done, every replaced file
+// is put back and the new files and folders go (Undone); then the journal goes. Temporary files of
+// runs stopped before their renames are removed too (Undone, when there was no journal). Failed:
+// a journal that cannot be read or an undo that cannot be completed; the files stay as they are.
+enum class Recovery { Nothing, Finished, Undone, Failed };
+Recovery recoverInterrupted(const QString &folder);
+
+// Test seam: called in a run before each rename of the commit with the number already done.
+void setRenameHook(void (*hook)(int renamesDone));
 
 }  // namespace unzip

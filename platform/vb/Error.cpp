@@ -3,9 +3,9 @@
 
 namespace vb {
 
-Error::Error(qint32 number, QString description, QString source)
+Error::Error(qint32 number, QString description, QString source, QString detail)
     : m_number(number), m_description(std::move(description)), m_source(std::move(source)),
-      m_what(m_description.toStdString())
+      m_detail(std::move(detail)), m_what(m_description.toStdString())
 {
 }
 
@@ -18,6 +18,7 @@ QString Error::standardDescription(qint32 number)
     case err::DivisionByZero: return QStringLiteral("Division by zero");
     case err::TypeMismatch: return QStringLiteral("Type mismatch");
     case err::FileNotFound: return QStringLiteral("File not found");
+    case err::DiskFull: return QStringLiteral("Disk full");
     case err::PathFileAccess: return QStringLiteral("Path/File access error");
     case err::PathNotFound: return QStringLiteral("Path not found");
     case err::InvalidUseOfNull: return QStringLiteral("Invalid use of Null");

@@ -15,6 +15,7 @@ constexpr qint32 SubscriptOutOfRange = 9;
 constexpr qint32 DivisionByZero = 11;
 constexpr qint32 TypeMismatch = 13;
 constexpr qint32 FileNotFound = 53;
+constexpr qint32 DiskFull = 61;
 constexpr qint32 PathFileAccess = 75;      // file exists but cannot be opened or written
 constexpr qint32 PathNotFound = 76;
 constexpr qint32 InvalidUseOfNull = 94;
@@ -26,11 +27,13 @@ constexpr qint32 EngineRefused = static_cast<qint32>(0x80004005);  // the databa
 // Thrown by every failing operation of the platform layers; handlers catch it and log it.
 class Error : public std::exception {
 public:
-    Error(qint32 number, QString description, QString source = QString());
+    // detail: the system's own text behind the error (in English, say), for the error log only.
+    Error(qint32 number, QString description, QString source = QString(), QString detail = QString());
 
     qint32 number() const { return m_number; }
     const QString &description() const { return m_description; }
     const QString &source() const { return m_source; }
+    const QString &detail() const { return m_detail; }
     void setSource(const QString &source) { m_source = source; }
     const char *what() const noexcept override { return m_what.c_str(); }  // the description, UTF-8
 
@@ -44,6 +47,7 @@ private:
     qint32 m_number;
     QString m_description;
     QString m_source;
+    QString m_detail;
     std::string m_what;
 };
 

@@ -1,6 +1,7 @@
 // Windows-1252 text files and file lookup that ignores letter case.
 #include "TextFile.h"
 
+#include "DurableFile.h"
 #include "Error.h"
 
 #include <QDir>
@@ -75,6 +76,11 @@ void writeBytes(const QString &path, const QString &text, QIODevice::OpenMode mo
         }
     } else {
         bytes = encodeText(text);
+    }
+    if (!(mode & QIODevice::Append)) {
+        // A rewrite never truncates the old file before the new content is safely on disk.
+        replaceFile(resolved, bytes);
+        return;
     }
     QFile file(resolved);
     if (!file.open(mode) || file.write(bytes) != bytes.size() || !file.flush())

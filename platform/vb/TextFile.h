@@ -29,7 +29,8 @@ QString readAllText(const QString &path);
 QStringList readLines(const QString &path);
 // Replace or append (creating the file); texts are written as given (callers add "\r\n").
 // Appending what the code page cannot hold to a code-page file turns the whole file into UTF-8.
-// Missing folder: error 76; a file that cannot be written: error 75.
+// Missing folder: error 76; a file that cannot be written: error 75 (61 on a full disk). Replacing
+// goes through replaceFile, so a failure leaves the old file as it was.
 void writeText(const QString &path, const QString &text);
 void appendText(const QString &path, const QString &text);
 

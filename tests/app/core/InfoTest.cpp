@@ -12,6 +12,7 @@
 
 #include "forms/FormRegistry.h"
 #include "jet/Database.h"
+#include "vb/DurableFile.h"
 #include "vb/TextFile.h"
 
 #include <QAccessible>
@@ -177,6 +178,77 @@ TEST_F(InfoTest, RefusedOrUnreadableArchiveIsLoggedAndReportedAsFailure)
     after.remove("Files/Error.log");
     EXPECT_EQ(after, before);
     EXPECT_FALSE(QFile::exists(scratch.path() + "/evil.mdb"));
+}
+
+TEST_F(InfoTest, AnUpdateThatFailsHalfWayLeavesEveryFileAsItWasAndTheOldDate)
+{
+    small.exec("Metadati.mdb", {"INSERT INTO InfoAggiornamento VALUES ('31/12/2008', 'vecchi')"});
+    frmInfo *f = dialog();
+    f->LoadInfoAggiornamento();
+    const QString newDatabase = zips() + "/db/METADATI.MDB";
+    databaseArchive("30/06/2009");
+    const QByteArray fresh = archivekit::readFile(newDatabase);
+    const QString tooLong(300, QChar('n'));  // a name the file system refuses, after a replaced file
+    struct Case { QString what; std::vector<archivekit::Member> members; qint64 room; int code; };
+    const Case cases[] = {
+        {"seconda voce", {{"Metadati.mdb", fresh}, {tooLong, "x"}}, -1, 50},
+        {"file e cartella", {{"Metadati.mdb", fresh}, {"leggimi", "a"}, {"leggimi/nota.txt", "b"}}, -1, 2},
+        {"disco pieno", {{"Metadati.mdb", fresh}, {"Storico/Dati2007.mdb", "archived data"}}, fresh.size() / 2, 50},
+    };
+    const Snapshot before = archivekit::snapshot(small.path());
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what.toStdString());
+        const QString zip = zips() + "/fallisce.zip";
+        archivekit::buildArchive(zip, c.members);
+        dialogs.clear();
+        dialogs.answerFile(zip);
+        dialogs.answerMsgBox(forms::vbYes);
+        vb::failWritesAfter(c.room);
+        f->cmdAggiornaBd_Click();
+        vb::failWritesAfter(-1);
+        EXPECT_EQ(dialogs.messages(),
+                  (QStringList{"Si desidera aggiornare la banca dati con il file: " + zip + " ?",
+                               QString("Errore : Archivio non estratto: %1 (codice UnZip %2) Il File Error.log è "
+                                       "stato riempito.").arg(zip).arg(c.code),
+                               "Aggiornamento Banca Dati FALLITO!"}));
+        EXPECT_EQ(f->lblVersioneBd()->text(), "Ultimo aggiornamento dei dati: 31/12/2008");
+        Snapshot after = archivekit::snapshot(small.path());
+        after.remove("Files/Error.log");
+        EXPECT_EQ(after, before);
+    }
+    EXPECT_EQ(small.query("Metadati.mdb", "select * from InfoAggiornamento"), QStringList{"31/12/2008|vecchi"});
+}
+
+TEST_F(InfoTest, MapUpdateMakesAMissingShapesFolder)
+{
+    archivekit::writeFile(zips() + "/maps/regioni.shp", "shape");
+    archivekit::runZip(zips() + "/maps", {"-r", zips() + "/mappe.zip", "regioni.shp"});
+    QDir(small.file("Shape")).removeRecursively();
+    app().ShapePath.clear();  // no shapes folder at start-up
+    dialogs.answerFile(zips() + "/mappe.zip");
+    dialogs.answerMsgBox(forms::vbYes);
+    dialog()->cmdAggiornaMappe_Click();
+    EXPECT_EQ(dialogs.messages().last(), "Aggiornamento mappe effettuato.");
+    EXPECT_EQ(archivekit::readFile(small.file("Shape/regioni.shp")), "shape");
+}
+
+TEST_F(InfoTest, AnUpdateKilledBetweenTwoRenamesIsFinishedAtTheNextStartBeforeAnyDatabaseOpens)
+{
+    ASSERT_TRUE(coretest::registerLibrary()) << "libKVR_UTIL_prov.so is not built";
+    small.exec("Metadati.mdb", {"INSERT INTO InfoAggiornamento VALUES ('31/12/2008', 'vecchi')"});
+    const QString zip = databaseArchive("30/06/2009");
+    const QString databases = small.path() + "/Databases/";
+    ASSERT_TRUE(archivekit::killedBetweenRenames([&] { CGUnzipFiles().Unzip(zip, databases); }, 1));
+    EXPECT_TRUE(QFile::exists(databases + ".unzip-journal"));
+
+    start(small.path());
+    EXPECT_EQ(ends, 0);
+    EXPECT_EQ(dialogs.messages().value(0),
+              "L'aggiornamento interrotto della cartella " + databases + " è stato completato.");
+    EXPECT_EQ(QDir(databases).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{"Dati.mdb", "Metadati.mdb", "Storico"}));
+    EXPECT_EQ(archivekit::readFile(databases + "Storico/Dati2007.mdb"), "archived data");
+    EXPECT_EQ(small.query("Metadati.mdb", "select * from InfoAggiornamento"), QStringList{"30/06/2009|Dati ISTAT"});
 }
 
 TEST_F(InfoTest, EncryptedArchiveAsksThePasswordAndAnEmptyAnswerExtractsNothing)

@@ -4,6 +4,8 @@
 #include "app/core/AppState.h"
 #include "app/core/PathFiles.h"
 
+#include "vb/DurableFile.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -93,4 +95,33 @@ TEST_F(PathFilesTest, AFailedWriteIsLoggedAndLeavesWhatWasThere)
     ASSERT_EQ(dialogs.messages().size(), 1);
     const QByteArray log = get("Error.log");
     EXPECT_TRUE(log.contains(" - Module:frmMainMDI Function: WriteSHPath Error N.75 ")) << log.toStdString();
+}
+
+TEST_F(PathFilesTest, AFullDiskKeepsTheOldPathAndSaysSoInItalian)
+{
+    const struct {
+        const char *file;
+        void (*write)(const QString &);
+        const char *procedure;
+    } writers[] = {{"DBPath.kvr", WriteDBPath, "WriteDBPath"}, {"SHPath.kvr", WriteSHPath, "WriteSHPath"}};
+    for (const auto &w : writers) {
+        for (qint64 room : {0, 3}) {
+            SCOPED_TRACE(std::string(w.file) + " " + std::to_string(room));
+            dialogs.clear();
+            QFile::remove(files + "Error.log");
+            put(w.file, "/vecchio/\r\n");
+            vb::failWritesAfter(room);
+            w.write("/nuovo/percorso/");
+            vb::failWritesAfter(-1);
+            EXPECT_EQ(get(w.file), "/vecchio/\r\n");
+            EXPECT_EQ(dialogs.messages(), QStringList{"Errore : Impossibile scrivere il file " + files + w.file +
+                                                      " (disco pieno) Il File Error.log è stato riempito."});
+            // The system's own words reach the log only.
+            const QString log = QString::fromLatin1(get("Error.log"));
+            EXPECT_TRUE(log.contains(QString(" - Module:frmMainMDI Function: ") + w.procedure + " Error N.61 "))
+                << log.toStdString();
+            EXPECT_TRUE(log.contains("(disco pieno) [write ")) << log.toStdString();
+            EXPECT_TRUE(QDir(files).entryList({".*"}, QDir::Files | QDir::Hidden).isEmpty());  // no temporary left
+        }
+    }
 }

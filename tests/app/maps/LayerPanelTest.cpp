@@ -6,6 +6,7 @@
 #include "app/maps/ShapeConfig.h"
 #include "mapkit/LegendWidget.h"
 #include "vb/Conversions.h"
+#include "vb/DurableFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -218,4 +219,24 @@ TEST_F(PanelTest, FailingSaveIsLoggedAndKeepsTheFile)
     }
     // The map still took the style ("Applica" runs first).
     EXPECT_EQ(map.layer("province107")->symbol().color, 14084332u);
+}
+
+TEST_F(PanelTest, SaveOnAFullDiskKeepsTheWholeOldFileAndSaysSo)
+{
+    const QByteArray before = configBytes();
+    panel.pic_mapbackcolor->setColor(42);
+    for (qint64 room : {0, 10, 100}) {
+        dialogs.clear();
+        vb::failWritesAfter(room);
+        panel.cmd_salva_Click();
+        vb::failWritesAfter(-1);
+        EXPECT_EQ(configBytes(), before) << room;
+        EXPECT_EQ(dialogs.messages(), QStringList{"Errore : Impossibile scrivere il file " + files() +
+                                                  "ShapeConfig.xml (disco pieno) Il File Error.log è stato riempito."})
+            << room;
+        EXPECT_TRUE(logLines().last().contains("Function: cmd_salva_Click Error N.61 ")) << room;
+        EXPECT_EQ(QDir(files()).entryList(QDir::Files | QDir::Hidden), (QStringList{"Error.log", "ShapeConfig.xml"}));
+    }
+    panel.cmd_salva_Click();
+    EXPECT_TRUE(configBytes().contains("mapBackColor=\"42\""));
 }

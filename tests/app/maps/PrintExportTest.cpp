@@ -4,6 +4,8 @@
 #include "app/maps/cDIBSection.h"
 #include "app/maps/mIntelJPEGLibrary.h"
 
+#include "vb/DurableFile.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -85,6 +87,34 @@ TEST_F(PrintTest, SavesABmpUnderTheChosenNameWhateverItsSuffix)
     dialogs.clear();
     window->cmdSalva_Click();  // cancelled
     EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(PrintTest, ABmpSaveOnAFullDiskLeavesTheOldPictureWhole)
+{
+    ASSERT_TRUE(open());
+    const QString folder = scratch(QStringLiteral("pieno"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/carta.bmp");
+    const QByteArray old = "BM old picture";
+    for (qint64 room : {qint64(0), qint64(100000)}) {
+        QFile existing(path);
+        ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+        existing.write(old);
+        existing.close();
+        dialogs.clear();
+        dialogs.answerFile(path);
+        vb::failWritesAfter(room);
+        window->cmdSalva_Click();
+        vb::failWritesAfter(-1);
+        EXPECT_EQ(readAll(path), old) << room;
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("carta.bmp")}) << room;
+        EXPECT_EQ(dialogs.messages(),
+                  (QStringList{QStringLiteral("Errore : Impossibile scrivere il file ") + path +
+                                   QStringLiteral(" (disco pieno) Il File Error.log è stato riempito."),
+                               QStringLiteral("Immagine ") + path + QStringLiteral(" non salvata correttamente.")}))
+            << room;
+        EXPECT_TRUE(logLines().last().contains(QStringLiteral("Function: cmdSalva_Click Error N.61 "))) << room;
+    }
 }
 
 TEST_F(PrintTest, SavesAJpegOfQualityNinetyAndLeavesEveryOtherFileAlone)

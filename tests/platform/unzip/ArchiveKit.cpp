@@ -9,7 +9,12 @@
 
 #include <zip.h>
 
+#include "unzip/Unzip.h"
+
+#include <csignal>
 #include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace archivekit {
 
@@ -82,6 +87,31 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write test file");
+}
+
+namespace {
+int g_killAt = -1;
+void killHere(int renamesDone)
+{
+    if (renamesDone == g_killAt)
+        ::kill(::getpid(), SIGKILL);
+}
+}  // namespace
+
+bool killedBetweenRenames(const std::function<void()> &work, int killAt)
+{
+    g_killAt = killAt;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+        unzip::setRenameHook(killHere);
+        work();
+        ::_exit(0);  // the run never reached the rename: the caller sees false
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 }  // namespace archivekit

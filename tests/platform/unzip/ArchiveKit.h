@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace archivekit {
@@ -26,5 +27,9 @@ QMap<QString, QByteArray> snapshot(const QString &folder);
 
 QByteArray readFile(const QString &path);
 void writeFile(const QString &path, const QByteArray &bytes);  // creates the folders
+
+// Runs work in a child process that the system kills (SIGKILL, as a crash or a power cut would
+// stop it) just before the rename number killAt of an unzip run; true when the child died so.
+bool killedBetweenRenames(const std::function<void()> &work, int killAt);
 
 }  // namespace archivekit

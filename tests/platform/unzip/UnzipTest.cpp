@@ -2,6 +2,7 @@
 #include "ArchiveKit.h"
 
 #include "unzip/Unzip.h"
+#include "vb/DurableFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sys/mount.h>
 
 using archivekit::Member;
 using Snapshot = QMap<QString, QByteArray>;
@@ -53,10 +55,10 @@ protected:
     QString src() const { return work.path() + "/src"; }
     QString archive() const { return work.path() + "/a.zip"; }
 
-    int extract(unzip::DCL dcl = unzip::DCL())
+    int extract(unzip::DCL dcl = unzip::DCL(), const QString &into = QString())
     {
         const QByteArray zipName = QFile::encodeName(archive());
-        const QByteArray dir = QFile::encodeName(dest());
+        const QByteArray dir = QFile::encodeName(into.isEmpty() ? dest() : into);
         dcl.lpszZipFN = zipName.constData();
         dcl.lpszExtractDir = dir.constData();
         unzip::USERFUNCTIONS uf;
@@ -192,6 +194,152 @@ TEST_F(UnzipTest, TestAndListWriteNothing)
     dcl.nvflag = 1;
     EXPECT_EQ(extract(dcl), unzip::PK_OK);
     EXPECT_EQ(archivekit::snapshot(dest()), Before);
+}
+
+TEST_F(UnzipTest, ARenameThatFailsPutsBackEveryFileAlreadyReplaced)
+{
+    const QString tooLong(300, QChar('n'));  // longer than a file name may be
+    const std::vector<Member> archives[] = {
+        {{"Metadati.mdb", "new database"}, {"sub/keep.txt", "new keep"}, {tooLong, "x"}},
+        {{"Metadati.mdb", "new database"}, {"sub/nuova/" + tooLong, "x"}, {"ultimo.txt", "x"}},
+    };
+    for (const auto &members : archives) {
+        archivekit::buildArchive(archive(), members);
+        EXPECT_EQ(extract(), unzip::PK_DISK);
+        EXPECT_EQ(archivekit::snapshot(dest()), Before);
+    }
+}
+
+TEST_F(UnzipTest, AFileAndAFolderOfOneNameRefuseTheArchive)
+{
+    const std::vector<Member> archives[] = {
+        {{"Metadati.mdb", "new database"}, {"leggimi", "file"}, {"leggimi/nota.txt", "nota"}},
+        {{"Metadati.mdb", "new database"}, {"leggimi/nota.txt", "nota"}, {"leggimi", "file"}},
+        {{"Metadati.mdb", "new database"}, {"LEGGIMI/", ""}, {"leggimi", "file"}},
+        {{"Metadati.mdb", "new database"}, {"a/b/c.txt", "c"}, {"A/B", "file"}},
+    };
+    for (const auto &members : archives) {
+        archivekit::buildArchive(archive(), members);
+        EXPECT_EQ(extract(), unzip::PK_ERR) << members[1].name.toStdString();
+        EXPECT_EQ(archivekit::snapshot(dest()), Before) << members[1].name.toStdString();
+    }
+}
+
+TEST_F(UnzipTest, AMissingDestinationIsMadeAndGoesAgainWhenTheRunFails)
+{
+    const QString missing = work.path() + "/nuova/Shape";
+    archivekit::buildArchive(archive(), {{"regioni.shp", "shape"}, {"Regioni/leggimi.txt", "nota"}});
+    EXPECT_EQ(extract(unzip::DCL(), missing), unzip::PK_OK);
+    EXPECT_EQ(archivekit::snapshot(missing),
+              (Snapshot{{"regioni.shp", "shape"}, {"Regioni/", ""}, {"Regioni/leggimi.txt", "nota"}}));
+
+    QDir(work.path() + "/nuova").removeRecursively();
+    archivekit::buildArchive(archive(), {{"regioni.shp", "shape"}, {QString(300, QChar('n')), "x"}});
+    EXPECT_EQ(extract(unzip::DCL(), missing), unzip::PK_DISK);
+    EXPECT_FALSE(QFile::exists(work.path() + "/nuova"));
+
+    // A destination that cannot be made (a file stands where a folder of its path goes).
+    archivekit::writeFile(work.path() + "/file", "plain");
+    EXPECT_NE(extract(unzip::DCL(), work.path() + "/file/Shape"), unzip::PK_OK);
+    EXPECT_EQ(archivekit::readFile(work.path() + "/file"), "plain");
+}
+
+TEST_F(UnzipTest, AFullDiskAnywhereInTheRunChangesNothing)
+{
+    zipSource();
+    // The entries hold 21 bytes; past them the journal is what the disk cannot take.
+    for (qint64 room : {0, 5, 12, 20, 21, 40}) {
+        vb::failWritesAfter(room);
+        EXPECT_EQ(extract(), unzip::PK_DISK) << room;
+        vb::failWritesAfter(-1);
+        EXPECT_EQ(archivekit::snapshot(dest()), Before) << room;
+    }
+}
+
+TEST_F(UnzipTest, OnAFullFileSystemTheRunChangesNothing)
+{
+    const QString small = work.path() + "/piccolo";
+    ASSERT_TRUE(QDir().mkpath(small));
+    if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    struct Unmount {
+        QString path;
+        ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
+    } unmount{small};
+    archivekit::writeFile(small + "/Metadati.mdb", "old database");
+    QFile filler(small + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'f')) == 4096) {
+    }
+    filler.close();
+    const Snapshot before = archivekit::snapshot(small);
+    archivekit::buildArchive(archive(), {{"Metadati.mdb", QByteArray(32 * 1024, 'n')}, {"nuovo.txt", "x"}});
+    EXPECT_EQ(extract(unzip::DCL(), small), unzip::PK_DISK);
+    EXPECT_EQ(archivekit::snapshot(small), before);
+}
+
+TEST_F(UnzipTest, ARunKilledBetweenRenamesIsFinishedAtTheNextStart)
+{
+    zipSource();
+    for (int killAt : {0, 1, 2}) {
+        SetUp();
+        QDir(dest()).removeRecursively();
+        archivekit::writeFile(dest() + "/Metadati.mdb", "old database");
+        archivekit::writeFile(dest() + "/sub/keep.txt", "untouched");
+        ASSERT_TRUE(archivekit::killedBetweenRenames([this] { extract(); }, killAt)) << killAt;
+        const Snapshot cut = archivekit::snapshot(dest());
+        EXPECT_TRUE(cut.contains(".unzip-journal")) << killAt;
+        EXPECT_NE(cut, Extracted) << killAt;
+        EXPECT_EQ(unzip::recoverInterrupted(dest() + "/"), unzip::Recovery::Finished) << killAt;
+        EXPECT_EQ(archivekit::snapshot(dest()), Extracted) << killAt;
+        EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Nothing) << killAt;
+    }
+}
+
+TEST_F(UnzipTest, AKilledRunThatCannotBeFinishedIsUndone)
+{
+    archivekit::buildArchive(archive(), {{"Metadati.mdb", "new database"},
+                                         {"sub/keep.txt", "new keep"},
+                                         {"nuova/nuovo.txt", "nuovo"}});
+    ASSERT_TRUE(archivekit::killedBetweenRenames([this] { extract(); }, 2));
+    EXPECT_EQ(archivekit::readFile(dest() + "/sub/keep.txt"), "new keep");
+    // Something now stands where the last entry goes.
+    ASSERT_TRUE(QDir().mkpath(dest() + "/nuova/nuovo.txt"));
+    EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Undone);
+    Snapshot expected = Before;
+    expected.insert("nuova/", "");
+    expected.insert("nuova/nuovo.txt/", "");
+    EXPECT_EQ(archivekit::snapshot(dest()), expected);
+}
+
+TEST_F(UnzipTest, LeftoversOfARunStoppedBeforeItsRenamesAreRemoved)
+{
+    archivekit::writeFile(dest() + "/.unzip-AbC123", "half");
+    archivekit::writeFile(dest() + "/sub/.unzip-XyZ789", "half");
+    archivekit::writeFile(dest() + "/sub/.unzip-XyZ789.old", "old");
+    archivekit::writeFile(dest() + "/.unzip-notmine", "kept");
+    EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Undone);
+    Snapshot expected = Before;
+    expected.insert(".unzip-notmine", "kept");
+    EXPECT_EQ(archivekit::snapshot(dest()), expected);
+    EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Nothing);
+    EXPECT_EQ(unzip::recoverInterrupted(work.path() + "/nessuna"), unzip::Recovery::Nothing);
+}
+
+TEST_F(UnzipTest, AJournalThatCannotBeTrustedTouchesNothing)
+{
+    archivekit::writeFile(dest() + "/.unzip-AbC123", "new");
+    const QByteArray journals[] = {
+        "unzip-journal\nmode\tplace\nfile\t../fuori.txt\t.unzip-AbC123\t\nend\n",
+        "unzip-journal\nmode\tplace\nfile\tMetadati.mdb\tsub/keep.txt\t\nend\n",  // not a file of the run
+        "unzip-journal\nmode\tplace\nfile\tMetadati.mdb\t.unzip-AbC123\t\n",        // cut short
+    };
+    for (const QByteArray &journal : journals) {
+        archivekit::writeFile(dest() + "/.unzip-journal", journal);
+        const Snapshot before = archivekit::snapshot(dest());
+        EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Failed) << journal.toStdString();
+        EXPECT_EQ(archivekit::snapshot(dest()), before) << journal.toStdString();
+    }
 }
 
 TEST(UzpVersion2Test, WritesNoFurtherThanTheGivenLength)
