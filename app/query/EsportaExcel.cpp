@@ -56,21 +56,15 @@ QString withExtension(const QString &fileName)
     return fileName.endsWith(QLatin1String(".xlsx"), Qt::CaseInsensitive) ? fileName : fileName + ".xlsx";
 }
 
-// The user reads the program's own sentence; what the system said goes to Error.log only, on a
-// line of its own before the logged error.
+// The user reads the program's own sentence; what the system said goes to Error.log only, beside it.
 void reportError(const QString &procedure, const vb::Error &error, const QString &shown = QString())
 {
-    const auto *own = dynamic_cast<const sheet::SheetError *>(&error);
-    const QString detail = own ? own->detail() : error.description();
-    const QString number = QString::number(error.number());
-    if (!detail.isEmpty() && !app().FilesPath.isEmpty()) {
-        try {
-            vb::appendText(app().FilesPath + "Error.log",
-                           errorLogLine(Source, procedure, number, (own ? error.description() + " " : QString()) + detail));
-        } catch (const vb::Error &) {
-        }
+    if (dynamic_cast<const sheet::SheetError *>(&error)) {
+        LogError(Source, procedure, error);
+        return;
     }
-    LogError(Source, procedure, number, own ? error.description() : shown);
+    const QString detail = error.detail().isEmpty() ? error.description() : error.description() + " " + error.detail();
+    LogError(Source, procedure, vb::Error(error.number(), shown, error.source(), detail));
 }
 
 }  // namespace

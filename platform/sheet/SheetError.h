@@ -9,14 +9,9 @@ namespace sheet {
 class SheetError : public vb::Error {
 public:
     SheetError(qint32 number, const QString &description, const QString &source, QString detail = QString())
-        : vb::Error(number, description, source), m_detail(std::move(detail))
+        : vb::Error(number, description, source, std::move(detail))
     {
     }
-    // Empty when there is nothing beyond the description.
-    const QString &detail() const { return m_detail; }
-
-private:
-    QString m_detail;
 };
 
 }  // namespace sheet
