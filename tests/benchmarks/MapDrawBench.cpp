@@ -2,6 +2,7 @@
 // filled, renderers, redraw) beside the raw work: the same table through the engine's own SQL and
 // the same polygons painted with QPainter. Target: at most twice the raw work and under 100 ms.
 #include "app/maps/frm_Mappa.h"
+#include "app/maps/ShapeConfig.h"
 
 #include "app/core/AppState.h"
 #include "app/query/frm_dispData.h"
@@ -16,6 +17,8 @@
 #include "vb/Conversions.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
@@ -123,6 +126,31 @@ void BM_RawTableAndPolygons(benchmark::State &state)
     }
 }
 BENCHMARK(BM_RawTableAndPolygons)->Unit(benchmark::kMillisecond);
+
+// A configuration naming one shape file for 2,000 layers: the file is read once, not 2,000 times.
+void BM_LoadLayersNamingOneFile2000Times(benchmark::State &state)
+{
+    fixtures::ProgramFolder folder;
+    QTemporaryDir files;
+    QByteArray xml = "<Configs><LoadOrder><Case name=\"provincia107\" mapBackColor=\"0\">";
+    for (int i = 0; i < 2000; ++i)
+        xml += "<L Outline=\"True\" OutlineColor=\"0\" BackColor=\"255\" Trasparenza=\"False\">p</L>";
+    xml += "</Case></LoadOrder><Shapes><Shape name=\"p\"><FileName>province107</FileName><GeoName>g</GeoName>"
+           "<FieldId>COD_PROV</FieldId><LandFields>x</LandFields><LandMatch>x</LandMatch>"
+           "<Label useToMatch=\"True\">x</Label></Shape></Shapes></Configs>";
+    QFile config(files.path() + "/ShapeConfig.xml");
+    if (!config.open(QIODevice::WriteOnly) || config.write(xml) != xml.size())
+        state.SkipWithError("cannot write the configuration");
+    config.close();
+    for (auto _ : state) {
+        mapkit::MapWidget map;
+        QVector<pendra::MapLayerRecord> layers;
+        int match = 0;
+        pendra::LoadLayers(map, layers, match, files.path() + "/", folder.shapes(), QStringLiteral("provincia107"));
+        benchmark::DoNotOptimize(map.layerCount());
+    }
+}
+BENCHMARK(BM_LoadLayersNamingOneFile2000Times)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
