@@ -15,7 +15,7 @@ for b in bench_wide_query bench_table bench_export bench_map_draw bench_startup 
   ./"$b" | tee -a "$out" | grep -v '^RATIO' || echo "$b failed"
 done
 # The layer benchmarks (Google Benchmark), without anchors of their own on both sizes.
-for b in bench_jet bench_mapkit bench_sheet bench_atlas bench_grid_access; do
+for b in bench_jet bench_mapkit bench_sheet bench_atlas bench_grid_access bench_layer_load; do
   [ -x "$b" ] && { echo "== $b"; ./"$b" --benchmark_min_time=0.2 || echo "$b failed"; }
 done
 echo "== ratios"

@@ -8,6 +8,7 @@
 #include "vb/TextFile.h"
 
 #include <QFile>
+#include <QHash>
 #include <pugixml.hpp>
 
 #include <sstream>
@@ -155,9 +156,19 @@ void LoadLayers(mapkit::MapWidget &map, QVector<MapLayerRecord> &MapLayers, int 
         ++k;
     }
 
+    // Each file is read once, however many layers name it (letter case aside); each layer keeps
+    // its own style.
+    QHash<QString, std::shared_ptr<const mapkit::MapLayer>> loaded;
     for (int i = 0; i < k; ++i) {
         auto layer = std::make_shared<mapkit::MapLayer>();
-        layer->setFile(shapePath + MapLayers[i].FileName + QStringLiteral(".shp"));
+        const QString file = shapePath + MapLayers[i].FileName + QStringLiteral(".shp");
+        const QString key = vb::resolvePathNoCase(file);
+        if (const auto it = loaded.constFind(key); it != loaded.constEnd()) {
+            layer->setFile(file, **it);
+        } else {
+            layer->setFile(file);
+            loaded.insert(key, layer);
+        }
         if (!layer->valid())
             continue;
         layer->setAlias(MapLayers[i].GeoName);  // identify looks it up under the record's layer name

@@ -11,7 +11,15 @@ void MapLayer::setFile(const QString &shpPath)
     m_file = shpPath;
     m_name = QFileInfo(shpPath).completeBaseName();
     m_data = std::make_shared<const ShapeData>(readShapeFile(shpPath));
-    m_paths.clear();
+    m_paths = std::make_shared<QVector<QPainterPath>>();
+}
+
+void MapLayer::setFile(const QString &shpPath, const MapLayer &loaded)
+{
+    m_file = shpPath;
+    m_name = QFileInfo(shpPath).completeBaseName();
+    m_data = loaded.m_data;
+    m_paths = loaded.m_paths;
 }
 
 MapRecordset MapLayer::searchShape(const QPointF &point) const
@@ -63,11 +71,12 @@ void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapR
         return;
     const ShapeType type = m_data->type;
     const qsizetype field = m_renderer ? fieldIndex(*m_data, m_renderer->field()) : -1;
-    if (type != ShapeType::Point && m_paths.size() != m_data->shapes.size()) {
-        m_paths.clear();
-        m_paths.reserve(m_data->shapes.size());
+    QVector<QPainterPath> &paths = *m_paths;
+    if (type != ShapeType::Point && paths.size() != m_data->shapes.size()) {
+        paths.clear();
+        paths.reserve(m_data->shapes.size());
         for (const MapShape &shape : m_data->shapes)
-            m_paths.append(shape.painterPath());
+            paths.append(shape.painterPath());
     }
     const Symbol *current = nullptr;
     painter.save();
@@ -101,7 +110,7 @@ void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapR
             }
         } else {
             painter.setTransform(mapToDevice);
-            painter.drawPath(m_paths[k]);
+            painter.drawPath(paths[k]);
         }
     }
     painter.restore();

@@ -23,6 +23,9 @@ public:
     // Loads the shape file (never throws): valid() tells whether it loaded. The layer takes the
     // file's name without folder and ".shp" as its name.
     void setFile(const QString &shpPath);
+    // The same for a file that `loaded` has already read: its shapes, fields and drawing cache are
+    // shared, not read again; name, symbol, renderer and visibility stay this layer's own.
+    void setFile(const QString &shpPath, const MapLayer &loaded);
     QString file() const { return m_file; }
     bool valid() const { return m_data && m_data->valid; }
     QString name() const { return m_name; }
@@ -58,7 +61,8 @@ private:
     std::shared_ptr<const ShapeData> m_data;
     Symbol m_symbol;
     std::shared_ptr<Renderer> m_renderer;
-    mutable QVector<QPainterPath> m_paths;  // built at the first drawing, one per shape
+    // Built at the first drawing, one per shape; shared by the layers that share the data.
+    std::shared_ptr<QVector<QPainterPath>> m_paths = std::make_shared<QVector<QPainterPath>>();
 };
 
 // Pens and brushes of a symbol for a kind of shape (shared by the map and the legend).

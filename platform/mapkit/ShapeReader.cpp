@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <shapefil.h>
 
 #include <cmath>
@@ -173,7 +174,51 @@ bool convert(const SHPObject &obj, ShapeType type, MapShape &shape)
     return true;
 }
 
+// Smallest record of a .shp: its 8-byte header and the shape type.
+constexpr qint64 ShpHeaderSize = 100;
+constexpr qint64 MinShpRecordSize = 12;
+
 }  // namespace
+
+class AttributeTable {
+public:
+    AttributeTable(std::unique_ptr<DBFInfo, DbfCloser> dbf, QByteArray types, int records)
+        : m_dbf(std::move(dbf)), m_types(std::move(types)), m_records(records)
+    {
+    }
+
+    QString cell(int record, int field)
+    {
+        if (field < 0 || field >= m_types.size() || record < 0 || record >= m_records)
+            return QString();
+        auto it = m_columns.find(field);
+        if (it == m_columns.end())
+            it = m_columns.insert(field, readColumn(field));
+        return it->at(record);
+    }
+
+private:
+    QVector<QString> readColumn(int field) const
+    {
+        QVector<QString> column;
+        column.reserve(m_records);
+        for (int r = 0; r < m_records; ++r) {
+            const char *text = DBFReadStringAttribute(m_dbf.get(), r, field);
+            column.append(text && !isNullValue(m_types[field], text) ? decode(text).trimmed() : QString());
+        }
+        return column;
+    }
+
+    std::unique_ptr<DBFInfo, DbfCloser> m_dbf;
+    QByteArray m_types;
+    int m_records;
+    QHash<int, QVector<QString>> m_columns;
+};
+
+QString ShapeData::cell(int record, int field) const
+{
+    return attributes ? attributes->cell(record, field) : QString();
+}
 
 int fieldIndex(const ShapeData &data, const QString &name)
 {
@@ -209,7 +254,12 @@ ShapeData readShapeFile(const QString &shpPath)
     SHPGetInfo(hshp.get(), &entities, &shpType, nullptr, nullptr);
     data.type = typeOf(shpType);
     const int records = DBFGetRecordCount(hdbf.get());
-    if (data.type == ShapeType::Null || entities < 0 || records != entities) {
+    // The counts come from the headers: the files must really hold that many records (the .shx
+    // holds its index, as shapelib reads it whole).
+    const qint64 dbfNeeds = qint64(hdbf->nHeaderLength) + qint64(records) * hdbf->nRecordLength;
+    if (data.type == ShapeType::Null || entities < 0 || records != entities ||
+        qint64(entities) * MinShpRecordSize > QFileInfo(shp).size() - ShpHeaderSize ||
+        dbfNeeds > QFileInfo(dbf).size()) {
         data.error = QStringLiteral("Unsupported or mismatched shape file %1").arg(shpPath);
         return data;
     }
@@ -222,13 +272,7 @@ ShapeData readShapeFile(const QString &shpPath)
         DBFGetFieldInfo(hdbf.get(), f, name, nullptr, nullptr);
         data.fieldNames.append(decode(name));
     }
-    data.cells.reserve(qsizetype(records) * fields);
-    for (int r = 0; r < records; ++r) {
-        for (int f = 0; f < fields; ++f) {
-            const char *text = DBFReadStringAttribute(hdbf.get(), r, f);
-            data.cells.append(text && !isNullValue(types[f], text) ? decode(text).trimmed() : QString());
-        }
-    }
+    data.attributes = std::make_shared<AttributeTable>(std::move(hdbf), types, records);
 
     bool first = true;
     data.shapes.reserve(entities);

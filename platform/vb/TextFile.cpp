@@ -66,10 +66,11 @@ void writeBytes(const QString &path, const QString &text, QIODevice::OpenMode mo
             head = old.read(utf8Mark.size());
         if (head == utf8Mark) {
             bytes = text.toUtf8();
-        } else if (fitsCp1252(text)) {
+        } else if (fitsCp1252(text) && !(head + toCp1252(text)).startsWith(utf8Mark)) {
             bytes = toCp1252(text);
         } else {
-            // The file becomes UTF-8 as a whole, so it never mixes two encodings.
+            // The file becomes UTF-8 as a whole, so it never mixes two encodings (nor starts a
+            // code-page file with the bytes of the mark).
             QString whole = info.exists() ? readAllText(resolved) : QString();
             bytes = encodeText(whole + text);
             mode = QIODevice::WriteOnly | QIODevice::Truncate;
@@ -136,7 +137,13 @@ QString decodeText(const QByteArray &bytes)
 
 QByteArray encodeText(const QString &text)
 {
-    return fitsCp1252(text) ? toCp1252(text) : utf8Mark + text.toUtf8();
+    if (fitsCp1252(text)) {
+        // Code-page text that begins with "ï»¿" would read back as a marked UTF-8 file.
+        QByteArray bytes = toCp1252(text);
+        if (!bytes.startsWith(utf8Mark))
+            return bytes;
+    }
+    return utf8Mark + text.toUtf8();
 }
 
 QString readAllText(const QString &path)

@@ -17,7 +17,8 @@ bool fitsCp1252(const QString &text);
 
 // A text file stays in the code page until it must hold a character the code page cannot (a
 // folder in Cyrillic or Greek); such a file is written as UTF-8 behind a byte-order mark, which
-// every reader here recognises, so nothing is lost as '?'.
+// every reader here recognises, so nothing is lost as '?'. So is a text whose code-page bytes
+// would begin with that mark ("ï»¿..."), so that it reads back unchanged.
 QString decodeText(const QByteArray &bytes);
 QByteArray encodeText(const QString &text);
 

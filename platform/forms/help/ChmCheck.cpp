@@ -137,12 +137,14 @@ private:
     bool chunks()
     {
         m_next.fill(-1, int(m_chunkCount));
+        m_listing.fill(false, int(m_chunkCount));
         m_children.resize(int(m_chunkCount));
         for (quint64 i = 0; i < m_chunkCount; ++i) {
             const quint64 start = chunkStart(i);
             const bool listing = b.magic(start, "PMGL");
             if (!listing && !b.magic(start, "PMGI"))
                 return false;
+            m_listing[int(i)] = listing;
             const quint64 headerSize = listing ? PmglHeaderSize : PmgiHeaderSize;
             const quint32 free = *b.u32(start + 4);
             if (free > m_chunkSize - headerSize)
@@ -182,27 +184,28 @@ private:
         return true;
     }
 
-    // The listing chunks' chain, from its head, ends without coming back.
+    // The listing chunks' chain, from its head, holds listing chunks only and ends without
+    // coming back.
     bool chainAcyclic() const
     {
         QVector<bool> seen(int(m_chunkCount), false);
         for (qint64 c = m_indexHead; c != -1; c = m_next.at(int(c))) {
-            if (seen.at(int(c)))
+            if (seen.at(int(c)) || !m_listing.at(int(c)))
                 return false;
             seen[int(c)] = true;
         }
         return true;
     }
 
-    // A lookup descends the index from its root: no path may come back to a chunk on it.
+    // A lookup descends the index from its root, or from the chain's head when there is no
+    // index: no path may come back to a chunk on it.
     bool indexAcyclic() const
     {
-        if (m_indexRoot == -1)
-            return true;
+        const int root = m_indexRoot == -1 ? m_indexHead : m_indexRoot;
         enum State : char { New, Open, Done };
         QVector<char> state(int(m_chunkCount), New);
-        QVector<QPair<int, int>> stack{{m_indexRoot, 0}};
-        state[m_indexRoot] = Open;
+        QVector<QPair<int, int>> stack{{root, 0}};
+        state[root] = Open;
         while (!stack.isEmpty()) {
             auto &[chunk, next] = stack.last();
             if (next == m_children.at(chunk).size()) {
@@ -310,6 +313,7 @@ private:
     qint32 m_indexRoot = -1;
     qint32 m_indexHead = 0;
     QVector<qint64> m_next;
+    QVector<bool> m_listing;
     QVector<QVector<int>> m_children;
     QHash<QByteArray, Entry> m_entries;
 };

@@ -79,6 +79,30 @@ TEST_F(LayersTest, MissingShapeFileIsSkippedButKeepsItsRecord)
     EXPECT_THROW(map.layer("geo_nothere"), vb::Error);
 }
 
+TEST_F(LayersTest, LayersNamingOneFileEachDrawItWithTheirOwnStyle)
+{
+    CaseChild first{"province107"}, again{"ancora"}, other{"regioni"};
+    again.backColor = "65280";
+    again.outline = "False";
+    writeConfig({first, again, other},
+                {{"province107", "province107"}, {"ancora", "PROVINCE107"}, {"regioni", "regioni"}});
+    load();
+    ASSERT_EQ(mapNames(map), (QStringList{"regioni", "PROVINCE107", "province107"}));
+    const auto a = map.layer(2), b = map.layer(1);  // names are found without regard to case
+    ASSERT_NE(a, b);
+    EXPECT_TRUE(b->valid());
+    EXPECT_EQ(b->shapeCount(), 107);
+    EXPECT_EQ(b->extent().width(), a->extent().width());
+    EXPECT_EQ(a->symbol().color, 255u);
+    EXPECT_TRUE(a->symbol().outline);
+    EXPECT_EQ(b->symbol().color, 65280u);
+    EXPECT_FALSE(b->symbol().outline);
+    EXPECT_EQ(map.layer("geo_ancora"), b);
+    // Both are searched and drawn from the one reading.
+    const QPointF inside = a->extent().center();
+    EXPECT_EQ(b->searchByDistance(inside, 1e7).recordCount(), 107);
+}
+
 TEST_F(LayersTest, BooleanTextsAndTheMatchLayer)
 {
     CaseChild lower{"province107", "true"}, italian{"regioni", "Vero"}, number{"italia", "1"};

@@ -6,6 +6,7 @@
 #include "vb/Error.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <shapefil.h>
@@ -143,6 +144,72 @@ TEST(ShapeLayer, DamagedOrMissingFilesNeverCrash)
     MapLayer bad;
     bad.setFile(garbled);
     EXPECT_TRUE(!bad.valid() || bad.shapeCount() < 20);
+}
+
+namespace {
+
+// A one-square set whose .shx lists `listed` records (each naming the one shape) and whose .dbf,
+// of `fields` one-byte fields, holds `held` records while its header claims `listed`. The last
+// field of the first record holds "x".
+QString inflatedSet(const QString &base, int listed, int fields, int held)
+{
+    const QString shp = writeShapes(base, SHPT_POLYGON, {{{{{0, 0}, {0, 1}, {1, 1}, {1, 0}, {0, 0}}}, "A"}});
+    QFile shx(base + ".shx");
+    EXPECT_TRUE(shx.open(QIODevice::ReadWrite));
+    QByteArray index = shx.readAll();
+    const QByteArray entry = index.mid(100, 8);
+    while (index.size() < 100 + 8 * listed)
+        index += entry;
+    qToBigEndian(quint32(index.size() / 2), index.data() + 24);  // the length in 16-bit words
+    shx.seek(0);
+    shx.write(index);
+    shx.close();
+
+    QFile::remove(base + ".dbf");
+    DBFHandle dbf = DBFCreate(QFile::encodeName(base + ".dbf").constData());
+    for (int f = 0; f < fields; ++f)
+        DBFAddField(dbf, QStringLiteral("F%1").arg(f).toLatin1().constData(), FTString, 1, 0);
+    for (int r = 0; r < held; ++r)
+        DBFWriteStringAttribute(dbf, r, fields - 1, r == 0 ? "x" : "y");
+    DBFClose(dbf);
+    QFile table(base + ".dbf");
+    EXPECT_TRUE(table.open(QIODevice::ReadWrite));
+    table.seek(4);
+    QByteArray count(4, '\0');
+    qToLittleEndian(quint32(listed), count.data());
+    table.write(count);
+    return shp;
+}
+
+}  // namespace
+
+// Counts in the headers are bounded by what the files hold: a set that claims more is refused
+// before anything is sized from its counts; an honest wide table still reads.
+TEST(ShapeLayer, HeadersClaimingMoreRecordsThanTheFilesHoldAreRefused)
+{
+    struct Case {
+        const char *what;
+        int listed, fields, held;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"index and table claim records the table does not hold", 2000, 2000, 1, false},
+        {"the table holds its records, the shapes file only one", 200, 1, 200, false},
+        {"a wide table that holds its one record", 1, 2000, 1, true},
+    };
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString shp = inflatedSet(dir.path() + "/gonfio", c.listed, c.fields, c.held);
+        const ShapeData data = readShapeFile(shp);
+        EXPECT_EQ(data.valid, c.valid);
+        if (c.valid) {
+            EXPECT_EQ(data.fieldNames.size(), c.fields);
+            EXPECT_EQ(data.cell(0, c.fields - 1), "x");
+        } else {
+            EXPECT_EQ(data.error, "Unsupported or mismatched shape file " + shp);
+        }
+    }
 }
 
 TEST(ShapeLayer, FileNamesIgnoreLetterCase)

@@ -93,6 +93,40 @@ TEST_F(TextFile, TextTheCodePageCannotHoldIsKeptAsUtf8WithAMark)
     EXPECT_EQ(vb::readLines(log), (QStringList{"è prima", QStringLiteral("Файл /home/Иван/"), "terza"}));
 }
 
+// The code page's "ï»¿" are the bytes of the UTF-8 mark: a file must not start with them unless
+// it is UTF-8, whether written whole or built up by appending.
+TEST_F(TextFile, TextBeginningLikeTheMarkReadsBackUnchanged)
+{
+    struct Case {
+        const char *what;
+        QByteArray before;  // the file's bytes before, or nothing when missing
+        QStringList appended;
+        QString text;
+    };
+    const Case cases[] = {
+        {"written whole", {}, {}, QStringLiteral("ï»¿ciao\r\n")},
+        {"appended to a missing file", {}, {QStringLiteral("ï»¿ciao\r\n")}, QStringLiteral("ï»¿ciao\r\n")},
+        {"appended to an empty file", "", {QStringLiteral("ï»¿")}, QStringLiteral("ï»¿")},
+        {"the mark completed by appending", "\xEF", {QStringLiteral("»"), QStringLiteral("¿ ok")},
+         QStringLiteral("ï»¿ ok")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString file = path("Testo.txt");
+        QFile::remove(file);
+        if (!c.before.isNull())
+            putBytes(file, c.before);
+        if (c.appended.isEmpty())
+            vb::writeText(file, c.text);
+        for (const QString &piece : c.appended)
+            vb::appendText(file, piece);
+        EXPECT_EQ(vb::readAllText(file), c.text);
+    }
+    // A mark-like run later in the text leaves the file in the code page.
+    vb::writeText(path("Testo.txt"), QStringLiteral("a ï»¿"));
+    EXPECT_EQ(bytesOf(path("Testo.txt")), QByteArray("a \xEF\xBB\xBF"));
+}
+
 TEST_F(TextFile, ReadLinesSplitsOnCrLfAndLoneLf)
 {
     struct Case {

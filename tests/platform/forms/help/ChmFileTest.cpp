@@ -127,6 +127,7 @@ TEST(ChmFile, DamagedFileIsError53)
     const qsizetype control = good.indexOf("LZXC");  // the compression's control data
     ASSERT_EQ(good.mid(directory, 4), "ITSP");
     ASSERT_EQ(good.mid(firstChunk, 4), "PMGL");
+    ASSERT_EQ(u32at(directory + 0x10), 0x1000u);  // the chunk size
     ASSERT_GT(control, 0);
 
     struct Damage {
@@ -140,6 +141,9 @@ TEST(ChmFile, DamagedFileIsError53)
         {"a directory chunk of four gigabytes", directory + 0x10, u32(0xFFFFFF00)},
         {"more chunks than the directory holds", directory + 0x2C, u32(0x10000)},
         {"a listing chunk whose next is itself", firstChunk + 0x10, u32(0)},
+        // with no index the lookup starts at the chain's head, here an index chunk naming itself
+        {"an index chunk at the head of the chain that leads to itself", firstChunk,
+         QByteArray("PMGI") + u32(0x1000 - 8 - 3) + QByteArray("\x01/\x00", 3)},
         {"free space larger than the chunk", firstChunk + 4, u32(0x2000)},
         {"a window size that makes a zero divisor", control + 0xC, u32(0x10)},
         {"a reset interval of zero", control + 8, u32(0)},
