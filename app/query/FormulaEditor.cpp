@@ -103,11 +103,15 @@ void FormulaEditor::Load(grid::FlexGridModel &grid, const QVector<QVector<QStrin
 
     const int rows = static_cast<int>(gridData.size());
     const int cols = rows > 0 ? static_cast<int>(gridData[0].size()) : 0;
+    // One repaint for the whole snapshot, not a change signal per cell.
+    const bool redraw = grid.Redraw();
+    grid.setRedraw(false);
     grid.setRows(rows);
     grid.setCols(cols);
     for (int r = 0; r < rows; ++r)
         for (int c = 0; c < cols && c < gridData[r].size(); ++c)
             grid.setTextMatrix(r, c, gridData[r][c]);
+    grid.setRedraw(redraw);
     m_snapshotCols = cols;
     m_columnNames = QVector<QString>(cols);
     for (int c = FirstDataColumn; c < cols; ++c) {

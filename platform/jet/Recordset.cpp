@@ -16,6 +16,9 @@
 #include <QHash>
 #include <QRegularExpression>
 
+#include <cstring>
+#include <vector>
+
 namespace jet {
 
 namespace {
@@ -61,6 +64,133 @@ vb::Variant convertFor(FieldType type, const vb::Variant &value)
     return value;
 }
 
+// Every cell of a set in fixed blocks, row after row, as a type byte and eight bytes of number or
+// text reference, with the texts in blocks of UTF-8: reading a large result costs no allocation
+// per cell, touches little memory and never moves what was read; a Variant (and its QString) is
+// made when asked.
+class CellStore {
+public:
+    void setColumns(int columns) { m_columns = columns; }
+    int rowCount() const { return m_rows; }
+    bool isEmpty() const { return m_rows == 0; }
+
+    void append(const Statement::Cell &c)
+    {
+        if (m_used == BlockCells) {
+            m_blocks.push_back(std::make_unique_for_overwrite<Block>());
+            m_used = 0;
+        }
+        Block &b = *m_blocks.back();
+        b.type[m_used] = quint8(c.type);
+        if (c.type == vb::VarType::String)
+            b.payload[m_used].text = keep(c.text, c.bytes);
+        else
+            b.payload[m_used].number = c.number;
+        ++m_used;
+    }
+    void endRow() { ++m_rows; }
+
+    vb::Variant value(int row, int column) const
+    {
+        const size_t i = size_t(row) * size_t(m_columns) + size_t(column);
+        const Block &b = *m_blocks[i / BlockCells];
+        const auto type = vb::VarType(b.type[i % BlockCells]);
+        const Payload &p = b.payload[i % BlockCells];
+        if (type == vb::VarType::String) {
+            const char *text = p.text.bytes ? m_texts[p.text.block].get() + p.text.offset : "";
+            return Statement::variantOf(Statement::Cell{type, 0, text, int(p.text.bytes)});
+        }
+        return Statement::variantOf(Statement::Cell{type, p.number, nullptr, 0});
+    }
+    QVector<vb::Variant> row(int row) const
+    {
+        QVector<vb::Variant> out(m_columns);
+        for (int i = 0; i < m_columns; ++i)
+            out[i] = value(row, i);
+        return out;
+    }
+    // A re-read record: appended, or in place of `row` (its old texts stay in their block).
+    void setRow(int row, const QVector<vb::Variant> &values)
+    {
+        const size_t end = size_t(m_rows) * size_t(m_columns);
+        for (int i = 0; i < m_columns; ++i) {
+            const vb::Variant &v = values.at(i);
+            if (v.isString()) {
+                const QByteArray utf8 = v.rawString().toUtf8();
+                append(Statement::Cell{vb::VarType::String, 0, utf8.constData(), int(utf8.size())});
+            } else {
+                append(Statement::Cell{v.isArray() ? vb::VarType::Null : v.type(), v.rawNumber(), nullptr, 0});
+            }
+        }
+        if (row >= m_rows) {
+            endRow();
+            return;
+        }
+        for (size_t i = 0; i < size_t(m_columns); ++i) {
+            const size_t from = end + i, to = size_t(row) * size_t(m_columns) + i;
+            Block &f = *m_blocks[from / BlockCells];
+            Block &t = *m_blocks[to / BlockCells];
+            t.type[to % BlockCells] = f.type[from % BlockCells];
+            t.payload[to % BlockCells] = f.payload[from % BlockCells];
+        }
+        for (int i = 0; i < m_columns; ++i) {  // drop the appended copy
+            if (m_used == 0) {
+                m_blocks.pop_back();
+                m_used = BlockCells;
+            }
+            --m_used;
+        }
+    }
+
+private:
+    static constexpr size_t BlockCells = 4096;
+    static constexpr size_t TextBlock = 64 * 1024;
+    struct TextRef {
+        quint16 block;   // in m_texts
+        quint16 offset;  // in a block of TextBlock bytes; a longer text has a block of its own
+        quint32 bytes;
+    };
+    union Payload {
+        double number;
+        TextRef text;
+    };
+    static_assert(sizeof(Payload) == 8);
+    struct Block {
+        Payload payload[BlockCells];
+        quint8 type[BlockCells];
+    };
+
+    TextRef keep(const char *text, int bytes)
+    {
+        const size_t size = size_t(std::max(bytes, 0));
+        if (m_texts.size() >= 0xffff)
+            raise(vb::err::EngineRefused, QStringLiteral("The result's texts are too large."));
+        if (size > TextBlock / 4) {  // a long text has a block of its own
+            m_texts.push_back(std::make_unique_for_overwrite<char[]>(size));
+            std::memcpy(m_texts.back().get(), text, size);
+            return TextRef{quint16(m_texts.size() - 1), 0, quint32(size)};
+        }
+        if (size > TextBlock - m_textUsed) {
+            m_texts.push_back(std::make_unique_for_overwrite<char[]>(TextBlock));
+            m_current = quint16(m_texts.size() - 1);
+            m_textUsed = 0;
+        }
+        const TextRef ref{m_current, quint16(m_textUsed), quint32(size)};
+        if (size > 0)
+            std::memcpy(m_texts[m_current].get() + m_textUsed, text, size);
+        m_textUsed += size;
+        return ref;
+    }
+
+    int m_columns = 0;
+    int m_rows = 0;
+    std::vector<std::unique_ptr<Block>> m_blocks;
+    size_t m_used = BlockCells;  // cells used in the last block
+    std::vector<std::unique_ptr<char[]>> m_texts;
+    quint16 m_current = 0;          // the text block being filled
+    size_t m_textUsed = TextBlock;  // bytes used in it
+};
+
 [[noreturn]] void noCurrentRecord()
 {
     raise(vb::err::NoCurrentRecord, QStringLiteral("Either BOF or EOF is True, or the current record has been deleted."));
@@ -79,9 +209,9 @@ public:
     QHash<QString, int> byName;  // case-folded name -> first field of that name
     QVector<FieldType> types;
     QStringList origins;  // table column behind each field; empty for expressions
-    QVector<QVector<vb::Variant>> rows;
+    CellStore rows;
     QVector<qint64> rowids;
-    int pos = 0;  // -1 is BOF, rows.size() is EOF
+    int pos = 0;  // -1 is BOF, rows.rowCount() is EOF
     QString target;  // engine SQL of the table updates write to; empty when not updatable
     Edit edit = Edit::None;
     QVector<vb::Variant> buffer;
@@ -170,16 +300,17 @@ void Recordset::open(const QString &sql, std::shared_ptr<Session> session, Curso
             data->types[i] = FieldType::Text;
         }
     }
+    data->rows.setColumns(count);
     while (st->step()) {
-        QVector<vb::Variant> row(count);
         for (int i = 0; i < count; ++i) {
-            row[i] = st->value(first + i, declared.at(i));
-            if (!typed.at(i) && !row.at(i).isNull()) {
+            const Statement::Cell cell = st->cell(first + i, declared.at(i));
+            data->rows.append(cell);
+            if (!typed.at(i) && cell.type != vb::VarType::Null) {
                 data->types[i] = st->storedType(first + i);
                 typed[i] = true;
             }
         }
-        data->rows << row;
+        data->rows.endRow();
         if (t.hasRowid)
             data->rowids << st->int64(0);
     }
@@ -213,7 +344,7 @@ RecordsetData &check(const std::unique_ptr<RecordsetData> &d)
 bool Recordset::eof() const
 {
     const RecordsetData &r = check(d);
-    return r.rows.isEmpty() || r.pos >= r.rows.size();
+    return r.rows.isEmpty() || r.pos >= r.rows.rowCount();
 }
 
 bool Recordset::bof() const
@@ -227,7 +358,7 @@ void Recordset::moveNext()
     RecordsetData &r = check(d);
     if (r.edit != RecordsetData::Edit::None)
         update();
-    if (r.pos >= r.rows.size())
+    if (r.pos >= r.rows.rowCount())
         noCurrentRecord();
     ++r.pos;
 }
@@ -257,19 +388,19 @@ void Recordset::moveLast()
     RecordsetData &r = check(d);
     if (r.edit != RecordsetData::Edit::None)
         update();
-    r.pos = r.rows.isEmpty() ? 0 : r.rows.size() - 1;
+    r.pos = r.rows.isEmpty() ? 0 : r.rows.rowCount() - 1;
 }
 
 int Recordset::recordCount() const
 {
     const RecordsetData &r = check(d);
-    return r.cursor == CursorType::ForwardOnly ? -1 : r.rows.size();
+    return r.cursor == CursorType::ForwardOnly ? -1 : r.rows.rowCount();
 }
 
 int Recordset::absolutePosition() const
 {
     const RecordsetData &r = check(d);
-    return (r.pos < 0 || r.pos >= r.rows.size()) ? -1 : r.pos;
+    return (r.pos < 0 || r.pos >= r.rows.rowCount()) ? -1 : r.pos;
 }
 
 int Recordset::fieldCount() const
@@ -307,9 +438,9 @@ vb::Variant Recordset::value(int index) const
     r.checkIndex(index);
     if (r.edit != RecordsetData::Edit::None)
         return r.buffer.at(index);
-    if (r.pos < 0 || r.pos >= r.rows.size())
+    if (r.pos < 0 || r.pos >= r.rows.rowCount())
         noCurrentRecord();
-    return r.rows.at(r.pos).at(index);
+    return r.rows.value(r.pos, index);
 }
 
 vb::Variant Recordset::value(const QString &name) const
@@ -341,10 +472,10 @@ void Recordset::setValue(int index, const vb::Variant &value)
     if (r.origins.at(index).isEmpty())
         raise(err::FieldNotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(r.names.at(index)));
     if (r.edit == RecordsetData::Edit::None) {
-        if (r.pos < 0 || r.pos >= r.rows.size())
+        if (r.pos < 0 || r.pos >= r.rows.rowCount())
             noCurrentRecord();
         r.edit = RecordsetData::Edit::Change;
-        r.buffer = r.rows.at(r.pos);
+        r.buffer = r.rows.row(r.pos);
         r.dirty = QVector<bool>(r.names.size(), false);
     }
     r.buffer[index] = convertFor(r.types.at(index), value);
@@ -390,9 +521,9 @@ void Recordset::update()
             st.bind(i + 1, values.at(i));
         st.step();
         const qint64 rowid = sqlite3_last_insert_rowid(r.session->handle());
-        r.rows << r.reread(rowid);
+        r.rows.setRow(r.rows.rowCount(), r.reread(rowid));
         r.rowids << rowid;
-        r.pos = r.rows.size() - 1;
+        r.pos = r.rows.rowCount() - 1;
     } else {
         if (!columns.isEmpty()) {
             QStringList sets;
@@ -405,7 +536,7 @@ void Recordset::update()
             st.bindInt64(columns.size() + 1, r.rowids.at(r.pos));
             st.step();
         }
-        r.rows[r.pos] = r.reread(r.rowids.at(r.pos));
+        r.rows.setRow(r.pos, r.reread(r.rowids.at(r.pos)));
     }
 }
 

@@ -129,67 +129,98 @@ bool Statement::isNull(int index) const
 
 namespace {
 
-vb::Variant byStorage(sqlite3_stmt *stmt, int index)
+using Cell = Statement::Cell;
+
+Cell number(vb::VarType type, double value)
+{
+    return Cell{type, value, nullptr, 0};
+}
+
+Cell textOf(sqlite3_stmt *stmt, int index)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, index));
+    return Cell{vb::VarType::String, 0, text, sqlite3_column_bytes(stmt, index)};
+}
+
+Cell byStorage(sqlite3_stmt *stmt, int index)
 {
     switch (sqlite3_column_type(stmt, index)) {
     case SQLITE_NULL:
-        return vb::Variant::null();
+        return Cell{};
     case SQLITE_INTEGER: {
         const sqlite3_int64 v = sqlite3_column_int64(stmt, index);
         if (v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
-            return vb::Variant(static_cast<qint32>(v));
-        return vb::Variant(static_cast<double>(v));
+            return number(vb::VarType::Long, double(v));
+        return number(vb::VarType::Double, double(v));
     }
     case SQLITE_FLOAT:
-        return vb::Variant(sqlite3_column_double(stmt, index));
-    default: {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, index));
-        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(stmt, index)));
-    }
+        return number(vb::VarType::Double, sqlite3_column_double(stmt, index));
+    default:
+        return textOf(stmt, index);
     }
 }
 
 }  // namespace
 
-vb::Variant Statement::value(int index, std::optional<FieldType> type) const
+Statement::Cell Statement::cell(int index, std::optional<FieldType> type) const
 {
     const int storage = sqlite3_column_type(m_stmt, index);
     if (storage == SQLITE_NULL)
-        return vb::Variant::null();
+        return Cell{};
     if (!type)
         return byStorage(m_stmt, index);
     const bool numeric = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
     switch (*type) {
     case FieldType::Text:
     case FieldType::Memo:
-    case FieldType::Date: {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, index));
-        return vb::Variant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, index)));
-    }
+    case FieldType::Date:
+        return textOf(m_stmt, index);
     case FieldType::Byte:
     case FieldType::Integer:
         if (storage == SQLITE_INTEGER) {
             const sqlite3_int64 v = sqlite3_column_int64(m_stmt, index);
             if (v >= std::numeric_limits<qint16>::min() && v <= std::numeric_limits<qint16>::max())
-                return vb::Variant(static_cast<qint16>(v));
+                return number(vb::VarType::Integer, double(v));
         }
         return byStorage(m_stmt, index);
     case FieldType::Long:
         return byStorage(m_stmt, index);
     case FieldType::Single:
         if (numeric)
-            return vb::Variant(static_cast<float>(sqlite3_column_double(m_stmt, index)));
+            return number(vb::VarType::Single, double(float(sqlite3_column_double(m_stmt, index))));
         return byStorage(m_stmt, index);
     case FieldType::Double:
         if (numeric)
-            return vb::Variant(sqlite3_column_double(m_stmt, index));
+            return number(vb::VarType::Double, sqlite3_column_double(m_stmt, index));
         return byStorage(m_stmt, index);
     case FieldType::Boolean:
         if (numeric)
-            return vb::Variant(sqlite3_column_double(m_stmt, index) != 0);
+            return number(vb::VarType::Boolean, sqlite3_column_double(m_stmt, index) != 0 ? 1 : 0);
         return byStorage(m_stmt, index);
     }
     return byStorage(m_stmt, index);
+}
+
+vb::Variant Statement::variantOf(const Cell &c)
+{
+    switch (c.type) {
+    case vb::VarType::Integer:
+        return vb::Variant(qint16(c.number));
+    case vb::VarType::Long:
+        return vb::Variant(qint32(c.number));
+    case vb::VarType::Single:
+        return vb::Variant(float(c.number));
+    case vb::VarType::Double:
+        return vb::Variant(c.number);
+    case vb::VarType::Boolean:
+        return vb::Variant(c.number != 0);
+    case vb::VarType::String:
+        return vb::Variant(QString::fromUtf8(c.text, c.bytes));
+    case vb::VarType::Empty:
+        return vb::Variant();
+    default:
+        return vb::Variant::null();
+    }
 }
 
 FieldType Statement::storedType(int index) const

@@ -33,9 +33,19 @@ public:
     QString originColumn(int index) const;  // the table column a result column reads, or empty
     bool isNull(int index) const;
     qint64 int64(int index) const;
-    // The value as the Variant of the declared type; without one, by the stored value
-    // (integer -> Long, or Double when it does not fit; real -> Double; text -> String).
-    vb::Variant value(int index, std::optional<FieldType> type) const;
+    // One value as read, before it becomes a Variant: its runtime type, its number (Integer, Long,
+    // Single, Double, Boolean as 1/0) or its UTF-8 text, valid until the next step.
+    struct Cell {
+        vb::VarType type = vb::VarType::Null;
+        double number = 0;
+        const char *text = nullptr;
+        int bytes = 0;
+    };
+    // The value by the declared type; without one, by the stored value (integer -> Long, or
+    // Double when it does not fit; real -> Double; text -> String).
+    Cell cell(int index, std::optional<FieldType> type) const;
+    vb::Variant value(int index, std::optional<FieldType> type) const { return variantOf(cell(index, type)); }
+    static vb::Variant variantOf(const Cell &cell);
     // The field type a column reports: declared, else guessed from the current row's value.
     FieldType storedType(int index) const;
 

@@ -100,6 +100,50 @@ TEST_F(RecordsetTest, FieldsByPositionAndNameWithTheirTypes)
     EXPECT_TRUE(rs.value("Doppio").isNull());
 }
 
+// A set far larger than one block of cells, with texts long and short, empty and Null: every
+// cell reads back as stored, and an edit in the middle leaves its neighbours alone.
+TEST_F(RecordsetTest, LargeSetsKeepEveryCellAndEditInPlace)
+{
+    QStringList statements{"CREATE TABLE Molti (N LONG, T TEXT, M MEMO, D DOUBLE)"};
+    const auto textOf = [](int n) { return n % 7 == 0 ? QString() : QString("t%1").arg(n); };
+    const auto memoOf = [](int n) { return QString(n % 400 == 3 ? 40000 : 60, QChar(u'a' + n % 26)) + QString("è%1").arg(n); };
+    for (int n = 0; n < 1200; ++n) {
+        const QString t = n % 7 == 0 ? (n % 2 ? "NULL" : "''") : "'" + textOf(n) + "'";
+        statements << QString("INSERT INTO Molti VALUES (%1, %2, '%3', %4)").arg(n).arg(t, memoOf(n)).arg(n + 0.25);
+    }
+    const QString molti = folder.database("Molti.mdb", statements);
+    jet::Connection mc;
+    mc.open(odbc(molti));
+    jet::Recordset rs;
+    rs.open("select * from Molti order by N", mc, jet::CursorType::Keyset, jet::LockType::Optimistic);
+    ASSERT_EQ(rs.recordCount(), 1200);
+    const auto expectRow = [&](int n, const QString &text) {
+        ASSERT_EQ(rs.value(0).toLong(), n);
+        if (n % 7 == 0 && n % 2)
+            EXPECT_TRUE(rs.value(1).isNull()) << n;
+        else
+            EXPECT_EQ(rs.value(1), vb::Variant(text)) << n;
+        EXPECT_EQ(rs.value(2), vb::Variant(memoOf(n))) << n;
+        EXPECT_EQ(rs.value(3), vb::Variant(n + 0.25)) << n;
+    };
+    for (int n = 0; !rs.eof(); rs.moveNext(), ++n)
+        expectRow(n, textOf(n));
+
+    rs.moveFirst();
+    for (int n = 0; n < 603; ++n)
+        rs.moveNext();
+    rs.setValue("T", vb::Variant("cambiato"));
+    rs.update();
+    rs.movePrevious();
+    expectRow(602, textOf(602));
+    rs.moveNext();
+    expectRow(603, "cambiato");
+    rs.moveNext();
+    expectRow(604, textOf(604));
+    rs.moveLast();
+    expectRow(1199, textOf(1199));
+}
+
 TEST_F(RecordsetTest, ExpressionResultsComeBackByTheirValue)
 {
     jet::Recordset rs;
