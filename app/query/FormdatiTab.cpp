@@ -24,6 +24,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -140,6 +142,7 @@ FormdatiTab::FormdatiTab() : forms::Form("FormdatiTab")
     connect(m_lstAllVar, &QListWidget::itemDoubleClicked, this, [this] { lst_allVar_DblClick(); });
     // The press is seen before the tree moves its selection, as the note pop-up needs.
     m_objtree->viewport()->installEventFilter(this);
+    m_objtree->installEventFilter(this);  // the menu key opens the year's note as a right press does
 
     m_territori.changed = [this] { showTerritories(); };
     m_territori.setMapTypes = [](qint16 tp1, qint16 tp2) {
@@ -408,6 +411,11 @@ void FormdatiTab::objtree_NodeClick(tree::TreeNode *node)
 
 void FormdatiTab::objtree_MouseDown(Qt::MouseButton button)
 {
+    objtreeMouseDownAt(button, QCursor::pos());
+}
+
+void FormdatiTab::objtreeMouseDownAt(Qt::MouseButton button, const QPoint &popupAt)
+{
     guarded(this, "objtree_MouseDown", [&] {
         const tree::TreeModel &nodes = m_objtree->nodes();
         tree::TreeNode *selected = nodes.selectedItem();
@@ -416,7 +424,7 @@ void FormdatiTab::objtree_MouseDown(Qt::MouseButton button)
         if (selected->childCount() > 0 && !vb::IsNumeric(selected->text()))
             return;
         if (hasNotePicture(selected) && button == Qt::RightButton)
-            m_mnuNote->popup(QCursor::pos());
+            m_mnuNote->popup(popupAt);
     });
 }
 
@@ -440,6 +448,12 @@ void FormdatiTab::mnu_note_Click()
 
 bool FormdatiTab::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_objtree && event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
+        const QRect item = m_objtree->visualItemRect(m_objtree->currentItem());
+        objtreeMouseDownAt(Qt::RightButton, m_objtree->viewport()->mapToGlobal(item.bottomLeft()));
+        return true;
+    }
     if (watched == m_objtree->viewport() && event->type() == QEvent::MouseButtonPress) {
         const auto button = static_cast<QMouseEvent *>(event)->button();
         objtree_MouseDown(button);

@@ -92,6 +92,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The right press's rule, with the note menu shown at popupAt (the pointer, or the current node for the menu key).
+    void objtreeMouseDownAt(Qt::MouseButton button, const QPoint &popupAt);
     void buildTerritoryTab(QWidget *tab);
     void buildSelectionTab(QWidget *tab);
     void showTerritories();  // the territory widgets follow m_territori

@@ -8,6 +8,8 @@
 #include "app/query/FormdatiTab.h"
 #include "tree/TreeView.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -138,6 +140,12 @@ TEST_F(QueryWindowTreeTest, NotePopUpExaminesTheNodeSelectedBeforeThePress)
     EXPECT_EQ(dialogs.calls()[0].prompt, "Per la Sardegna i dati sono ancora riferiti alle quattro province storiche.");
     EXPECT_EQ(dialogs.calls()[0].title, "Note Anno");
     EXPECT_EQ(dialogs.calls()[0].style, forms::vbOKOnly);
+
+    // The context-menu key on the selected year opens the same menu, without the mouse.
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QPoint());
+    QApplication::sendEvent(w->objtree(), &key);
+    EXPECT_TRUE(w->mnu_mNote()->isVisible());
+    w->mnu_mNote()->hide();
 
     // The left button, or a selected year without a note, offers nothing.
     w->objtree_MouseDown(Qt::LeftButton);
