@@ -452,6 +452,8 @@ bool FormdatiTab::eventFilter(QObject *watched, QEvent *event)
         static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard) {
         const QRect item = m_objtree->visualItemRect(m_objtree->currentItem());
         objtreeMouseDownAt(Qt::RightButton, m_objtree->viewport()->mapToGlobal(item.bottomLeft()));
+        if (m_mnuNote->isVisible() && !m_mnuNote->actions().isEmpty())
+            m_mnuNote->setActiveAction(m_mnuNote->actions().first());  // Return then reads the note
         return true;
     }
     if (watched == m_objtree->viewport() && event->type() == QEvent::MouseButtonPress) {

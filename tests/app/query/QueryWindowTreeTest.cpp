@@ -145,6 +145,7 @@ TEST_F(QueryWindowTreeTest, NotePopUpExaminesTheNodeSelectedBeforeThePress)
     QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QPoint());
     QApplication::sendEvent(w->objtree(), &key);
     EXPECT_TRUE(w->mnu_mNote()->isVisible());
+    EXPECT_NE(w->mnu_mNote()->activeAction(), nullptr);  // Return chooses "Note" at once
     w->mnu_mNote()->hide();
 
     // The left button, or a selected year without a note, offers nothing.
