@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTabWidget>
 #include <cmath>
 
 namespace forms {
@@ -77,6 +78,24 @@ void Form::setBackColor(OleColor color)
     setPalette(pal);
     setAutoFillBackground(true);
 }
+
+namespace {
+// Ctrl+Tab belongs to the MDI area (it cycles the work windows): Ctrl+PgDown/PgUp turn a tab
+// widget's pages from anywhere inside it.
+void addTabPageKeys(QWidget *window)
+{
+    for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
+        for (const auto &[key, step] : {std::pair{Qt::Key_PageDown, 1}, std::pair{Qt::Key_PageUp, -1}}) {
+            auto *shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), tabs);
+            shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+            QObject::connect(shortcut, &QShortcut::activated, tabs, [tabs, step = step] {
+                if (tabs->count() > 1)
+                    tabs->setCurrentIndex((tabs->currentIndex() + step + tabs->count()) % tabs->count());
+            });
+        }
+    }
+}
+}  // namespace
 
 void Form::setHelpContextId(qint32 contextId)
 {
@@ -161,6 +180,7 @@ void Form::showEvent(QShowEvent *event)
     if (m_shownOnce)
         return;
     m_shownOnce = true;
+    addTabPageKeys(this);
     const QList<QWidget *> order = setReadingTabOrder(this);
     QWidget *focus = QApplication::focusWidget();
     if (focus && isAncestorOf(focus))

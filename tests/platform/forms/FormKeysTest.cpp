@@ -193,4 +193,32 @@ TEST_F(FormKeysTest, TabFollowsReadingOrderFromTheFirstTypedField)
     EXPECT_EQ(next, w->findChild<QLineEdit *>("fino"));
 }
 
+class frmPages : public Form {
+public:
+    frmPages() : Form("frmPages")
+    {
+        tabs = new QTabWidget(this);
+        for (const char *name : {"Territorio", "Variabili", "Altro"}) {
+            auto *page = new QLineEdit;
+            page->setObjectName(name);
+            tabs->addTab(page, name);
+        }
+        tabs->resize(280, 200);
+        resize(300, 240);
+    }
+    QTabWidget *tabs;
+};
+
+TEST_F(FormKeysTest, CtrlPageDownAndUpTurnTheTabPagesInsideAWorkWindow)
+{
+    // Ctrl+Tab is the MDI area's (it cycles the work windows), so the pages turn with Ctrl+PgDown/PgUp.
+    auto *w = FormRegistry::show<frmPages>();
+    QWidget *field = focusAndWait(w->tabs->currentWidget());
+    QTest::keyClick(field, Qt::Key_PageDown, Qt::ControlModifier);
+    EXPECT_EQ(w->tabs->currentIndex(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageUp, Qt::ControlModifier);
+    EXPECT_EQ(w->tabs->currentIndex(), 2);  // from the first page back to the last
+}
+
 }  // namespace
