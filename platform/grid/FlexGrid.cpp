@@ -45,6 +45,9 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
+    // Tab leaves the grid for the window's next control (the arrows move between cells), so a
+    // keyboard user is never caught in a table of thousands of cells.
+    setTabKeyNavigation(false);
 
     connect(m_model, &FlexGridModel::selectionMoved, this, &FlexGrid::followSelection);
     connect(m_model, &FlexGridModel::layoutOfColumnsChanged, this, &FlexGrid::followColumns);

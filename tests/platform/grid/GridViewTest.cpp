@@ -7,6 +7,7 @@
 #include <QAccessibleTableInterface>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -186,6 +187,27 @@ TEST(GridViewTest, CellsAreReadFromTheModelThroughTheAccessibleTable)
     const QAccessible::Id kept = QAccessible::uniqueId(cells->cellAt(1, 1));
     delete view;
     EXPECT_EQ(QAccessible::accessibleInterface(kept), nullptr);
+}
+
+TEST(GridViewTest, TabLeavesTheGridAndArrowsMoveTheCell)
+{
+    QWidget window;
+    auto *view = new grid::FlexGrid(&window);
+    auto *next = new QPushButton("Crea cartogramma", &window);
+    next->move(0, 320);
+    fill(view->grid());
+    view->resize(600, 300);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    view->setFocus();
+    view->grid().setRow(1);
+    view->grid().setCol(1);
+    QTest::keyClick(view, Qt::Key_Right);
+    EXPECT_EQ(view->grid().ColSel(), 2);
+    QTest::keyClick(view, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+    EXPECT_EQ(QPoint(view->grid().RowSel(), view->grid().ColSel()), QPoint(1, 2));  // the cell stays
 }
 
 }  // namespace
