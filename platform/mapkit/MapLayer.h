@@ -58,7 +58,8 @@ private:
     std::shared_ptr<const ShapeData> m_data;
     Symbol m_symbol;
     std::shared_ptr<Renderer> m_renderer;
-    mutable QVector<QPainterPath> m_paths;  // built at the first drawing, one per shape
+    // Built at the first drawing, one per shape; shared by the layers of one loaded file set.
+    std::shared_ptr<QVector<QPainterPath>> m_paths;
 };
 
 // Pens and brushes of a symbol for a kind of shape (shared by the map and the legend).
