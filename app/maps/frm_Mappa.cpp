@@ -768,6 +768,10 @@ void frm_Mappa::cmd_reset_Click()
         txt_min->setText(cstr(MinValue));
         clearClassGrid();
         mapTable().DeleteMapQuery();
+        // Held through the reload so the new layers share the files these already read and drew.
+        QVector<std::shared_ptr<mapkit::MapLayer>> previous;
+        for (int i = 0; i < Map2->layerCount(); ++i)
+            previous.append(Map2->layer(i));
         for (int i = Map2->layerCount(); i > 0; --i)
             Map2->removeLayer(0);
         Map2->refresh();

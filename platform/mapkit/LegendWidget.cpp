@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include <map>
+#include <tuple>
+
 namespace mapkit {
 
 namespace {
@@ -23,6 +26,23 @@ QIcon swatch(const Symbol &symbol, ShapeType type)
         p.drawRect(1, 1, 13, 9);
     return QIcon(pm);
 }
+
+// A value renderer gives an entry per territory but only a few styles: one icon for each style.
+class SwatchCache {
+public:
+    QIcon get(const Symbol &symbol, ShapeType type)
+    {
+        const Key key{symbol.color, symbol.outlineColor, symbol.outline, symbol.size, symbol.style, int(type)};
+        auto it = m_icons.find(key);
+        if (it == m_icons.end())
+            it = m_icons.emplace(key, swatch(symbol, type)).first;
+        return it->second;
+    }
+
+private:
+    using Key = std::tuple<forms::OleColor, forms::OleColor, bool, int, int, int>;
+    std::map<Key, QIcon> m_icons;
+};
 }  // namespace
 
 LegendWidget::LegendWidget(QWidget *parent) : QTreeView(parent), m_model(new QStandardItemModel(this))
@@ -48,6 +68,7 @@ void LegendWidget::loadLegend(bool expanded)
 {
     m_loading = true;
     m_model->clear();
+    SwatchCache swatches;
     if (m_map) {
         for (int i = 0; i < m_map->layerCount(); ++i) {
             const auto layer = m_map->layer(i);
@@ -57,13 +78,13 @@ void LegendWidget::loadLegend(bool expanded)
             item->setData(i, Qt::UserRole);
             if (const auto renderer = layer->renderer()) {
                 for (int k = 0; k < renderer->entryCount(); ++k) {
-                    auto *entry = new QStandardItem(swatch(renderer->entrySymbol(k), layer->shapeType()),
+                    auto *entry = new QStandardItem(swatches.get(renderer->entrySymbol(k), layer->shapeType()),
                                                     renderer->entryLabel(k));
                     entry->setCheckable(false);
                     item->appendRow(entry);
                 }
             } else {
-                item->setIcon(swatch(layer->symbol(), layer->shapeType()));
+                item->setIcon(swatches.get(layer->symbol(), layer->shapeType()));
             }
             m_model->appendRow(item);
         }

@@ -1,17 +1,78 @@
 // Layer loading, searches and drawing.
 #include "MapLayer.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QPainter>
 
+#include <mutex>
+
 namespace mapkit {
+
+namespace {
+
+// Size and time of every file of the set (.shp, .shx, .dbf in any letter case): a change to any
+// of them makes the set another one.
+QString fileSetStamp(const QFileInfo &shp)
+{
+    QString stamp;
+    const QString base = shp.completeBaseName();
+    const QFileInfoList files = shp.absoluteDir().entryInfoList(QDir::Files, QDir::Name);
+    for (const QFileInfo &f : files)
+        if (f.completeBaseName().compare(base, Qt::CaseInsensitive) == 0)
+            stamp += f.fileName() + u'|' + QString::number(f.size()) + u'|' +
+                     QString::number(f.lastModified().toMSecsSinceEpoch()) + u'\n';
+    return stamp;
+}
+
+struct LoadedSet {
+    QString stamp;
+    std::weak_ptr<const ShapeData> data;
+    std::weak_ptr<QVector<QPainterPath>> paths;
+};
+
+// The map window reloads its layers before every colouring: a file set still held by a live layer
+// and unchanged on disk is shared rather than read and converted to paths again.
+struct LoadedSets {
+    std::mutex mutex;
+    QHash<QString, LoadedSet> sets;
+};
+
+LoadedSets &loadedSets()
+{
+    static LoadedSets loaded;
+    return loaded;
+}
+
+}  // namespace
 
 void MapLayer::setFile(const QString &shpPath)
 {
     m_file = shpPath;
-    m_name = QFileInfo(shpPath).completeBaseName();
+    const QFileInfo info(shpPath);
+    m_name = info.completeBaseName();
+    const QString key = info.absoluteFilePath();
+    const QString stamp = fileSetStamp(info);
+    LoadedSets &loaded = loadedSets();
+    std::lock_guard lock(loaded.mutex);
+    QHash<QString, LoadedSet> &sets = loaded.sets;
+    if (auto it = sets.constFind(key); it != sets.cend() && it->stamp == stamp) {
+        auto data = it->data.lock();
+        auto paths = it->paths.lock();
+        if (data && paths) {
+            m_data = std::move(data);
+            m_paths = std::move(paths);
+            return;
+        }
+    }
     m_data = std::make_shared<const ShapeData>(readShapeFile(shpPath));
     m_paths = std::make_shared<QVector<QPainterPath>>();
+    if (m_data->valid)
+        sets.insert(key, LoadedSet{stamp, m_data, m_paths});
+    else
+        sets.remove(key);
 }
 
 void MapLayer::setFile(const QString &shpPath, const MapLayer &loaded)
@@ -110,7 +171,7 @@ void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapR
             }
         } else {
             painter.setTransform(mapToDevice);
-            painter.drawPath(paths[k]);
+            painter.drawPath(std::as_const(paths)[k]);
         }
     }
     painter.restore();

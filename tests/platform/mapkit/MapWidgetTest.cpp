@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPicture>
 #include <QSignalSpy>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -215,6 +216,40 @@ TEST(Legend, EntriesFollowTheLayersAndTickingHidesOne)
     EXPECT_FALSE(map.layer(1)->visible());
     legend.resetLegend();
     EXPECT_EQ(legend.entries().rowCount(), 0);
+}
+
+TEST(Legend, EachValueEntryShowsItsOwnFillAndOutline)
+{
+    // Entries sharing a fill but not an outline, or an outline colour but not the flag, keep
+    // distinct swatches.
+    const struct { forms::OleColor fill, outline; bool outlined; } entries[] = {
+        {0x0000FF, 0x000000, true}, {0xFF0000, 0x000000, true}, {0x0000FF, 0x000000, true},
+        {0x0000FF, 0x00FF00, true}, {0x0000FF, 0x00FF00, false}};
+    auto renderer = std::make_shared<ValueRenderer>();
+    renderer->setField("COD_REG");
+    renderer->setValueCount(int(std::size(entries)));
+    for (int i = 0; i < renderer->valueCount(); ++i) {
+        renderer->setValue(i, QString::number(i + 1));
+        renderer->symbol(i).color = entries[i].fill;
+        renderer->symbol(i).outlineColor = entries[i].outline;
+        renderer->symbol(i).outline = entries[i].outlined;
+    }
+    MapWidget map;
+    auto layer = sample("regioni");
+    layer->setRenderer(renderer);
+    map.addLayer(layer);
+    LegendWidget legend;
+    legend.setMap(&map);
+    legend.loadLegend(true);
+    QStandardItem *item = legend.entries().item(0);
+    ASSERT_EQ(item->rowCount(), int(std::size(entries)));
+    for (int i = 0; i < item->rowCount(); ++i) {
+        SCOPED_TRACE(i);
+        const QImage icon = item->child(i)->icon().pixmap(16, 12).toImage();
+        EXPECT_EQ(icon.pixelColor(8, 6), forms::toQColor(entries[i].fill));
+        EXPECT_EQ(icon.pixelColor(1, 6),
+                  forms::toQColor(entries[i].outlined ? entries[i].outline : entries[i].fill));
+    }
 }
 
 TEST(ScaleBar, RepresentativeFractionAt96Dpi)

@@ -5,6 +5,7 @@
 #include "mapkit/ValueRenderer.h"
 #include "vb/Error.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QtEndian>
 #include <QTemporaryDir>
@@ -86,6 +87,36 @@ TEST(ShapeLayer, HoleFixtureSearchesByPointAndDistance)
     EXPECT_EQ(codes(layer.searchByDistance({150, 150}, 10), "CODE"), QStringList{});
     EXPECT_THROW(layer.searchShape({10, 10}).text("NOPE"), vb::Error);
     EXPECT_THROW(layer.searchShape({150, 150}).shape(), vb::Error);
+}
+
+TEST(ShapeLayer, ReloadWhileTheOldLayerLivesSeesTheFileAsItIsNow)
+{
+    // A new layer of a file set an earlier layer still holds shares what that one read only while
+    // the files are unchanged: a longer file, or one of the same size touched later, is read anew.
+    const QVector<FixtureShape> first{{{{{0, 0}, {10, 0}, {10, 10}, {0, 0}}}, "AAA"}};
+    const struct { const char *name; QVector<FixtureShape> next; QStringList codes; } cases[] = {
+        {"longer", {first[0], {{{{20, 0}, {30, 0}, {30, 10}, {20, 0}}}, "BBB"}}, {"AAA", "BBB"}},
+        {"same size", {{{{{0, 0}, {10, 0}, {10, 10}, {0, 0}}}, "CCC"}}, {"CCC"}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString shp = writeShapes(dir.path() + "/set", SHPT_POLYGON, first);
+        auto old = std::make_shared<MapLayer>();
+        old->setFile(shp);
+        ASSERT_TRUE(old->valid());
+        writeShapes(dir.path() + "/set", SHPT_POLYGON, c.next);
+        for (const char *ext : {".shp", ".shx", ".dbf"}) {
+            QFile f(dir.path() + "/set" + ext);
+            ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+            ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+        }
+        MapLayer now;
+        now.setFile(shp);
+        ASSERT_TRUE(now.valid());
+        EXPECT_EQ(codes(now.searchByDistance({0, 0}, 1e9), "CODE"), c.codes);
+        EXPECT_EQ(codes(old->searchByDistance({0, 0}, 1e9), "CODE"), QStringList{"AAA"});
+    }
 }
 
 TEST(ShapeLayer, LinesAndPointsLoadAndAreFoundByDistance)
