@@ -128,10 +128,7 @@ int main(int argc, char **argv)
     bench::Ratios ratios;
     QTemporaryDir dir;
     for (const bench::Folder &f : bench::folders()) {
-        pendra::AppState &s = pendra::app();
-        s.DataPath = f.root + "Databases/";
-        s.FilesPath = f.root + "Files/";
-        s.ConnPrefix = pendra::odbcPrefix(pendra::DatabasePassword);
+        pendra::AppState &s = bench::useFolder(f.root);
         s.Kind = "Variabili";
         const pendra::TextTable table = widestTable(f.root);
         const auto meta = metadataBlock(table);

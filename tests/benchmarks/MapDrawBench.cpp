@@ -3,6 +3,7 @@
 // with the engine's own SQL and the same polygons of every layer painted with bare QPainter.
 // Goal: at most 1.3 times the raw work.
 #include "BenchFolders.h"
+#include "WidestQuery.h"
 
 #include "app/core/AppState.h"
 #include "app/maps/frm_Mappa.h"
@@ -56,14 +57,7 @@ int main(int argc, char **argv)
     forms::ScopedDialogs installed(dialogs);
     bench::Ratios ratios;
     for (const bench::Folder &f : bench::folders()) {
-        pendra::AppState &s = pendra::app();
-        s.DataPath = f.root + "Databases/";
-        s.FilesPath = f.root + "Files/";
-        s.ShapePath = f.root + "Shape/";
-        s.DaoConnect = pendra::daoConnect(pendra::DatabasePassword);
-        s.ConnPrefix = pendra::odbcPrefix(pendra::DatabasePassword);
-        s.CurrentDbName = "VariabiliProvince.mdb";
-        s.DatabaseCambiato = "False";
+        pendra::AppState &s = bench::useFolder(f.root);
         s.SqlQuery = "SELECT COD_TIPO_TERR, COD_TERR, PROV, REG, COD_NUTS, DES_TERR FROM land_Ind";
         s.MapKind = 2;
         s.MapCase = "provincia107";

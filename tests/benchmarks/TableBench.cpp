@@ -15,24 +15,6 @@
 
 #include <QApplication>
 
-namespace {
-
-volatile std::size_t sink = 0;
-
-void engineQuery(const QString &connect, const QString &sql)
-{
-    jet::Connection cn;
-    cn.open(connect);
-    jet::Recordset rs;
-    rs.open(sql, cn, jet::CursorType::Static, jet::LockType::ReadOnly);
-    const int cols = rs.fieldCount();
-    for (; !rs.eof(); rs.moveNext())
-        for (int c = 0; c < cols; ++c)
-            sink = sink + rs.value(c).isNull();
-}
-
-}  // namespace
-
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -43,13 +25,7 @@ int main(int argc, char **argv)
     forms::ScopedDialogs installed(dialogs);
     bench::Ratios ratios;
     for (const bench::Folder &f : bench::folders()) {
-        pendra::AppState &s = pendra::app();
-        s.DataPath = f.root + "Databases/";
-        s.FilesPath = f.root + "Files/";
-        s.ConnPrefix = pendra::odbcPrefix(pendra::DatabasePassword);
-        s.DaoConnect = pendra::daoConnect(pendra::DatabasePassword);
-        s.CurrentDbName = "VariabiliProvince.mdb";
-        s.DatabaseCambiato = "False";
+        pendra::AppState &s = bench::useFolder(f.root);
         s.Kind = "Variabili";
         s.SqlQuery = bench::widestQuery(f.root);
         const QString sql = s.SqlQuery + " order by land_Ind.COD_TERR";
@@ -60,7 +36,7 @@ int main(int argc, char **argv)
         grid::FlexGridModel &g = window->datagrid()->grid();
         std::printf("data table, %d territories: %d rows, %d columns\n", f.territories, g.Rows(), g.Cols());
 
-        const double query = bench::medianMs(f.runs, [&] { engineQuery(bench::dataConnect(f.root), sql); });
+        const double query = bench::medianMs(f.runs, [&] { bench::engineQuery(bench::dataConnect(f.root), sql); });
         const double open = bench::medianMs(f.runs, [&] {
             window->DoQuery();
             QApplication::processEvents();

@@ -22,20 +22,6 @@ namespace {
 
 volatile std::size_t sink = 0;
 
-// The engine's road: open, run the statement, read every value of every row.
-int engineQuery(const QString &connect, const QString &sql)
-{
-    jet::Connection cn;
-    cn.open(connect);
-    jet::Recordset rs;
-    rs.open(sql, cn, jet::CursorType::Static, jet::LockType::ReadOnly);
-    const int cols = rs.fieldCount();
-    int rows = 0;
-    for (; !rs.eof(); rs.moveNext(), ++rows)
-        for (int c = 0; c < cols; ++c)
-            sink = sink + rs.value(c).isNull();
-    return rows;
-}
 
 struct RawStatement {
     QByteArray path, key, sql, attach;
@@ -118,13 +104,13 @@ int main(int argc, char **argv)
         const QString sql = bench::widestQuery(f.root) + QStringLiteral(" order by land_Ind.COD_TERR");
         const QString connect = bench::dataConnect(f.root);
         const RawStatement raw = rawStatement(f.root, sql);
-        const int rows = engineQuery(connect, sql);
+        const int rows = bench::engineQuery(connect, sql);
         const int rawRows = rawQuery(raw);
         std::printf("widest query, %d territories: %d rows through the engine, %d raw\n", f.territories, rows, rawRows);
         if (rows != rawRows)
             return 1;
         const double floor = bench::medianMs(f.runs, [&] { rawQuery(raw); });
-        const double engine = bench::medianMs(f.runs, [&] { engineQuery(connect, sql); });
+        const double engine = bench::medianMs(f.runs, [&] { bench::engineQuery(connect, sql); });
         ratios.add("query", f.territories, engine, floor);
     }
     return 0;

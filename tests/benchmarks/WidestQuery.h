@@ -10,11 +10,45 @@
 #include "jet/Recordset.h"
 
 #include <QMap>
+#include <cstddef>
 #include <QStringList>
 
 namespace bench {
 
 constexpr int WidestValueColumns = 249;
+
+// Points the program's state at a folder as start-up does (folders, password, both connect
+// strings), with the provincial variables as the current data database.
+inline pendra::AppState &useFolder(const QString &root)
+{
+    pendra::AppState &s = pendra::app();
+    s.DataPath = root + QStringLiteral("Databases/");
+    s.FilesPath = root + QStringLiteral("Files/");
+    s.ShapePath = root + QStringLiteral("Shape/");
+    s.Password = pendra::DatabasePassword;
+    s.ConnPrefix = pendra::odbcPrefix(s.Password);
+    s.DaoConnect = pendra::daoConnect(s.Password);
+    s.CurrentDbName = QStringLiteral("VariabiliProvince.mdb");
+    s.DatabaseCambiato = QStringLiteral("False");
+    return s;
+}
+
+inline volatile std::size_t engineSink = 0;
+
+// The engine's road: open, run the statement, read every value of every row; the row count.
+inline int engineQuery(const QString &connect, const QString &sql)
+{
+    jet::Connection cn;
+    cn.open(connect);
+    jet::Recordset rs;
+    rs.open(sql, cn, jet::CursorType::Static, jet::LockType::ReadOnly);
+    const int cols = rs.fieldCount();
+    int rows = 0;
+    for (; !rs.eof(); rs.moveNext(), ++rows)
+        for (int c = 0; c < cols; ++c)
+            engineSink = engineSink + rs.value(c).isNull();
+    return rows;
+}
 
 inline QString dataConnect(const QString &root, const QString &file = QStringLiteral("VariabiliProvince.mdb"))
 {
