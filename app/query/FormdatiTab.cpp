@@ -160,14 +160,14 @@ FormdatiTab::~FormdatiTab()
 void FormdatiTab::buildTerritoryTab(QWidget *tab)
 {
     auto *grid = new QGridLayout(tab);
-    m_lstDescTerr = new QListWidget(tab);
+    m_lstDescTerr = new PickList(tab);
     m_lstDescTerr->setObjectName("lstDescTerr");
     m_lstDescTerr->setAccessibleName("Territori");
-    m_lstDescTerr->setSelectionMode(QAbstractItemView::MultiSelection);
-    m_lstCodTerr = new QListWidget(tab);
+    m_lstCodTerr = new PickList(tab);
     m_lstCodTerr->setObjectName("lstCodTerr");
     m_lstCodTerr->setAccessibleName("Codici territorio");
     m_lstCodTerr->setMaximumWidth(90);
+    pairLists(m_lstDescTerr, m_lstCodTerr);
     grid->addWidget(m_lstDescTerr, 0, 0, 3, 1);
     grid->addWidget(m_lstCodTerr, 0, 1, 3, 1);
 
@@ -211,6 +211,9 @@ void FormdatiTab::buildTerritoryTab(QWidget *tab)
     grid->addLayout(boxes, 2, 2);
     grid->setColumnStretch(0, 1);
 
+    connect(m_lstDescTerr, &PickList::picked, this, [this](int row, bool extend) {
+        guarded(this, "lstDescTerr_Click", [&] { m_territori.clickItem(row, extend); });
+    });
     connect(m_lstDescTerr, &QListWidget::itemSelectionChanged, this, [this] {
         if (m_showing)
             return;

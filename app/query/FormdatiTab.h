@@ -1,6 +1,7 @@
 // The query window: area tree, variable-and-year selection, territory selection, data query.
 #pragma once
 
+#include "PickList.h"
 #include "TerritorySelection.h"
 
 #include "forms/Form.h"
@@ -114,7 +115,8 @@ private:
     QLabel *m_label8, *m_lblSelezionati, *m_label2, *m_label5, *m_image1;
     QTabWidget *m_tab;
     tree::TreeView *m_objtree;
-    QListWidget *m_lstAllVar, *m_lstDescTerr, *m_lstCodTerr;
+    QListWidget *m_lstAllVar;
+    PickList *m_lstDescTerr, *m_lstCodTerr;
     QLineEdit *m_txtCount;
     QPushButton *m_cmdmetadati, *m_serie, *m_cmdDatiPiu, *m_conferma, *m_cmdNewric, *m_cmdChiudi, *m_cmdHelp;
     std::array<QCheckBox *, 7> m_check{};

@@ -8,6 +8,8 @@
 #include "vb/Conversions.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <utility>
 
 namespace pendra {
 
@@ -79,13 +81,39 @@ void TerritorySelection::setTerritori(const QVector<TerritorioRec> &territori)
 {
     m_territori = territori;
     m_selected = QVector<bool>(territori.size(), false);
+    m_anchor = -1;
+    m_extended.clear();
     notify();
 }
 
 void TerritorySelection::setSelected(int i, bool selected)
 {
-    if (i >= 0 && i < m_selected.size())
+    if (i >= 0 && i < m_selected.size() && m_selected.at(i) != selected) {
         m_selected[i] = selected;
+        m_extended.clear();
+    }
+}
+
+void TerritorySelection::clickItem(int i, bool extend)
+{
+    if (i < 0 || i >= m_selected.size())
+        return;
+    if (!extend || m_anchor < 0 || m_anchor >= m_selected.size()) {
+        m_selected[i] = !m_selected.at(i);
+        m_anchor = i;
+        m_extended.clear();
+    } else {
+        for (int j : std::as_const(m_extended))
+            m_selected[j] = false;
+        m_extended.clear();
+        for (int j = std::min(i, m_anchor); j <= std::max(i, m_anchor); ++j) {
+            if (!m_selected.at(j)) {
+                m_selected[j] = true;
+                m_extended.append(j);
+            }
+        }
+    }
+    notify();
 }
 
 QStringList TerritorySelection::selectedNames() const
@@ -142,6 +170,7 @@ void TerritorySelection::Check1_Click(int index)
                 m_selected[i] = ticked;
         }
     }
+    m_extended.clear();
     notify();
 }
 

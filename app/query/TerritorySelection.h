@@ -36,6 +36,10 @@ public:
 
     bool isSelected(int i) const { return m_selected.value(i); }
     void setSelected(int i, bool selected);  // the user's own choice of one item
+    // A click on item i: toggles it and makes it the anchor. With extend (Shift) it selects the
+    // items from the anchor to i instead, in place of what the previous extend from that anchor
+    // added; without an anchor it toggles. Out-of-range i does nothing.
+    void clickItem(int i, bool extend);
     QStringList selectedNames() const;       // DES_TERR of the selected items, in list order
 
     // Partition boxes 1..6 and view options 0..3.
@@ -66,6 +70,8 @@ private:
     QString m_liv;
     QVector<TerritorioRec> m_territori;
     QVector<bool> m_selected;
+    int m_anchor = -1;
+    QVector<int> m_extended;  // the items the last extend selected; any other change keeps them
     std::array<bool, 7> m_box{};
     std::array<bool, 7> m_boxEnabled{true, true, true, true, true, true, true};
     std::array<bool, 4> m_option{};

@@ -9,10 +9,14 @@
 #include "app/core/Program.h"
 #include "forms/FormRegistry.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 
 using namespace pendra;
 using namespace querytest;
@@ -121,6 +125,49 @@ TEST(QueryWindowTerritoryLogicTest, BoxesDoNotAffectEachOtherAndSameValueRunsNot
     EXPECT_EQ(app().LivMappa, 99);
     t.Check1_Click(7);  // outside 1..6: nothing
     EXPECT_EQ(app().LivMappa, 99);
+    resetAppState();
+}
+
+TEST(QueryWindowTerritoryLogicTest, AClickTogglesAndShiftSelectsFromTheLastClickedItem)
+{
+    struct Step {
+        int item;
+        bool shift;
+        QStringList selected;
+    };
+    const Step steps[] = {
+        {3, true, {"Torino"}},  // no item clicked yet: Shift+click toggles and anchors
+        {3, false, {}},
+        {2, false, {"Piemonte"}},
+        {5, true, {"Piemonte", "Torino", "Cuneo", "Valle d'Aosta"}},
+        {3, true, {"Piemonte", "Torino"}},  // the range follows the last Shift+click
+        {0, true, {"Italia", "Nord-ovest", "Piemonte"}},
+        {6, false, {"Italia", "Nord-ovest", "Piemonte", "Aosta"}},  // a plain click toggles, keeps the rest
+        {6, false, {"Italia", "Nord-ovest", "Piemonte"}},
+        {8, true, {"Italia", "Nord-ovest", "Piemonte", "Aosta", "Nord-est", "Trentino-Alto Adige"}},
+        {99, false, {"Italia", "Nord-ovest", "Piemonte", "Aosta", "Nord-est", "Trentino-Alto Adige"}},
+    };
+    TerritorySelection t;
+    t.setLivTerritoriale("T");
+    t.setTerritori(fixtureTerritories());
+    int notified = 0;
+    t.changed = [&] { ++notified; };
+    for (const Step &s : steps) {
+        SCOPED_TRACE(s.item);
+        t.clickItem(s.item, s.shift);
+        EXPECT_EQ(t.selectedNames(), s.selected);
+    }
+    EXPECT_EQ(notified, 9);  // every click in range shows itself
+
+    // What another road selected inside a range stays when the range shrinks.
+    t.setTerritori(fixtureTerritories());
+    t.clickItem(2, false);
+    t.setBoxValue(4, true);  // Obiettivo 2
+    t.setSelected(4, true);  // Cuneo, by hand
+    t.clickItem(6, true);
+    EXPECT_EQ(t.selectedNames(), QStringList({"Piemonte", "Torino", "Cuneo", "Valle d'Aosta", "Aosta", "Obiettivo 2"}));
+    t.clickItem(3, true);
+    EXPECT_EQ(t.selectedNames(), QStringList({"Piemonte", "Torino", "Cuneo", "Obiettivo 2"}));
     resetAppState();
 }
 
@@ -248,4 +295,129 @@ TEST_F(QueryWindowTerritoryTest, AFailureInTheOptionHandlerIsLogged)
     ASSERT_FALSE(log.isEmpty());
     EXPECT_TRUE(log.last().contains("Module:FormdatiTab Function: OptVisualizza_Click")) << log.last().toStdString();
     EXPECT_EQ(w->lstDescTerr()->count(), 0);
+}
+
+namespace {
+
+// Enough territories to scroll, one of them long enough for a horizontal bar under the names.
+QVector<TerritorioRec> manyTerritories()
+{
+    QVector<TerritorioRec> out;
+    for (int i = 0; i < 80; ++i)
+        out.append({QString("Territorio %1").arg(i), "1", QString("P%1").arg(i, 3, 10, QChar('0'))});
+    out[40].des = QString("Provincia dal nome lunghissimo ").repeated(8);
+    return out;
+}
+
+// The row each list shows at the same height of its view, from top to bottom.
+void expectRowsSideBySide(const QListWidget *names, const QListWidget *codes, const char *where)
+{
+    SCOPED_TRACE(where);
+    ASSERT_EQ(names->viewport()->height(), codes->viewport()->height());
+    int seen = 0;
+    for (int y = 1; y < names->viewport()->height(); y += 4) {
+        const int row = names->indexAt(QPoint(2, y)).row();
+        EXPECT_EQ(codes->indexAt(QPoint(2, y)).row(), row) << "y " << y;
+        if (row >= 0) {
+            ++seen;
+            EXPECT_EQ(codes->item(row)->text(), names->item(row)->text() == QString("Territorio %1").arg(row)
+                                                     ? QString("P%1").arg(row, 3, 10, QChar('0'))
+                                                     : QString("P040"));
+        }
+    }
+    EXPECT_GT(seen, 5);
+}
+
+}  // namespace
+
+TEST_F(QueryWindowTerritoryTest, EachCodeStaysBesideItsNameAfterAnyScroll)
+{
+    open(ProvVariabili);
+    w->territori().setTerritori(manyTerritories());
+    w->resize(1000, 600);
+    w->SSTab1()->setCurrentIndex(0);
+    w->show();
+    QApplication::processEvents();
+    QListWidget *names = w->lstDescTerr();
+    QListWidget *codes = w->lstCodTerr();
+    ASSERT_TRUE(names->isVisible());
+    ASSERT_GT(names->verticalScrollBar()->maximum(), 0);
+    ASSERT_GT(names->horizontalScrollBar()->maximum(), 0);  // the long name
+    expectRowsSideBySide(names, codes, "at the top");
+
+    names->verticalScrollBar()->setValue(names->verticalScrollBar()->maximum() / 2);
+    QApplication::processEvents();
+    expectRowsSideBySide(names, codes, "names scrolled half way");
+    names->scrollToBottom();
+    QApplication::processEvents();
+    expectRowsSideBySide(names, codes, "names at the bottom");
+
+    // The wheel over the codes scrolls the names with them.
+    const QPoint at(5, 5);
+    QWheelEvent wheel(at, codes->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 360), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(codes->viewport(), &wheel);
+    QApplication::processEvents();
+    EXPECT_LT(names->verticalScrollBar()->value(), names->verticalScrollBar()->maximum());
+    expectRowsSideBySide(names, codes, "wheel over the codes");
+
+    // A new list starts both at the top.
+    w->OptVisualizza(1)->setChecked(true);
+    QApplication::processEvents();
+    EXPECT_EQ(codes->verticalScrollBar()->value(), names->verticalScrollBar()->value());
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
+}
+
+TEST_F(QueryWindowTerritoryTest, ClicksOnNamesAndCodesSelectTheTerritoriesTheQueryUses)
+{
+    open(ProvVariabili);
+    w->resize(1000, 600);
+    w->show();
+    QApplication::processEvents();
+    QListWidget *names = w->lstDescTerr();
+    QListWidget *codes = w->lstCodTerr();
+    auto clickRow = [](QListWidget *list, int row, Qt::KeyboardModifiers mods = {}) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, mods, list->visualItemRect(list->item(row)).center());
+    };
+    auto selectedCodes = [&] {
+        QStringList out;
+        for (int i = 0; i < codes->count(); ++i)
+            if (codes->item(i)->isSelected())
+                out << codes->item(i)->text();
+        return out;
+    };
+
+    clickRow(codes, 2);  // Piemonte's code
+    EXPECT_EQ(selectedInList(), QStringList({"Piemonte"}));
+    EXPECT_EQ(w->territori().selectedNames(), QStringList({"Piemonte"}));
+    clickRow(names, 5, Qt::ShiftModifier);
+    EXPECT_EQ(selectedInList(), QStringList({"Piemonte", "Torino", "Cuneo", "Valle d'Aosta"}));
+    EXPECT_EQ(selectedCodes(), QStringList({"R01", "P001", "P004", "R02"}));
+    clickRow(names, 4);  // a plain click toggles Cuneo off
+    EXPECT_EQ(selectedInList(), QStringList({"Piemonte", "Torino", "Valle d'Aosta"}));
+    clickRow(codes, 4);  // and its code toggles it back
+    clickRow(codes, 7, Qt::ShiftModifier);
+    EXPECT_EQ(w->territori().selectedNames(),
+              QStringList({"Piemonte", "Torino", "Cuneo", "Valle d'Aosta", "Aosta", "Nord-est"}));
+    EXPECT_EQ(selectedCodes(), QStringList({"R01", "P001", "P004", "R02", "P007", "RIP2"}));
+
+    // From the keyboard: Space toggles the current item, Shift+arrows extend from the last one toggled.
+    names->setFocus();
+    names->setCurrentRow(11, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(names, Qt::Key_Space);
+    QTest::keyClick(names, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(names, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(w->territori().selectedNames().mid(6), QStringList({"Emilia-Romagna", "Forlì-Cesena", "Obiettivo 2"}));
+    QTest::keyClick(names, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(w->territori().selectedNames().mid(6), QStringList({"Emilia-Romagna", "Forlì-Cesena"}));
+    QTest::keyClick(names, Qt::Key_Up);  // a plain arrow moves without selecting
+    EXPECT_EQ(names->currentRow(), 11);
+    EXPECT_EQ(w->territori().selectedNames().size(), 8);
+
+    // "Visualizza Dati" now has its territories: no "Selezionare un territorio!".
+    pick("AS013", {"2005"});
+    w->serie()->click();
+    for (const QString &m : dialogs.messages())
+        EXPECT_FALSE(m.contains("Selezionare un territorio")) << m.toStdString();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
 }
