@@ -6,6 +6,7 @@
 #include "app/core/Utility.h"
 
 #include "forms/DialogService.h"
+#include "forms/PreviewKeys.h"
 #include "forms/Printers.h"
 #include "vb/Error.h"
 
@@ -282,6 +283,7 @@ ReportPreview::ReportPreview(Report &report, QWidget *owner) : printer(newPrinte
     printer->setDocName(report.caption());
     dialog = std::make_unique<QPrintPreviewDialog>(printer.get(), owner);
     dialog->setWindowTitle(report.caption());
+    forms::enablePreviewKeys(dialog.get());
     QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
                      [&report](QPrinter *p) { report.render(*p); });
 }

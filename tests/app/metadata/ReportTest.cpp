@@ -13,10 +13,17 @@
 #include "forms/FormRegistry.h"
 #include "forms/Printers.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QLibraryInfo>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QTranslator>
 #include <QTemporaryDir>
 #include <string>
 
@@ -80,6 +87,51 @@ TEST_F(ReportTest, JoinsWithoutAPartnerBindNoRowAndApostrophesAreSafe)
               "SELECT MetadatiVariabili.*, Argomento.[Desc argomento] as descArg FROM Argomento INNER JOIN "
               "MetadatiVariabili ON Argomento.[Codice argomento] = MetadatiVariabili.CodiceArgomento where "
               "idvariabile = 'A''S01';");
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
+TEST_F(ReportTest, ThePreviewPrintsWithoutTheMouse)
+{
+    // The sheet's "Stampa" with the preview the program shows, reached and used from the keyboard.
+    QTranslator italian;  // as the program installs it at start-up
+    ASSERT_TRUE(italian.load("qtbase_it", QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&italian);
+    setReportViewer([](Report &report, QWidget *owner) {
+        ReportPreview preview(report, owner);
+        QPrintPreviewDialog *dialog = preview.dialog.get();
+        const QList<QToolButton *> buttons = dialog->findChildren<QToolButton *>();
+        ASSERT_GT(buttons.size(), 10);
+        QToolButton *stampa = nullptr;
+        for (QToolButton *b : buttons) {
+            EXPECT_TRUE(b->focusPolicy() & Qt::TabFocus) << b->text().toStdString();
+            if (b->defaultAction() && b->defaultAction()->text() == "Stampa")
+                stampa = b;
+        }
+        ASSERT_NE(stampa, nullptr);  // Qt's catalogue names it in Italian
+        // Printing itself asks for a file here: the test only sees that the keys reach the action.
+        QAction *print = stampa->defaultAction();
+        QObject::disconnect(print, nullptr, dialog, nullptr);
+        QSignalSpy triggered(print, &QAction::triggered);
+        dialog->resize(1366 * 3 / 5, 768 * 9 / 10);  // as the program sizes it on a 1366x768 screen
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        QTest::keyClick(dialog, Qt::Key_P, Qt::ControlModifier);
+        EXPECT_EQ(triggered.count(), 1);
+        QWidget *focus = QApplication::focusWidget();
+        for (int i = 0; i < 40 && focus != stampa; ++i) {
+            QTest::keyClick(focus, Qt::Key_Tab);
+            focus = QApplication::focusWidget();
+        }
+        ASSERT_EQ(focus, stampa);
+        QTest::keyClick(stampa, Qt::Key_Space);
+        EXPECT_EQ(triggered.count(), 2);
+        dialog->hide();
+    });
+    app().SqlScheda = GetSqlScheda("Variabili", "TE010");
+    openSheet(SheetKind::Variabili);
+    FormRegistry::find<frmSchedaVariabili>()->cmdStampa->click();
+    QCoreApplication::removeTranslator(&italian);
     EXPECT_TRUE(logLines().isEmpty());
 }
 
