@@ -1,9 +1,12 @@
-// Colour swatch painted through its palette.
+// Colour swatch painted through its palette, with a focus frame and the keys of a button.
 #include "ColorSwatch.h"
 
 #include <QGuiApplication>
-#include <QMouseEvent>
+#include <QKeyEvent>
+#include <QPainter>
 #include <QPalette>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 
 namespace pendra {
 
@@ -15,11 +18,16 @@ QColor disabledSwatchColor(const QColor &color, const QPalette &palette)
     return QColor(mix(color.red(), back.red()), mix(color.green(), back.green()), mix(color.blue(), back.blue()));
 }
 
-ColorSwatch::ColorSwatch(const QString &accessibleName, QWidget *parent) : QFrame(parent)
+QString colorDescription(forms::OleColor color)
+{
+    const QColor c = forms::toQColor(color);
+    return QStringLiteral("rosso %1, verde %2, blu %3").arg(c.red()).arg(c.green()).arg(c.blue());
+}
+
+ColorSwatch::ColorSwatch(const QString &accessibleName, QWidget *parent) : QAbstractButton(parent)
 {
     setAccessibleName(accessibleName);
-    setFrameShape(QFrame::Box);
-    setAutoFillBackground(true);
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(40, 18);
     setColor(m_color);
 }
@@ -32,12 +40,40 @@ void ColorSwatch::setColor(forms::OleColor color)
     pal.setColor(QPalette::Window, shown);
     pal.setColor(QPalette::Disabled, QPalette::Window, disabledSwatchColor(shown, QGuiApplication::palette()));
     setPalette(pal);
+    setAccessibleDescription(colorDescription(color));
+    update();
 }
 
-void ColorSwatch::mouseReleaseEvent(QMouseEvent *event)
+QSize ColorSwatch::sizeHint() const
 {
-    if (isEnabled() && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        emit clicked();
+    return minimumSize();
+}
+
+void ColorSwatch::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), palette().color(QPalette::Window));
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(3, 3, -3, -3);
+        focus.backgroundColor = palette().color(QPalette::Window);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+}
+
+void ColorSwatch::keyPressEvent(QKeyEvent *event)
+{
+    // Return and Enter act as Space does on a button: the swatch opens its choice at once.
+    const bool plain = !(event->modifiers() & ~Qt::KeypadModifier);
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        event->accept();
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 }  // namespace pendra

@@ -1,10 +1,11 @@
-// A clickable colour swatch (a picture box showing one colour); its click opens nothing by itself.
+// A colour swatch (a picture box showing one colour) that acts as a button: a click, Space or
+// Return emits clicked(); what it opens is its owner's business.
 #pragma once
 
 #include "forms/OleColor.h"
 
+#include <QAbstractButton>
 #include <QColor>
-#include <QFrame>
 
 class QPalette;
 
@@ -14,18 +15,22 @@ namespace pendra {
 // choice stays readable while the control looks unavailable.
 QColor disabledSwatchColor(const QColor &color, const QPalette &palette);
 
-class ColorSwatch : public QFrame {
+// How a screen reader describes a colour: "rosso 255, verde 128, blu 0".
+QString colorDescription(forms::OleColor color);
+
+// Takes the focus by Tab and by click; its accessible description is its colour.
+class ColorSwatch : public QAbstractButton {
     Q_OBJECT
 public:
     explicit ColorSwatch(const QString &accessibleName, QWidget *parent = nullptr);
     forms::OleColor color() const { return m_color; }
     void setColor(forms::OleColor color);
 
-signals:
-    void clicked();
+    QSize sizeHint() const override;
 
 protected:
-    void mouseReleaseEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     forms::OleColor m_color = 0xFFFFFF;

@@ -14,6 +14,7 @@
 #include "forms/DialogService.h"
 #include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
+#include "forms/ScrollIntoView.h"
 #include "forms/Twips.h"
 #include "grid/FlexGrid.h"
 #include "jet/Database.h"
@@ -54,6 +55,13 @@ QString cstr(double value)
 QString inBrackets(double value)
 {
     return QLatin1Char('(') + cstr(value) + QLatin1Char(')');
+}
+
+// A value label reads as its caption and the value it shows, not as an anonymous label.
+void showValue(QLabel *label, const QString &caption, const QString &text)
+{
+    label->setText(text);
+    label->setAccessibleName(caption + QLatin1Char(' ') + text);
 }
 
 frm_dispData &dataTable()
@@ -204,7 +212,7 @@ void frm_Mappa::buildControls()
     ScaleBar1->setAccessibleName(QStringLiteral("Barra di scala"));
     ScaleBar1->setFixedHeight(28);
     lblScalaKm = label(QString());
-    lblScalaKm->setAccessibleName(QStringLiteral("Scala"));
+    showValue(lblScalaKm, QStringLiteral("Scala"), QString());
 
     lbl_RicercaPer = label(QStringLiteral("Tipo rappresentazione"));
     Option1 = new QRadioButton(QStringLiteral("Quartili"), this);
@@ -445,11 +453,11 @@ void frm_Mappa::formLoad()
         MinValue = stats.MinValue;
         MaxValue = stats.MaxValue;
         MeanValue = stats.MeanValue;
-        lbl_mincon->setText(inBrackets(MinValue));
-        lbl_maxcon->setText(inBrackets(MaxValue));
-        Label9->setText(inBrackets(vb::Round(MinValue, 2)));
-        Label11->setText(inBrackets(vb::Round(MaxValue, 2)));
-        Label12->setText(inBrackets(vb::Round(MeanValue, 2)));
+        showValue(lbl_mincon, QStringLiteral("Minimo della colonna"), inBrackets(MinValue));
+        showValue(lbl_maxcon, QStringLiteral("Massimo della colonna"), inBrackets(MaxValue));
+        showValue(Label9, QStringLiteral("Minimo"), inBrackets(vb::Round(MinValue, 2)));
+        showValue(Label11, QStringLiteral("Massimo"), inBrackets(vb::Round(MaxValue, 2)));
+        showValue(Label12, QStringLiteral("Media"), inBrackets(vb::Round(MeanValue, 2)));
 
         ListView1->setHeaderLabels({QStringLiteral("Campo"), QStringLiteral("Valore")});
         cmd_GoMap->setEnabled(false);
@@ -941,6 +949,8 @@ void frm_Mappa::DoIdentify(double x, double y)
             }
         }
         AutoSizeColumns();
+        if (ListView1->isVisible())
+            forms::scrollIntoView(Label6, ListView1);  // the answer, however far down the pane
         values.close();
         names.close();
         user.close();
@@ -975,7 +985,7 @@ void frm_Mappa::RefreshScale()
                                   double(r.top() + r.height())});
     } catch (...) {}
     try {
-        lblScalaKm->setText(ScaleLabelText(ScaleBar1->scaleValue() / 100000));
+        showValue(lblScalaKm, QStringLiteral("Scala"), ScaleLabelText(ScaleBar1->scaleValue() / 100000));
     } catch (...) {}
     try {
         ScaleBar1->refresh();
@@ -988,6 +998,8 @@ void frm_Mappa::Avanz_Click()
     Frame4->setVisible(on);
     Label6->setVisible(on);
     ListView1->setVisible(on);
+    if (on && isVisible())
+        forms::scrollIntoView(Frame4, ListView1);  // what was just opened, not only its caption
 }
 
 void frm_Mappa::cmd_close_Click()

@@ -16,7 +16,13 @@
 #include "mapkit/MapWidget.h"
 #include "vb/Conversions.h"
 
+#include "app/maps/LayerPanel.h"
+
+#include <QAccessible>
 #include <QApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QFile>
 #include <QHash>
@@ -543,4 +549,126 @@ TEST_F(MapWindowTest, TheSplitterStopsRightOfItsLimitAndNeverHidesThePanels)
         EXPECT_TRUE(window->picSplitter->widget(0)->isVisible());
         EXPECT_GT(window->picSplitter->sizes()[0], 0);
     }
+}
+
+namespace {
+
+// The pane of panels left of the map, and where a widget of it stands in the pane's view.
+QScrollArea *leftPane(frm_Mappa *window)
+{
+    return qobject_cast<QScrollArea *>(window->picSplitter->widget(0));
+}
+
+bool inView(frm_Mappa *window, const QWidget *w)
+{
+    QWidget *view = leftPane(window)->viewport();
+    const QRect at(w->mapTo(view, QPoint(0, 0)), w->size());
+    return w->isVisible() && view->rect().contains(at);
+}
+
+}  // namespace
+
+TEST_F(MapWindowTest, AvanzateAndTheIdentifyAnswerAreScrolledIntoView)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->resize(1280, 640);  // what a 1366x768 screen leaves the window
+    QApplication::processEvents();
+    window->Cmd_cmdAutocolor_Click();
+    QApplication::processEvents();
+    QScrollArea *pane = leftPane(window);
+    ASSERT_NE(pane, nullptr);
+
+    window->Avanz->click();
+    ASSERT_GT(pane->verticalScrollBar()->maximum(), 0);  // the pane does not fit: it scrolls
+    EXPECT_TRUE(inView(window, window->Frame4));
+    EXPECT_TRUE(inView(window, window->ListView1));
+
+    // An answer comes into view also after the user scrolled back to the classes.
+    pane->verticalScrollBar()->setValue(0);
+    ASSERT_FALSE(inView(window, window->ListView1));
+    QHash<QString, QPoint> inside;
+    drawn("province107", "COD_PROV", &inside);
+    window->DoIdentify(inside["1"].x() * 15.0, inside["1"].y() * 15.0);
+    EXPECT_EQ(identifyItems(), QStringList({"AS013_2005=1", "Provincia=Torino", "REGIONE=Piemonte"}));
+    EXPECT_TRUE(inView(window, window->Label6));
+    EXPECT_TRUE(inView(window, window->ListView1));
+
+    // Unticking hides the three and moves nothing else.
+    const int value = pane->verticalScrollBar()->value();
+    window->Avanz->click();
+    EXPECT_FALSE(window->Frame4->isVisible());
+    EXPECT_LE(pane->verticalScrollBar()->value(), value);
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+}
+
+TEST_F(MapWindowTest, TheColourSwatchesWorkFromTheKeyboardAndReadTheirColour)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->Avanz->setChecked(true);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    // Every swatch the window shows is reached by Tab, in the quartile view and in the manual one.
+    auto reachedByTab = [&] {
+        QSet<QWidget *> seen;
+        window->Option1->setFocus(Qt::TabFocusReason);
+        for (int i = 0; i < 200 && QApplication::focusWidget(); ++i) {
+            seen.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return seen;
+    };
+    QSet<QWidget *> seen = reachedByTab();
+    for (ColorSwatch *s : {window->lbl_mincolor, window->lbl_maxcolor, window->Frame4->pic_colorsfondo,
+                           window->Frame4->pic_colorSep, window->Frame4->pic_mapbackcolor})
+        EXPECT_TRUE(seen.contains(s)) << s->accessibleName().toStdString();
+    window->Option3->setChecked(true);
+    EXPECT_TRUE(reachedByTab().contains(window->lbl_colore));
+
+    // Space and Return open the colour dialog as a click does; the description follows the colour.
+    struct Case {
+        ColorSwatch *swatch;
+        Qt::Key key;
+        forms::OleColor answer;
+        const char *description;
+    };
+    const Case cases[] = {
+        {window->lbl_colore, Qt::Key_Space, 0x0000FF, "rosso 255, verde 0, blu 0"},
+        {window->Frame4->pic_mapbackcolor, Qt::Key_Return, 0x804020, "rosso 32, verde 64, blu 128"},
+        {window->Frame4->pic_colorSep, Qt::Key_Enter, 0x00FF00, "rosso 0, verde 255, blu 0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.swatch->accessibleName().toStdString());
+        c.swatch->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(QApplication::focusWidget(), c.swatch);
+        const qsizetype before = dialogs.calls().size();
+        dialogs.answerColor(c.answer);
+        QTest::keyClick(c.swatch, c.key, c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_EQ(dialogs.calls().size(), before + 1);
+        EXPECT_EQ(c.swatch->color(), c.answer);
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(c.swatch);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(QAccessible::Name), c.swatch->accessibleName());
+        EXPECT_FALSE(a->text(QAccessible::Name).isEmpty());
+        EXPECT_EQ(a->text(QAccessible::Description), c.description);
+        EXPECT_EQ(a->role(), QAccessible::Button);
+        ASSERT_NE(a->actionInterface(), nullptr);
+        EXPECT_TRUE(a->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    }
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join("\n").toStdString();
+}
+
+TEST_F(MapWindowTest, ValueLabelsReadAsWhatTheyShow)
+{
+    open(2, "provincia107", "AS013_2005", eightProvinces);
+    window->Cmd_cmdAutocolor_Click();
+    window->show();
+    QApplication::processEvents();
+    window->RefreshScale();
+    auto nameOf = [](QWidget *w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    EXPECT_EQ(nameOf(window->Label9), "Minimo (1)");
+    EXPECT_EQ(nameOf(window->Label11), "Massimo (10234567,89)");
+    EXPECT_EQ(nameOf(window->Label12), "Media (1137177,32)");
+    ASSERT_TRUE(window->lblScalaKm->text().startsWith("1 cm = "));
+    EXPECT_EQ(nameOf(window->lblScalaKm), "Scala " + window->lblScalaKm->text());
 }
