@@ -5,8 +5,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 
 namespace pendra {
 
@@ -52,15 +50,14 @@ QSize ColorSwatch::sizeHint() const
 void ColorSwatch::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Window));
+    const QColor fill = palette().color(QPalette::Window);
+    p.fillRect(rect(), fill);
     p.setPen(palette().color(QPalette::WindowText));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = rect().adjusted(3, 3, -3, -3);
-        focus.backgroundColor = palette().color(QPalette::Window);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+        // The style's focus frame vanishes on some colours: a dotted frame that contrasts with this one.
+        p.setPen(QPen(fill.lightness() > 128 ? Qt::black : Qt::white, 2, Qt::DotLine));
+        p.drawRect(rect().adjusted(3, 3, -4, -4));
     }
 }
 
