@@ -8,25 +8,13 @@
 #include "app/query/QueryWindows.h"
 
 #include "forms/FormRegistry.h"
-#include "vb/TextFile.h"
 
 #include <QApplication>
-#include <QIcon>
-
-#include <clocale>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    // Qt adopts the user's C locale; C numeric conversions (strtod, printf) must keep the dot, as
-    // numbers reach them already rewritten in C syntax. The user's locale stays with QLocale.
-    std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName("Pendra");
-    QApplication::setApplicationDisplayName("Pendra");
-    pendra::installQtTranslation();
-    const QString icon = vb::findFileNoCase(pendra::programFolder() + "/Images/", "pendra.png");
-    if (!icon.isEmpty())
-        QApplication::setWindowIcon(QIcon(icon));
+    pendra::setUpApplication();
     // Every work window is reachable from the menu before the menu is built.
     pendra::registerCoreOpeners();
     pendra::registerHelpKey();

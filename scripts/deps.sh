@@ -7,6 +7,7 @@ pkgs=(
   libbenchmark-dev fp-utils libchm-dev fonts-dejavu-core zip unzip xvfb xauth
   poppler-utils
   libjpeg-turbo-progs
+  fonts-urw-base35
   libxlsxwriter-dev
   qt6-translations-l10n
   locales

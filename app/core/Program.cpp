@@ -1,12 +1,18 @@
 // Program folder, program end and single-instance lock.
 #include "Program.h"
 
+#include "forms/QtDialogTexts.h"
+#include "vb/TextFile.h"
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLockFile>
 #include <QTranslator>
+#include <clocale>
 #include <cstdlib>
 #include <memory>
 
@@ -80,11 +86,31 @@ bool installQtTranslation(const QString &folder)
 {
     auto *translator = new QTranslator(QCoreApplication::instance());
     const QString from = folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
-    if (!translator->load(QStringLiteral("qtbase_it"), from) || !QCoreApplication::installTranslator(translator)) {
+    if (!translator->load(QStringLiteral("qtbase_it"), from)) {
+        delete translator;
+        return false;
+    }
+    // Searched after the catalogue, which keeps every text it has.
+    QCoreApplication::installTranslator(new forms::QtDialogTexts(QCoreApplication::instance()));
+    if (!QCoreApplication::installTranslator(translator)) {
         delete translator;
         return false;
     }
     return true;
+}
+
+void setUpApplication()
+{
+    // Qt adopts the user's C locale; C numeric conversions (strtod, printf) must keep the dot, as
+    // numbers reach them already rewritten in C syntax. The user's locale stays with QLocale.
+    std::setlocale(LC_NUMERIC, "C");
+    // No display name: Qt would append it to every top-level title. An empty title still reads
+    // the application name.
+    QCoreApplication::setApplicationName(QStringLiteral("Pendra"));
+    installQtTranslation();
+    const QString icon = vb::findFileNoCase(programFolder() + "/Images/", "pendra.png");
+    if (!icon.isEmpty())
+        QApplication::setWindowIcon(QIcon(icon));
 }
 
 }  // namespace pendra

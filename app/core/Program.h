@@ -32,4 +32,9 @@ QString instanceLockPath();
 // folder. False (and nothing installed) when the catalogue cannot be loaded.
 bool installQtTranslation(const QString &folder = QString());
 
+// The running application's settings: C numeric conversions, the name "Pendra" (no display name,
+// so window titles reach the desktop as the windows set them), Qt's Italian texts and the window
+// icon "pendra.png" of the program's Images folder.
+void setUpApplication();
+
 }  // namespace pendra

@@ -17,6 +17,12 @@ std::optional<QStringList> &pinned()
     return families;
 }
 
+QString withoutFoundry(const QString &name)
+{
+    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
+    return QString(name).remove(foundry);
+}
+
 bool proportionalText(const QString &family)
 {
     static const char *const notText[] = {"mono", "symbol", "dingbat", "webdings", "wingdings", "courier",
@@ -45,13 +51,13 @@ void sortAsAListBox(QStringList &families)
 
 QStringList installedFamilies(const QStringList &names, const std::function<QString(const QString &)> &resolved)
 {
-    static const QRegularExpression foundry(QStringLiteral("\\s*\\[[^\\]]*\\]$"));
     QStringList out;
     for (const QString &name : names) {
-        const QString plain = QString(name).remove(foundry);
+        const QString plain = withoutFoundry(name);
         if (plain.isEmpty() || out.contains(plain, Qt::CaseInsensitive))
             continue;
-        if (resolved(plain).compare(plain, Qt::CaseInsensitive) != 0)
+        // A family installed from two foundries resolves to one of them ("C059 [UKWN]"): still itself.
+        if (withoutFoundry(resolved(plain)).compare(plain, Qt::CaseInsensitive) != 0)
             continue;
         out << plain;
     }

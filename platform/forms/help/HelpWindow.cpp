@@ -164,7 +164,11 @@ void HelpWindow::pageChanged(const QUrl &current)
 {
     const QString page = m_browser->documentTitle();
     const QString book = m_chm && !m_chm->title().isEmpty() ? m_chm->title() : tr("Guida");
-    setWindowTitle(page.isEmpty() ? book : page + QStringLiteral(" - ") + book);
+    QString title = page.isEmpty() ? book : page;
+    // A page that names the book already (the start page is "Guida di Pendra") names it once.
+    if (!page.isEmpty() && !page.contains(book, Qt::CaseInsensitive))
+        title += QStringLiteral(" - ") + book;
+    setWindowTitle(title);
 
     QTreeWidgetItem *match = nullptr;
     for (int i = 0; !match && i < m_contents->topLevelItemCount(); ++i)

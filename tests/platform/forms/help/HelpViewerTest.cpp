@@ -49,6 +49,7 @@ TEST(HelpViewer, UnmappedIdsOpenTheFirstPage)
         w = open(id);
         EXPECT_EQ(w->browser()->documentTitle(), QString::fromUtf8(helptest::FirstTitle));
         EXPECT_EQ(w->browser()->source().path(), QString::fromUtf8(helptest::FirstPage));
+        EXPECT_EQ(w->windowTitle().toStdString(), "Guida di Pendra") << "the book's name once";
     }
 }
 
