@@ -144,7 +144,10 @@ int main(int argc, char **argv)
         QFile metadati(f.root + "Databases/Metadati.mdb");
         metadati.open(QIODevice::ReadOnly);
         const QByteArray salt = metadati.read(jet::KeyCache::SaltSize);
-        const double key = bench::medianMs(5, [&] { jet::KeyCache::rawKey(pendra::DatabasePassword, salt); });
+        const double key = bench::medianMs(5, [&] {
+            jet::KeyCache::clear();  // a derivation, not a look-up
+            jet::KeyCache::rawKey(pendra::DatabasePassword, salt);
+        });
         const double floor = median(floors), run = median(programs);
         ok = ok && floor > 0 && run > 0;
         std::printf("start-up, %d territories: program %.1f ms, bare Qt %.1f ms, one key derivation %.1f ms\n",
