@@ -17,6 +17,7 @@
 #include "jet/Recordset.h"
 #include "library/KvrUtilIds.h"
 #include "vb/Error.h"
+#include "vb/TextFile.h"
 
 #include <QDir>
 #include <array>
@@ -159,12 +160,16 @@ void RefreshLinkOnDB_2(QWidget *mainWindow)
 namespace {
 // Every database file of the folder is opened during start-up (the links, the library's lists, the
 // menu), and keying each one costs tens of milliseconds: the keys are derived side by side now.
+// The user database joins them, so the first map or formula of the session finds its key ready.
 void deriveKeysAhead()
 {
     const QDir dir(app().DataPath);
     QStringList paths;
     for (const QString &name : dir.entryList({"*.mdb"}, QDir::Files))
         paths << dir.filePath(name);
+    const QString user = vb::findFileNoCase(app().FilesPath, "qxt_utente.mdb");
+    if (!user.isEmpty())
+        paths << user;
     jet::KeyCache::prefetch(paths, app().Password);
 }
 

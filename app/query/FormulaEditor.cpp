@@ -59,9 +59,9 @@ struct FormulaEditor::Evaluator {
     std::unique_ptr<jet::Statement> statement;
     QString statementText;
 
-    // The value of one row, formatted with four decimals; "0" when "tabope" has no row. Errors
+    // The value of one row (its column cells read as numbers), formatted with four decimals; "0" when "tabope" has no row. Errors
     // of the engine (the file, the table, the expression) throw.
-    QString evaluate(const QString &expression, const QVector<QString> &cells)
+    QString evaluate(const QString &expression, const QVector<double> &cells)
     {
         if (!connection.isOpen())
             connection.open(app().ConnPrefix + app().FilesPath + "qxt_utente.mdb");
@@ -74,7 +74,7 @@ struct FormulaEditor::Evaluator {
         }
         statement->reset();
         for (int i = 0; i < cells.size(); ++i)
-            statement->bind(i + 1, vb::Variant(cells[i]));
+            statement->bind(i + 1, vb::Variant(cells[i]));  // CDbl of the number is the number
         const bool row = statement->step();
         const QString result = row ? statement->value(0, std::nullopt).toString() : QStringLiteral("0");
         statement->reset();
@@ -241,7 +241,8 @@ FormulaEditor::Outcome FormulaEditor::Esegui(grid::FlexGridModel &grid,
     if (!m_evaluator)
         m_evaluator = std::make_unique<Evaluator>();
 
-    QVector<QString> cells;
+    // Each cell is read once, here; the statement gets the number, not the text to read again.
+    QVector<double> cells;
     for (int r = 1; r < grid.Rows(); ++r) {
         cells.clear();
         bool empty = false;
@@ -257,7 +258,7 @@ FormulaEditor::Outcome FormulaEditor::Esegui(grid::FlexGridModel &grid,
             }
             if (*value == 0 && i > 0 && tokens[i - 1].text.endsWith(u'/'))
                 zeroDivisor = true;
-            cells.append(cell);
+            cells.append(*value);
         }
         QString result;
         if (!hasColumns && !constant.isEmpty()) {

@@ -67,9 +67,35 @@ template <class F> double medianMs(int runs, F &&step)
     return times[times.size() / 2];
 }
 
+struct Pair {
+    double program = 0, anchor = 0;
+};
+
+// Medians of a step and of its anchor timed in turn, one run of each after the other, so both
+// meet the same load of a shared machine; one warm-up call of each first.
+template <class P, class A> Pair interleavedMs(int runs, P &&program, A &&anchor)
+{
+    program();
+    anchor();
+    QVector<double> p, a;
+    for (int i = 0; i < std::max(runs, 1); ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        anchor();
+        a.append(clock.nsecsElapsed() / 1e6);
+        clock.restart();
+        program();
+        p.append(clock.nsecsElapsed() / 1e6);
+    }
+    std::sort(p.begin(), p.end());
+    std::sort(a.begin(), a.end());
+    return {p[p.size() / 2], a[a.size() / 2]};
+}
+
 // Collects one measure beside its anchor, prints it at once and again, with the others, at the end.
 class Ratios {
 public:
+    void add(const char *measure, int territories, const Pair &p) { add(measure, territories, p.program, p.anchor); }
     void add(const char *measure, int territories, double program, double anchor)
     {
         const QString line = QStringLiteral("RATIO %1 %2: %3 / %4 = %5")

@@ -1,6 +1,6 @@
 // bench_table: the data table window on the widest query (255 columns, every territory). Opening
-// it (query, fill, colours, column widths) beside the engine query alone (goal: at most 1.3 times);
-// sorting, searching, colouring and the formula editor over the whole table (goal: 100 ms each).
+// it (query, fill, colours, column widths) beside the engine query alone (goal: at most 1.5 times at the
+// sample, 1.3 at 8,000); sorting, searching, colouring and the formula editor over the whole table (100 ms each).
 #include "BenchFolders.h"
 #include "WidestQuery.h"
 
@@ -36,12 +36,13 @@ int main(int argc, char **argv)
         grid::FlexGridModel &g = window->datagrid()->grid();
         std::printf("data table, %d territories: %d rows, %d columns\n", f.territories, g.Rows(), g.Cols());
 
-        const double query = bench::medianMs(f.runs, [&] { bench::engineQuery(bench::dataConnect(f.root), sql); });
-        const double open = bench::medianMs(f.runs, [&] {
-            window->DoQuery();
-            QApplication::processEvents();
-        });
-        ratios.add("table", f.territories, open, query);
+        ratios.add("table", f.territories, bench::interleavedMs(
+                                               f.runs,
+                                               [&] {
+                                                   window->DoQuery();
+                                                   QApplication::processEvents();
+                                               },
+                                               [&] { bench::engineQuery(bench::dataConnect(f.root), sql); }));
 
         bool sorting = false;
         int order = grid::flexSortGenericAscending;

@@ -1,4 +1,4 @@
-// The province cells: shapes cut in strips across each province, rows copied by the engine itself.
+// The province cells: each province cut into compact ragged cells, rows copied by the engine itself.
 #include "MunicipalCopy.h"
 
 #include "AtlasBuilder.h"
@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace atlas {
 
@@ -85,40 +86,183 @@ QHash<int, QVector<QPolygonF>> readProvinces(const QString &base) {
     return out;
 }
 
-// Cuts a province into `count` strips across the longer side of its largest ring; every strip
-// meets that ring, so no cell is empty. Islands go to the strip over their middle.
-QVector<QVector<QPolygonF>> cut(const QVector<QPolygonF> &rings, int count) {
+// A value in [-1, 1] drawn from two integers alone, so a line is the same wherever it is traced.
+double jitter(quint32 a, quint32 b) {
+    quint32 h = a * 2654435761u ^ (b + 0x9E3779B9u + (a << 6) + (a >> 2));
+    h ^= h >> 15;
+    h *= 2246822519u;
+    h ^= h >> 13;
+    return (h % 2001) / 1000.0 - 1.0;
+}
+
+// A ragged line across the province: straight at the nominal position plus a jitter at every
+// step of a fixed grid, linear in between, so two cells that share it share its vertices.
+struct RaggedLine {
+    double at = 0, amplitude = 0, origin = 0, step = 1;
+    quint32 seed = 0;
+
+    double offset(double t) const {
+        if (amplitude == 0)
+            return at;
+        const double u = (t - origin) / step;
+        const double i = std::floor(u);
+        const double a = jitter(seed, quint32(qint64(i))), b = jitter(seed, quint32(qint64(i) + 1));
+        return at + amplitude * (a + (b - a) * (u - i));
+    }
+    // The grid points strictly between `from` and `to`, in the order of travel.
+    QVector<double> stepsBetween(double from, double to) const {
+        QVector<double> out;
+        if (amplitude == 0)
+            return out;
+        const double lo = std::min(from, to), hi = std::max(from, to);
+        for (double k = std::floor((lo - origin) / step) + 1; origin + k * step < hi; ++k)
+            out << origin + k * step;
+        if (from > to)
+            std::reverse(out.begin(), out.end());
+        return out;
+    }
+};
+
+// Cuts a province into `count` compact cells as municipalities tile it: rows of about a cell's
+// side, each row cut into as many columns as its share of the area, every cut a ragged line.
+// Every cell meets the province where it can; islands go to the nearest cell.
+QVector<QVector<QPolygonF>> cut(const QVector<QPolygonF> &rings, int count, quint32 seed) {
     QVector<QVector<QPolygonF>> cells(count);
     if (rings.isEmpty())
         return cells;
     const auto main = std::max_element(rings.begin(), rings.end(), [](const QPolygonF &a, const QPolygonF &b) {
         return std::abs(signedArea(a)) < std::abs(signedArea(b));
     });
-    const QRectF box = main->boundingRect();
-    const bool across = box.width() >= box.height();
-    const double length = across ? box.width() : box.height();
-    auto stripOf = [&](const QPointF &p) {
-        const double t = ((across ? p.x() - box.left() : p.y() - box.top()) / length) * count;
-        return std::clamp(int(t), 0, count - 1);
-    };
     QPainterPath whole;
     whole.addPolygon(*main);
     whole.closeSubpath();
-    for (int i = 0; i < count; ++i) {
-        const double from = length * i / count, to = length * (i + 1) / count;
-        const QRectF strip = across ? QRectF(box.left() + from, box.top() - 1, to - from, box.height() + 2)
-                                    : QRectF(box.left() - 1, box.top() + from, box.width() + 2, to - from);
-        QPainterPath clip;
-        clip.addRect(strip);
-        for (const QPolygonF &piece : whole.intersected(clip).toSubpathPolygons())
-            if (piece.size() >= 4)
-                cells[i].append(piece);
-        if (cells[i].isEmpty())  // a sliver the clipping lost: a square in the strip's middle
-            cells[i].append(QPolygonF(QRectF(strip.center() - QPointF(1, 1), QSizeF(2, 2))));
+    const QRectF box = main->boundingRect();
+    const double side = std::sqrt(std::max(std::abs(signedArea(*main)), 1e-9) / count);
+    const double margin = side;
+    const int rowCount = std::clamp(int(std::lround(box.height() / side)), 1, count);
+    const double rowHeight = box.height() / rowCount;
+    const double step = side / 9;  // a few tens of vertices for a cell
+
+    // Horizontal cuts; the outermost ones are straight and beyond the province.
+    QVector<RaggedLine> across(rowCount + 1);
+    for (int k = 0; k <= rowCount; ++k) {
+        RaggedLine &l = across[k];
+        l.at = box.top() + rowHeight * k;
+        l.origin = box.left();
+        l.step = step;
+        l.seed = seed * 7919u + quint32(k);
+        if (k == 0 || k == rowCount)
+            l.at += k == 0 ? -margin : margin;
+        else
+            l.amplitude = 0.22 * rowHeight;
     }
-    for (auto ring = rings.begin(); ring != rings.end(); ++ring)
-        if (ring != main)
-            cells[stripOf(ring->boundingRect().center())].append(*ring);
+    auto traceAcross = [](QPolygonF &ring, const RaggedLine &l, double from, double to) {
+        for (double x : l.stepsBetween(from, to))
+            ring << QPointF(x, l.offset(x));
+        ring << QPointF(to, l.offset(to));
+    };
+
+    // The band of each row and its share of the cells (at least one for a row that meets the province).
+    QVector<QPainterPath> bands(rowCount);
+    QVector<double> areas(rowCount, 0);
+    double total = 0;
+    for (int r = 0; r < rowCount; ++r) {
+        QPolygonF band;
+        const double left = box.left() - margin, right = box.right() + margin;
+        band << QPointF(left, across[r].offset(left));
+        traceAcross(band, across[r], left, right);
+        traceAcross(band, across[r + 1], right, left);
+        QPainterPath clip;
+        clip.addPolygon(band);
+        clip.closeSubpath();
+        bands[r] = whole.intersected(clip);
+        for (const QPolygonF &piece : bands[r].toSubpathPolygons())
+            areas[r] += std::abs(signedArea(piece));
+        total += areas[r];
+    }
+    QVector<int> perRow(rowCount, 0);
+    int given = 0;
+    for (int r = 0; r < rowCount; ++r)
+        if (areas[r] > 0 && given < count)
+            perRow[r] = 1, ++given;
+    QVector<std::pair<double, int>> remainders;
+    const int spare = count - given;
+    for (int r = 0; r < rowCount; ++r) {
+        if (areas[r] <= 0)
+            continue;
+        const double share = total > 0 ? spare * areas[r] / total : 0;
+        perRow[r] += int(share);
+        given += int(share);
+        remainders.append({share - int(share), r});
+    }
+    std::sort(remainders.begin(), remainders.end(), std::greater<>());
+    for (int k = 0; given < count && !remainders.isEmpty(); ++k, ++given)
+        ++perRow[remainders[k % remainders.size()].second];
+
+    int next = 0;
+    for (int r = 0; r < rowCount && next < count; ++r) {
+        const int n = perRow[r];
+        if (n == 0)
+            continue;
+        const QRectF piece = bands[r].boundingRect();
+        const double width = piece.width() / n;
+        const RaggedLine &top = across[r], &bottom = across[r + 1];
+        for (int c = 0; c < n && next < count; ++c, ++next) {
+            // The vertical cuts of this row: ragged inside, straight beyond the province.
+            auto down = [&](int j) {
+                RaggedLine l;
+                l.at = piece.left() + width * j;
+                l.origin = box.top();
+                l.step = step;
+                l.seed = (seed * 7919u + quint32(r)) * 104729u + quint32(j);
+                if (j == 0 || j == n)
+                    l.at += j == 0 ? -margin : margin;
+                else
+                    l.amplitude = 0.22 * std::min(width, rowHeight);
+                return l;
+            };
+            const RaggedLine left = down(c), right = down(c + 1);
+            auto corner = [](const RaggedLine &vertical, const RaggedLine &horizontal) {
+                const double x = vertical.offset(horizontal.at);
+                return QPointF(x, horizontal.offset(x));
+            };
+            const QPointF a = corner(left, top), b = corner(right, top), d = corner(right, bottom),
+                          e = corner(left, bottom);
+            QPolygonF ring;
+            ring << a;
+            traceAcross(ring, top, a.x(), b.x());
+            for (double y : right.stepsBetween(b.y(), d.y()))
+                ring << QPointF(right.offset(y), y);
+            ring << d;
+            traceAcross(ring, bottom, d.x(), e.x());
+            for (double y : left.stepsBetween(e.y(), a.y()))
+                ring << QPointF(left.offset(y), y);
+            QPainterPath clip;
+            clip.addPolygon(ring);
+            clip.closeSubpath();
+            for (const QPolygonF &part : bands[r].intersected(clip).toSubpathPolygons())
+                if (part.size() >= 4)
+                    cells[next].append(part);
+        }
+    }
+    for (int i = 0; i < count; ++i)
+        if (cells[i].isEmpty()) {  // a cell the province's outline missed: a small square near the middle
+            const QPointF middle = box.center() + QPointF(side * (i % 5 - 2) / 4, side * (i / 5 % 5 - 2) / 4);
+            cells[i].append(QPolygonF(QRectF(middle - QPointF(side / 10, side / 10), QSizeF(side / 5, side / 5))));
+        }
+    for (auto ring = rings.begin(); ring != rings.end(); ++ring) {
+        if (ring == main)
+            continue;
+        const QPointF at = ring->boundingRect().center();
+        int nearest = 0;
+        double best = std::numeric_limits<double>::max();
+        for (int i = 0; i < count; ++i) {
+            const QPointF d = cells[i].first().boundingRect().center() - at;
+            if (QPointF::dotProduct(d, d) < best)
+                best = QPointF::dotProduct(d, d), nearest = i;
+        }
+        cells[nearest].append(*ring);
+    }
     // Outer rings clockwise, as shape files keep them.
     for (QVector<QPolygonF> &cell : cells)
         for (QPolygonF &ring : cell) {
@@ -285,7 +429,7 @@ int buildMunicipalFolder(const QString &folder, int territories) {
 
     QVector<Cell> cells;
     for (const Province &p : provinces) {
-        const auto pieces = cut(p.rings, p.cells);
+        const auto pieces = cut(p.rings, p.cells, quint32(p.prov));
         for (int i = 0; i < p.cells; ++i) {
             Cell c;
             c.prov = int(cells.size()) + 1;

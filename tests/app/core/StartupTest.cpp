@@ -10,6 +10,7 @@
 #include "forms/FormRegistry.h"
 #include "com/Registry.h"
 #include "jet/Database.h"
+#include "jet/KeyCache.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -322,6 +323,20 @@ TEST_F(StartupTest, NormalRoadBuildsTheMenuCreatesTheLibraryObjectsAndShowsTheSt
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->infoText(), QString::fromUtf8("Prima riga\r\nSeconda città\r\n"));
     EXPECT_FALSE(main->picture().isNull());
+}
+
+// The first map or formula of a session opens the user database: its key is ready by then.
+TEST_F(StartupTest, TheUserDatabasesKeyIsDerivedDuringStartUp)
+{
+    ASSERT_TRUE(coretest::registerLibrary());
+    small.setMenu({"0|-1|1|Dati|0|0|0|<null>|<null>|<null>|<null>"});
+    jet::Database::create(small.file("Files/qxt_utente.mdb"), DatabasePassword).close();
+    jet::KeyCache::clear();
+    start(small.path());
+    ASSERT_EQ(ends, 0);
+    const int derived = jet::KeyCache::derivations();
+    jet::Database::open(small.file("Files/qxt_utente.mdb"), false, false, daoConnect(DatabasePassword)).close();
+    EXPECT_EQ(jet::KeyCache::derivations(), derived);
 }
 
 TEST_F(StartupTest, UnreadableSettingsKeepTheMenuButSkipTheStartPage)

@@ -225,6 +225,24 @@ TEST_F(FormulaTest, SyntaxErrorRemovesTheNewColumn)
     EXPECT_EQ(colourings, 0);
 }
 
+// A cell counts in the formula as the user's locale reads it, groups, blanks and exponents too.
+TEST_F(FormulaTest, CellsReadInEveryNotationOfTheLocale)
+{
+    app().GridData = {
+        {"TipoTerritorio", "COD_TERR", "PROV", "REG", "COD_NUTS", "Territorio", "AS013_2005", "AS014_2005"},
+        {"1", "001", "001", "01", "ITC11", "Torino", "1.234,5", "3"},
+        {"1", "004", "004", "01", "ITC16", "Cuneo", " 2,5 ", "0,1"},
+        {"1", "007", "007", "02", "ITC20", "Aosta", "1,5E2", "-0,00"},
+        {"6", "021", "021", "04", "ITD10", "Bolzano", "0,1", "0,3"},
+    };
+    editor.Load(grid, app().GridData);
+    editor.addColumn("AS013_2005");
+    editor.addOperator("/");
+    editor.addColumn("AS014_2005");
+    ASSERT_EQ(run("Rapporto"), FormulaEditor::Outcome::Done);
+    EXPECT_EQ(column(8), QStringList({"Rapporto", "411,5000", "25,0000", "", "0,3333"}));
+}
+
 TEST_F(FormulaTest, EmptyTabopeWritesZero)
 {
     userDatabase("DELETE FROM tabope");

@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -97,6 +101,69 @@ TEST_F(Conversions, CDblReadsTheLocale)
     EXPECT_EQ(vb::CDbl(Variant()), 0);
     EXPECT_EQ(vb::CDbl(Variant(true)), -1);
     EXPECT_EQ(vb::CDbl(Variant(qint16(7))), 7);
+}
+
+// Grid cells are plain decimals ("-1234,56"); they must read to the very double a C reading of
+// the same digits gives, bit for bit, whatever road the reading takes.
+TEST_F(Conversions, PlainDecimalsReadExactlyAsTheirDigits)
+{
+    struct Case {
+        QLocale locale;
+        const char *text;
+        double value;
+    };
+    const Case cases[] = {
+        {italian(), "0,1", 0.1},
+        {italian(), "0,30000000000000004", 0.30000000000000004},
+        {italian(), "123456789012345678901234567890", 1.2345678901234568e29},
+        {italian(), "9007199254740993", 9007199254740992.0},  // ties to even
+        {italian(), ",5", 0.5},
+        {italian(), "5,", 5},
+        {italian(), "-,5", -0.5},
+        {italian(), "007", 7},
+        {english(), "1,5", 15},  // the comma groups in English
+        {english(), "-2.75", -2.75},
+    };
+    for (const Case &c : cases) {
+        vb::setUserLocale(c.locale);
+        const std::optional<double> v = vb::parseNumber(QString::fromUtf8(c.text));
+        ASSERT_TRUE(v.has_value()) << c.text;
+        EXPECT_EQ(*v, c.value) << c.text;
+    }
+    vb::setUserLocale(italian());
+    for (const char *zero : {"-0", "-0,00", "-,0"}) {
+        const std::optional<double> v = vb::parseNumber(QString::fromUtf8(zero));
+        ASSERT_TRUE(v.has_value()) << zero;
+        EXPECT_EQ(*v, 0.0) << zero;
+        EXPECT_FALSE(std::signbit(*v)) << zero;  // no negative zero
+    }
+    for (const char *no : {"1,2,3", "-", ",", "1-", "--1", "1,5 e", "1E400"})
+        EXPECT_FALSE(vb::parseNumber(QString::fromUtf8(no)).has_value()) << no;
+
+    // Many cells of the grid's shapes, against strtod in the C locale on the same digits.
+    std::uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+    for (int k = 0; k < 20000; ++k) {
+        std::string c;
+        if (next() % 3 == 0)
+            c += '-';
+        const int whole = int(next() % 18) + 1;
+        for (int i = 0; i < whole; ++i)
+            c += char('0' + next() % 10);
+        const int fraction = int(next() % 6);
+        if (fraction > 0) {
+            c += '.';
+            for (int i = 0; i < fraction; ++i)
+                c += char('0' + next() % 10);
+        }
+        const QString italianText = QString::fromStdString(c).replace(u'.', u',');
+        const std::optional<double> v = vb::parseNumber(italianText);
+        ASSERT_TRUE(v.has_value()) << c;
+        std::setlocale(LC_NUMERIC, "C");
+        double expected = std::strtod(c.c_str(), nullptr);
+        expected = expected == 0 ? 0.0 : expected;
+        ASSERT_EQ(std::memcmp(&*v, &expected, sizeof expected), 0) << c;
+    }
 }
 
 TEST_F(Conversions, IntegerConversionsRoundHalfToEven)
