@@ -175,6 +175,14 @@ bool journalTemporary(const QString &fileName)
     return pattern.match(fileName).hasMatch();
 }
 
+// A name of this layer's own files, which no entry of an archive may take.
+bool reservedName(const QString &fileName)
+{
+    const QString lower = fileName.toLower();
+    return ownTemporary(fileName) || (lower.endsWith(BackupSuffix) && ownTemporary(fileName.chopped(4))) ||
+           lower == JournalName || journalTemporary(fileName);
+}
+
 constexpr qint64 MaxJournalBytes = 16 * 1024 * 1024;
 
 // The stamp of a regular file (a symbolic link is none); nullopt when there is none or it cannot be read.
@@ -373,7 +381,7 @@ bool Commit::readJournal(const QString &path, bool *undoing)
                 return false;
             // The temporary file is made in its target's own folder, and its backup is its own name too.
             if (!ownTemporary(QFileInfo(p.temp).fileName()) || parentOf(p.temp) != parentOf(p.target) ||
-                ownTemporary(QFileInfo(p.target).fileName()))
+                reservedName(QFileInfo(p.target).fileName()))
                 return false;
             if (!f[3].isEmpty()) {
                 if (f[3] != f[2] + BackupSuffix || !absolute(f[3], &p.backup) || !parseStamp(f[6], f[7], &p.old))
@@ -845,7 +853,8 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
         e.name = QString::fromUtf8(st.name);
         if (m_dcl.SpaceToUnderscore)
             e.name.replace(' ', '_');
-        if (!safeParts(e.name, &e.parts) || isSymlink(m_za.get(), e.index))
+        if (!safeParts(e.name, &e.parts) || isSymlink(m_za.get(), e.index) ||
+            (!e.parts.isEmpty() && reservedName(e.parts.last())))
             return PK_ERR;
         e.directory = e.name.endsWith('/') || e.name.endsWith('\\');
         if (e.parts.isEmpty()) {

@@ -115,9 +115,10 @@ TEST_F(UnzipTest, EncryptedArchiveNeedsTheRightPassword)
     EXPECT_EQ(g_passwordCalls, 3);  // the last case: three tries, then it gives up
 }
 
-TEST_F(UnzipTest, NameOutsideTheDestinationRefusesTheWholeArchive)
+TEST_F(UnzipTest, NameOutsideTheDestinationOrOfTheLayersOwnFilesRefusesTheWholeArchive)
 {
-    for (const char *name : {"../x", "a/../../x", "/x", "C:/x", "c:x", "..\\x", "ok\\..\\..\\x", "./../x"}) {
+    for (const char *name : {"../x", "a/../../x", "/x", "C:/x", "c:x", "..\\x", "ok\\..\\..\\x", "./../x",
+                             ".unzip-journal", "sub/.unzip-AbC123", "sub/.unzip-AbC123.old", "..unzip-journal~AbC123"}) {
         archivekit::buildArchive(archive(), {{"good.txt", "fine"}, {name, "evil"}, {"later.txt", "fine"}});
         EXPECT_EQ(extract(), unzip::PK_ERR) << name;
         EXPECT_EQ(archivekit::snapshot(dest()), Before) << name;
