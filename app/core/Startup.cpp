@@ -16,6 +16,7 @@
 #include "jet/KeyCache.h"
 #include "jet/Recordset.h"
 #include "library/KvrUtilIds.h"
+#include "vb/DurableFile.h"
 #include "vb/Error.h"
 #include "vb/TextFile.h"
 
@@ -37,10 +38,9 @@ bool holdsShapeFiles(const QString &folder)
 void FindDatabases(QWidget *owner)
 {
     // An update a crash interrupted is settled in each folder before it is looked at, so no
-    // database is ever opened half old, half new.
+    // database is ever opened half old, half new: a folder it cannot be settled in holds none.
     const auto holdsDatabases = [](const QString &folder) {
-        RecoverUpdate(folder);
-        return FileExists(folder, "Metadati.mdb");
+        return RecoverUpdate(folder) && FileExists(folder, "Metadati.mdb");
     };
     const QString own = programFolder() + "/Databases/";
     QString found;
@@ -66,9 +66,10 @@ void FindDatabases(QWidget *owner)
 
 void FindShapeFiles(QWidget *owner)
 {
-    const auto holdsShapes = [](const QString &folder) {
-        RecoverUpdate(folder);
-        return holdsShapeFiles(folder);
+    bool settled = true;
+    const auto holdsShapes = [&settled](const QString &folder) {
+        settled = RecoverUpdate(folder);
+        return settled && holdsShapeFiles(folder);
     };
     try {
         const QString own = programFolder() + "/Shape/";
@@ -86,7 +87,7 @@ void FindShapeFiles(QWidget *owner)
         if (!holdsShapes(picked)) {
             dialogs().msgBox("Nessun File delle cartine trovato. In questa sessione non sarà possibile "
                              "vedere le cartine!", forms::vbInformation);
-            app().ShapePath = picked;
+            app().ShapePath = settled ? picked : QString();  // an unsettled update's files stay unused
             return;
         }
         WriteSHPath(picked);
@@ -96,13 +97,13 @@ void FindShapeFiles(QWidget *owner)
     }
 }
 
-void RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const QString &tableName)
+bool RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const QString &tableName)
 {
     try {
         const QString wanted = linkConnect(app().Password, app().DataPath + sourceFile);
         const std::optional<jet::TableDef> existing = db.tableDef(tableName);
         if (existing && existing->connect.toLower() == wanted.toLower())
-            return;
+            return true;
         if (existing) {
             // Deleting first would lose a local table whenever the link cannot be made.
             jet::Database source = jet::Database::open(app().DataPath + sourceFile, false, true, app().DaoConnect);
@@ -117,37 +118,50 @@ void RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const Q
         link.connect = wanted;
         link.sourceTableName = tableName;
         db.appendTableDef(link);
+        return true;
     } catch (const vb::Error &e) {
         LogError(QString(), "RecreateRelatedTables", e);
+        return false;
     }
 }
+
+namespace {
+// Relinks every row of tablelink. Throws when the list or a receiving database cannot be read;
+// false when a table could not be relinked (each logged).
+bool relinkTablelink()
+{
+    QVector<std::array<QString, 3>> rows;
+    {
+        jet::Connection conn = GetDbConnection("Metadati.mdb");
+        jet::Recordset rs;
+        rs.open("select * from tablelink", conn, jet::CursorType::Static, jet::LockType::ReadOnly);
+        while (!rs.eof()) {
+            // toString refuses Null: a Null cell makes the list unreadable.
+            rows.append({rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString()});
+            rs.moveNext();
+        }
+        rs.close();
+        conn.close();
+    }
+    // Each receiving database is opened once, at its first row, and serves all its rows: opening
+    // one attaches every source of its links, which is most of the cost of a row.
+    std::map<QString, jet::Database> opened;
+    bool all = true;
+    for (const auto &row : rows) {
+        auto it = opened.find(row[2].toLower());
+        if (it == opened.end())
+            it = opened.emplace(row[2].toLower(),
+                                jet::Database::open(app().DataPath + row[2], false, false, app().DaoConnect)).first;
+        all = RecreateRelatedTables(it->second, row[1], row[0]) && all;
+    }
+    return all;
+}
+}  // namespace
 
 void RefreshLinkOnDB_2(QWidget *mainWindow)
 {
     try {
-        QVector<std::array<QString, 3>> rows;
-        {
-            jet::Connection conn = GetDbConnection("Metadati.mdb");
-            jet::Recordset rs;
-            rs.open("select * from tablelink", conn, jet::CursorType::Static, jet::LockType::ReadOnly);
-            while (!rs.eof()) {
-                // toString refuses Null: a Null cell makes the list unreadable.
-                rows.append({rs.value(0).toString(), rs.value(1).toString(), rs.value(2).toString()});
-                rs.moveNext();
-            }
-            rs.close();
-            conn.close();
-        }
-        // Each receiving database is opened once, at its first row, and serves all its rows: opening
-        // one attaches every source of its links, which is most of the cost of a row.
-        std::map<QString, jet::Database> opened;
-        for (const auto &row : rows) {
-            auto it = opened.find(row[2].toLower());
-            if (it == opened.end())
-                it = opened.emplace(row[2].toLower(),
-                                    jet::Database::open(app().DataPath + row[2], false, false, app().DaoConnect)).first;
-            RecreateRelatedTables(it->second, row[1], row[0]);
-        }
+        relinkTablelink();
     } catch (const vb::Error &e) {
         dialogs().msgBox("Sono mancanti alcuni Database!\r\nControllare l'esistenza dei Database nella cartella : \r\n" +
                              app().DataPath + " \r\n\r\nL'applicazione sarà chiusa.",
@@ -191,6 +205,26 @@ void readDatabaseSettings()
 }
 }  // namespace
 
+bool RefreshAfterUpdate(QWidget *owner)
+{
+    try {
+        if (relinkTablelink()) {
+            // What start-up loaded from the old databases is loaded again.
+            AppState &s = app();
+            if (s.objFiles)
+                com::check(s.objFiles->FillFiles());
+            if (s.objDBInform) {
+                QString conn = s.ConnPrefix, folder = s.DataPath, name = "Metadati.mdb";
+                com::check(s.objDBInform->StartConn(&conn, &folder, &name));
+            }
+            return true;
+        }
+    } catch (const vb::Error &e) {
+        LogError(owner, "RefreshAfterUpdate", e);
+    }
+    return false;
+}
+
 void runStartup(frmMainMDI &main)
 {
     try {
@@ -208,6 +242,9 @@ void runStartup(frmMainMDI &main)
         s.ExcelPath = folder + "/Excel/";
         s.ConnPrefix = odbcPrefix(s.Password);
         s.DaoConnect = daoConnect(s.Password);
+        // What a crash left of replacing the program's own files; the databases and shapes folders
+        // are settled by the update recovery.
+        vb::removeLeftTemporaries(s.FilesPath, {"ShapeConfig.xml", "DBPath.kvr", "SHPath.kvr"});
 
         FindDatabases(&main);
         deriveKeysAhead();

@@ -27,8 +27,13 @@ void RefreshLinkOnDB_2(QWidget *mainWindow);
 // Makes sure db holds a link named tableName to that table of DataPath + sourceFile. An existing
 // table of that name with another connect string (a local table too) is replaced, but only once
 // the source table is known to exist, so a failed relink never loses the table. Failures are
-// logged (RecreateRelatedTables, empty source).
-void RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const QString &tableName);
+// logged (RecreateRelatedTables, empty source) and answer false.
+bool RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const QString &tableName);
+// After the databases were replaced by an update: relinks the attached tables as start-up does and
+// reloads the library's lookup lists and per-database settings from the new databases. False when
+// a step failed (logged: RecreateRelatedTables, or RefreshAfterUpdate and owner); the program then
+// needs a restart to use the new data.
+bool RefreshAfterUpdate(QWidget *owner);
 
 // Folder holds at least one "*.shp" (any letter case).
 bool holdsShapeFiles(const QString &folder);

@@ -138,25 +138,30 @@ qint32 VBUnzip(const QString &zipFileName, const QString &extractDir, const Unzi
     }
 }
 
-void RecoverUpdate(const QString &folder)
+bool RecoverUpdate(const QString &folder)
 {
-    switch (unzip::recoverInterrupted(folder)) {
+    QStringList problems;
+    const unzip::Recovery outcome = unzip::recoverInterrupted(folder, &problems);
+    const QString head = "L'aggiornamento interrotto della cartella " + folder;
+    const QString leftAlone = problems.isEmpty() ? QString()
+        : "\r\nFile lasciati com'erano: " + problems.join("; ") + ".";
+    switch (outcome) {
     case unzip::Recovery::Nothing:
-        return;
+        return true;
     case unzip::Recovery::Finished:
-        forms::dialogs().msgBox("L'aggiornamento interrotto della cartella " + folder + " è stato completato.",
-                                forms::vbInformation);
-        return;
+        forms::dialogs().msgBox(head + " è stato completato." + leftAlone, forms::vbInformation);
+        return true;
     case unzip::Recovery::Undone:
-        forms::dialogs().msgBox("L'aggiornamento interrotto della cartella " + folder + " è stato annullato.",
-                                forms::vbInformation);
-        return;
+        forms::dialogs().msgBox(head + " è stato annullato." + leftAlone, forms::vbInformation);
+        return true;
     case unzip::Recovery::Failed:
-        LogError("frmMainMDI", "RecoverUpdate",
-                 vb::Error(vb::err::PathFileAccess,
-                           "Impossibile completare o annullare l'aggiornamento interrotto della cartella " + folder));
-        return;
+        break;
     }
+    LogError("frmMainMDI", "RecoverUpdate",
+             vb::Error(vb::err::PathFileAccess,
+                       "Impossibile completare o annullare l'aggiornamento interrotto della cartella " + folder +
+                           ": " + problems.join("; ") + ". I file della cartella non saranno usati."));
+    return false;
 }
 
 }  // namespace pendra

@@ -41,8 +41,9 @@ const VBUnzipState &vbUnzipState();
 qint32 VBUnzip(const QString &zipFileName, const QString &extractDir, const UnzipOptions &options);
 
 // Settles an update of folder that a crash or a power cut interrupted: finished, or undone when it
-// cannot be finished, with a notice saying which; leftovers of the update are removed. One that
-// can be neither is logged (RecoverUpdate, the main window) and left for the next start. Never throws.
-void RecoverUpdate(const QString &folder);
+// cannot be finished, with a notice saying which and naming any file left as it was. One that can
+// be neither is logged with its reasons (RecoverUpdate, the main window) and left for the next
+// start; then the answer is false and the folder's files must not be used. Never throws.
+bool RecoverUpdate(const QString &folder);
 
 }  // namespace pendra

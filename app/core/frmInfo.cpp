@@ -5,6 +5,7 @@
 #include "CGUnzipFiles.h"
 #include "Guarded.h"
 #include "Program.h"
+#include "Startup.h"
 #include "Utility.h"
 
 #include "forms/DialogService.h"
@@ -143,7 +144,13 @@ void frmInfo::cmdAggiornaBd_Click()
         updated = aggiorna(destination, "Si desidera aggiornare la banca dati con il file: ", "cmdAggiornaBd_Click");
         if (updated) {
             LoadInfoAggiornamento();
-            forms::dialogs().msgBox("Aggiornamento Banca Dati effettuato.");
+            // The release's links name the distributor's folders: they are made again here.
+            if (RefreshAfterUpdate(this))
+                forms::dialogs().msgBox("Aggiornamento Banca Dati effettuato.");
+            else
+                forms::dialogs().msgBox("Aggiornamento Banca Dati effettuato, ma non è stato possibile ricollegare "
+                                        "le tabelle dei Databases: riavviare il programma per usare i nuovi dati.",
+                                        forms::vbExclamation, "Attenzione");
         }
     });
     if (!ok)

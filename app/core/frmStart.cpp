@@ -11,7 +11,10 @@
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QPointer>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace pendra {
@@ -34,10 +37,17 @@ frmStart::frmStart() : forms::Form("frmStart")
     title2->setFont(mid);
     auto *line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
-    m_lblInfo = new QLabel(this);
+    m_lblInfo = new QPlainTextEdit(this);
     m_lblInfo->setObjectName("lblInfo");
-    m_lblInfo->setWordWrap(true);
-    m_lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblInfo->setReadOnly(true);
+    m_lblInfo->setFrameShape(QFrame::NoFrame);
+    m_lblInfo->setFocusPolicy(Qt::NoFocus);
+    m_lblInfo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // No box of its own: the page's background shows through, as behind a label.
+    QPalette see = m_lblInfo->palette();
+    see.setColor(QPalette::Base, Qt::transparent);
+    m_lblInfo->setPalette(see);
+    m_lblInfo->viewport()->setAutoFillBackground(false);
     for (QWidget *w : {static_cast<QWidget *>(progetto), static_cast<QWidget *>(title1),
                        static_cast<QWidget *>(title2), static_cast<QWidget *>(line)})
         layout->addWidget(w);
@@ -51,7 +61,9 @@ void frmStart::formLoad()
         QPointer<frmStart> self(this);
         for (const QString &line : lines) {
             m_info += line + "\r\n";
-            m_lblInfo->setText(QString(m_info).remove('\r'));
+            QTextCursor end(m_lblInfo->document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(line + "\n");
             QCoreApplication::processEvents();
             // A work window opened meanwhile closes the page.
             if (!self || !isLoaded())

@@ -3,7 +3,7 @@
 
 #include "forms/Form.h"
 
-#include <QLabel>
+#include <QPlainTextEdit>
 
 namespace pendra {
 
@@ -14,7 +14,9 @@ public:
 
     // The label's text as loaded: every line of the file followed by CR LF.
     const QString &infoText() const { return m_info; }
-    QLabel *lblInfo() const { return m_lblInfo; }
+    // Shown like a label; a text view, so that each line is appended once rather than the whole
+    // text set again for every line.
+    QPlainTextEdit *lblInfo() const { return m_lblInfo; }
 
 protected:
     // Reads the text line by line, yielding after each; sizes the page to the main window and
@@ -22,7 +24,7 @@ protected:
     void formLoad() override;
 
 private:
-    QLabel *m_lblInfo;
+    QPlainTextEdit *m_lblInfo;
     QString m_info;
 };
 

@@ -8,9 +8,11 @@
 #include <QHash>
 #include <shapefil.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace mapkit {
 
@@ -178,6 +180,31 @@ bool convert(const SHPObject &obj, ShapeType type, MapShape &shape)
 constexpr qint64 ShpHeaderSize = 100;
 constexpr qint64 MinShpRecordSize = 12;
 
+// The records whose bytes in the .shp overlap those of a record before them (by position, then by
+// number): an index that lists one record many times would make its vertices be read, and held,
+// once per entry. What is read then stays within the bytes the file really holds.
+std::vector<bool> overlappingRecords(const SHPInfo &shp)
+{
+    std::vector<int> order;
+    order.reserve(size_t(std::max(shp.nRecords, 0)));
+    for (int i = 0; i < shp.nRecords; ++i)
+        order.push_back(i);
+    std::sort(order.begin(), order.end(), [&shp](int a, int b) {
+        return shp.panRecOffset[a] != shp.panRecOffset[b] ? shp.panRecOffset[a] < shp.panRecOffset[b] : a < b;
+    });
+    std::vector<bool> overlapping(order.size(), false);
+    quint64 end = 0;  // of the last record kept
+    for (int i : order) {
+        const quint64 start = shp.panRecOffset[i];
+        if (start < end) {
+            overlapping[size_t(i)] = true;
+            continue;
+        }
+        end = start + 8 + quint64(shp.panRecSize[i]);  // the record's header, then its content
+    }
+    return overlapping;
+}
+
 }  // namespace
 
 class AttributeTable {
@@ -274,9 +301,12 @@ ShapeData readShapeFile(const QString &shpPath)
     }
     data.attributes = std::make_shared<AttributeTable>(std::move(hdbf), types, records);
 
+    const std::vector<bool> overlapping = overlappingRecords(*hshp);
     bool first = true;
     data.shapes.reserve(entities);
     for (int i = 0; i < entities; ++i) {
+        if (overlapping[size_t(i)])
+            continue;
         std::unique_ptr<SHPObject, ObjDestroyer> obj(SHPReadObject(hshp.get(), i));
         if (!obj || obj->nSHPType == SHPT_NULL || typeOf(obj->nSHPType) != data.type)
             continue;  // damaged or empty record: skipped

@@ -32,7 +32,8 @@ int fieldIndex(const ShapeData &data, const QString &name);
 
 // `shpPath` names the .shp file; .shx and .dbf lie beside it (letter case of the name ignored).
 // Never throws: a missing, damaged or mismatched file set, or one whose headers claim more records
-// than its files hold, gives valid == false; a damaged record is skipped. Polygons, lines and points (with Z or M variants) are read; other types are refused.
+// than its files hold, gives valid == false; a damaged record is skipped, and so is a record whose
+// bytes overlap those of another (an index listing one record many times gives it once). Polygons, lines and points (with Z or M variants) are read; other types are refused.
 ShapeData readShapeFile(const QString &shpPath);
 
 }  // namespace mapkit

@@ -8,6 +8,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <string>
 
 namespace sheet {
@@ -62,6 +65,20 @@ void parseXml(pugi::xml_document &doc, const QByteArray &bytes, const QString &p
                          QString::fromUtf8(ok.description()));
 }
 
+void parseTemplateXml(pugi::xml_document &doc, const QByteArray &bytes, const QString &partName)
+{
+    // Start tags: '<' and a name character ("</", "<?" and "<!" open none).
+    qint64 elements = 0;
+    const char *p = bytes.constData(), *end = p + bytes.size();
+    while ((p = static_cast<const char *>(std::memchr(p, '<', size_t(end - p)))) && ++p < end)
+        if (std::isalpha(static_cast<unsigned char>(*p)) || *p == '_' || *p == ':')
+            ++elements;
+    if (elements > MaxTemplateElements)
+        throw SheetError(1004, QStringLiteral("La cartella di lavoro è danneggiata (%1).").arg(partName), "Workbooks.Open",
+                         QStringLiteral("%1 elements, more than the %2 a template may hold").arg(elements).arg(MaxTemplateElements));
+    parseXml(doc, bytes, partName);
+}
+
 QByteArray serializeXml(const pugi::xml_document &doc)
 {
     StringWriter w;
@@ -83,7 +100,15 @@ pugi::xml_document &WorkbookData::sheetDoc(SheetData &s)
         const Part *p = part(s.partName);
         if (!p)
             throw SheetError(1004, QStringLiteral("Manca il foglio %1 della cartella di lavoro.").arg(s.partName), "Sheets");
-        parseXml(s.doc, p->data, s.partName);
+        parseTemplateXml(s.doc, p->data, s.partName);
+        // Column ranges never overlap in a sound sheet, so together they cover at most every column
+        // once; overlapping ones would be expanded column by column, each time.
+        qint64 covered = 0;
+        for (pugi::xml_node c : s.doc.child("worksheet").child("cols").children("col"))
+            covered += std::max<qint64>(0, qint64(c.attribute("max").as_int()) - std::max(1, c.attribute("min").as_int()) + 1);
+        if (covered > columnOf("XFD"))  // the last column
+            throw SheetError(1004, QStringLiteral("La cartella di lavoro è danneggiata (%1).").arg(s.partName), "Workbooks.Open",
+                             QStringLiteral("column ranges cover %1 columns").arg(covered));
         s.loaded = true;
     }
     return s.doc;
@@ -129,7 +154,7 @@ std::unique_ptr<Workbook> Workbook::open(const QString &path)
     d.workbookPart = "xl/workbook.xml";
     if (const Part *rels = d.part("_rels/.rels")) {
         pugi::xml_document doc;
-        parseXml(doc, rels->data, rels->name);
+        parseTemplateXml(doc, rels->data, rels->name);
         for (pugi::xml_node r : doc.child("Relationships").children("Relationship"))
             if (std::string(r.attribute("Type").value()).ends_with("/officeDocument"))
                 d.workbookPart = resolveTarget(QString(), QString::fromUtf8(r.attribute("Target").value()));
@@ -137,17 +162,17 @@ std::unique_ptr<Workbook> Workbook::open(const QString &path)
     const Part *wb = d.part(d.workbookPart);
     if (!wb)
         throw SheetError(1004, QStringLiteral("Il file %1 non è una cartella di lavoro.").arg(path), "Workbooks.Open");
-    parseXml(d.workbook, wb->data, d.workbookPart);
+    parseTemplateXml(d.workbook, wb->data, d.workbookPart);
 
     pugi::xml_document rels;
     if (const Part *r = d.part(relsOf(d.workbookPart)))
-        parseXml(rels, r->data, r->name);
+        parseTemplateXml(rels, r->data, r->name);
     const QString folder = folderOf(d.workbookPart);
     for (pugi::xml_node r : rels.child("Relationships").children("Relationship")) {
         if (std::string(r.attribute("Type").value()).ends_with("/sharedStrings")) {
             if (const Part *sst = d.part(resolveTarget(folder, QString::fromUtf8(r.attribute("Target").value())))) {
                 pugi::xml_document doc;
-                parseXml(doc, sst->data, sst->name);
+                parseTemplateXml(doc, sst->data, sst->name);
                 for (pugi::xml_node si : doc.child("sst").children("si")) {
                     QString text;
                     for (pugi::xpath_node t : si.select_nodes(".//t"))

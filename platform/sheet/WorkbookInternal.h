@@ -49,6 +49,11 @@ struct WorkbookData {
 
 // Parses XML bytes; SheetError 1004 naming the part when they are not XML.
 void parseXml(pugi::xml_document &doc, const QByteArray &bytes, const QString &partName);
+// Parses a part of a template as parseXml does, and refuses (SheetError 1004) one that holds more
+// elements than MaxTemplateElements: the parsed tree takes many times the bytes of each element,
+// so a small file could otherwise take gigabytes. Real templates hold a few hundred.
+inline constexpr qint64 MaxTemplateElements = 100000;
+void parseTemplateXml(pugi::xml_document &doc, const QByteArray &bytes, const QString &partName);
 QByteArray serializeXml(const pugi::xml_document &doc);
 // The text of a cell as a reader shows it ("" for an empty cell).
 QString cellText(const pugi::xml_node &cell, const QStringList &sharedStrings);

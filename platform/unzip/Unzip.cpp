@@ -15,14 +15,18 @@
 #include "vb/Error.h"
 
 #include <zip.h>
+#include <zlib.h>
+#undef zlib_version  // zlib's macro would rename the version record's field
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,6 +43,13 @@ const QString JournalHead = QStringLiteral("unzip-journal");
 void (*g_renameHook)(int) = nullptr;
 constexpr int PasswordBufferSize = 81;
 
+// Size and CRC-32 of a file's bytes: what the journal records of each file it names.
+struct Stamp {
+    qint64 size = -1;
+    quint32 crc = 0;
+    bool operator==(const Stamp &o) const { return size == o.size && crc == o.crc; }
+};
+
 struct Entry {
     zip_uint64_t index = 0;
     QString name;        // as stored (UTF-8, CP437 converted by libzip)
@@ -52,6 +63,7 @@ struct Entry {
     time_t mtime = 0;
     QString target;      // resolved destination path, set when the entry is written
     QString temp;        // verified contents in the target's folder, renamed over target at the end
+    Stamp stamp;         // of the bytes written into temp
 };
 
 struct ArchiveCloser {
@@ -149,47 +161,154 @@ void removeFolders(const QStringList &created)
         QDir().rmdir(created[i]);  // only when empty
 }
 
-// A file this layer left behind: a temporary ".unzip-XXXXXX" or its backup ".unzip-XXXXXX.old".
-bool ownLeftover(const QString &fileName)
+// A temporary file of this layer: ".unzip-XXXXXX" (its backup is the same name and ".old").
+bool ownTemporary(const QString &fileName)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\.unzip-[A-Za-z0-9]{6}(\\.old)?$"));
+    static const QRegularExpression pattern(QStringLiteral("^\\.unzip-[A-Za-z0-9]{6}$"));
     return pattern.match(fileName).hasMatch();
+}
+
+// The durable replace's own temporary of the journal, left by a crash before its rename.
+bool journalTemporary(const QString &fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.\\.unzip-journal~[A-Za-z0-9]{6}$"));
+    return pattern.match(fileName).hasMatch();
+}
+
+// A name of this layer's own files, which no entry of an archive may take.
+bool reservedName(const QString &fileName)
+{
+    const QString lower = fileName.toLower();
+    return ownTemporary(fileName) || (lower.endsWith(BackupSuffix) && ownTemporary(fileName.chopped(4))) ||
+           lower == JournalName || journalTemporary(fileName);
+}
+
+constexpr qint64 MaxJournalBytes = 16 * 1024 * 1024;
+
+// The stamp of a regular file (a symbolic link is none); nullopt when there is none or it cannot be read.
+std::optional<Stamp> stampOf(const QString &path)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    Stamp s;
+    s.size = 0;
+    uLong crc = ::crc32(0L, Z_NULL, 0);
+    std::vector<char> chunk(256 * 1024);
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0)
+            break;
+        crc = ::crc32(crc, reinterpret_cast<const Bytef *>(chunk.data()), uInt(n));
+        s.size += n;
+    }
+    ::close(fd);
+    s.crc = quint32(crc);
+    return s;
+}
+
+bool holds(const QString &path, const Stamp &stamp)
+{
+    const std::optional<Stamp> s = stampOf(path);
+    return s && *s == stamp;
+}
+
+QString stampText(const Stamp &s)
+{
+    return QString::number(s.size) + "\t" + QString::number(s.crc, 16);
+}
+
+bool parseStamp(const QString &size, const QString &crc, Stamp *s)
+{
+    bool okSize = false, okCrc = false;
+    s->size = size.toLongLong(&okSize);
+    s->crc = crc.toUInt(&okCrc, 16);
+    return okSize && okCrc && s->size >= 0;
 }
 
 struct Placement {
     QString target;
     QString temp;
     QString backup;  // empty when the target is new
+    Stamp fresh;     // the entry's bytes: the temporary file, then the target once placed
+    Stamp old;       // the replaced file's bytes, kept under the backup name
 };
 
 // The renames of one run. Written down before the first of them, so that a run cut short by a
 // crash or a power cut is finished (or, when that cannot be done, undone) at the next start.
+// Read back, the journal is a claim: only the run's own temporary and backup names in the journal's
+// folder are acted on, and a file only when its bytes are those the journal recorded for it; any
+// other file is left as it is and named in problems().
 class Commit {
 public:
-    explicit Commit(QString root) : m_root(std::move(root)) {}
+    // trusted: the run that made the files commits them itself, so they are not checked again.
+    Commit(QString root, bool trusted) : m_root(std::move(root)), m_trusted(trusted) {}
 
     std::vector<Placement> items;
     QStringList folders;  // made by the run, in the order made
 
     bool writeJournal(bool undoing);
-    bool readJournal(bool *undoing);
-    // Renames every entry in order; false at the first that fails. What is already in place (after
-    // an interruption) is skipped.
+    // Reads the journal file at path; false, touching nothing, when it is not one this layer wrote.
+    bool readJournal(const QString &path, bool *undoing);
+    // Renames every entry in order; false at the first that cannot be placed. What is already in
+    // place (after an interruption) is skipped.
     bool place(bool withHook);
     // Puts every replaced file back and removes the new ones and the new folders; true when all was
-    // put back (then the journal goes).
+    // put back and the journal is gone.
     bool undo();
-    // Everything in place: the backups and the journal go.
-    void finish();
+    // Everything in place: the backups and the journal go; true when they went.
+    bool finish();
+    // Removes the temporary files and the empty new folders of a run stopped before its renames.
+    bool discardTemporaries();
+
+    const QStringList &problems() const { return m_problems; }
+    int removed() const { return m_removed; }  // files this object deleted
+    QString journal() const { return m_root + "/" + JournalName; }
 
 private:
-    QString journal() const { return m_root + "/" + JournalName; }
     QString relative(const QString &path) const { return path.mid(m_root.size() + 1); }
-    bool absolute(const QString &rel, QString *path, bool ownFile) const;
+    bool absolute(const QString &rel, QString *path) const;
     void syncTargets() const;
+    bool remove(const QString &path);
+    bool move(const QString &from, const QString &to);
+    void leftAlone(const QString &path) { m_problems << relative(path) + ": diverso da quanto registrato, lasciato com'è"; }
 
     QString m_root;
+    bool m_trusted;
+    QStringList m_problems;
+    int m_removed = 0;
 };
+
+bool Commit::remove(const QString &path)
+{
+    if (::unlink(native(path).constData()) == 0) {
+        ++m_removed;
+        return true;
+    }
+    if (errno == ENOENT)
+        return true;
+    m_problems << relative(path) + ": impossibile eliminarlo";
+    return false;
+}
+
+bool Commit::move(const QString &from, const QString &to)
+{
+    if (std::rename(native(from).constData(), native(to).constData()) == 0)
+        return true;
+    m_problems << relative(from) + ": impossibile rinominarlo in " + relative(to);
+    return false;
+}
 
 bool Commit::writeJournal(bool undoing)
 {
@@ -203,10 +322,12 @@ bool Commit::writeJournal(bool undoing)
             vb::syncFolder(parentOf(f));
     QString text = JournalHead + "\n" + (undoing ? "mode\tundo\n" : "mode\tplace\n");
     for (const QString &f : folders)
-        text += "folder\t" + relative(f) + "\n";
+        if (f.size() > m_root.size())  // the destination itself is removed by the run only
+            text += "folder\t" + relative(f) + "\n";
     for (const Placement &p : items)
         text += "file\t" + relative(p.target) + "\t" + relative(p.temp) + "\t" +
-                (p.backup.isEmpty() ? QString() : relative(p.backup)) + "\n";
+                (p.backup.isEmpty() ? QString() : relative(p.backup)) + "\t" + stampText(p.fresh) + "\t" +
+                (p.backup.isEmpty() ? QStringLiteral("\t") : stampText(p.old)) + "\n";
     text += "end\n";
     try {
         vb::replaceFile(journal(), text.toUtf8());
@@ -216,41 +337,58 @@ bool Commit::writeJournal(bool undoing)
     }
 }
 
-bool Commit::absolute(const QString &rel, QString *path, bool ownFile) const
+// A path the journal names, inside its folder and reached through no symbolic link.
+bool Commit::absolute(const QString &rel, QString *path) const
 {
     QStringList parts;
     if (rel.isEmpty() || !safeParts(rel, &parts) || parts.isEmpty() || parts.join('/') != rel)
         return false;
-    if (ownFile && !ownLeftover(parts.last()))
-        return false;  // only files of this layer are ever removed
+    QString at = m_root;
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        at += "/" + parts[i];
+        struct stat st;
+        if (::lstat(native(at).constData(), &st) == 0 && !S_ISDIR(st.st_mode))
+            return false;  // a link, or a file where a folder should be
+    }
     *path = m_root + "/" + rel;
     return true;
 }
 
-bool Commit::readJournal(bool *undoing)
+bool Commit::readJournal(const QString &path, bool *undoing)
 {
-    QFile file(journal());
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxJournalBytes)
         return false;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
-    if (lines.size() < 3 || lines[0] != JournalHead || !lines.contains("end"))
+    const QStringList lines = QString::fromUtf8(file.read(MaxJournalBytes)).split('\n');
+    if (lines.size() < 3 || lines[0] != JournalHead)
         return false;
+    bool moded = false;
     for (const QString &line : lines.mid(1)) {
         if (line == "end")
-            return true;
+            return moded;
         const QStringList f = line.split('\t');
-        if (f.size() == 2 && f[0] == "mode") {
+        if (f.size() == 2 && f[0] == "mode" && !moded && (f[1] == "undo" || f[1] == "place")) {
             *undoing = f[1] == "undo";
+            moded = true;
         } else if (f.size() == 2 && f[0] == "folder") {
-            QString path;
-            if (!absolute(f[1], &path, false))
+            QString folder;
+            if (!absolute(f[1], &folder))
                 return false;
-            folders << path;
-        } else if (f.size() == 4 && f[0] == "file") {
+            folders << folder;
+        } else if (f.size() == 8 && f[0] == "file") {
             Placement p;
-            if (!absolute(f[1], &p.target, false) || !absolute(f[2], &p.temp, true) ||
-                (!f[3].isEmpty() && !absolute(f[3], &p.backup, true)))
+            if (!absolute(f[1], &p.target) || !absolute(f[2], &p.temp) || !parseStamp(f[4], f[5], &p.fresh))
                 return false;
+            // The temporary file is made in its target's own folder, and its backup is its own name too.
+            if (!ownTemporary(QFileInfo(p.temp).fileName()) || parentOf(p.temp) != parentOf(p.target) ||
+                reservedName(QFileInfo(p.target).fileName()))
+                return false;
+            if (!f[3].isEmpty()) {
+                if (f[3] != f[2] + BackupSuffix || !absolute(f[3], &p.backup) || !parseStamp(f[6], f[7], &p.old))
+                    return false;
+            } else if (!f[6].isEmpty() || !f[7].isEmpty()) {
+                return false;
+            }
             items.push_back(p);
         } else {
             return false;
@@ -265,15 +403,29 @@ bool Commit::place(bool withHook)
         if (withHook && g_renameHook)
             g_renameHook(int(i));
         const Placement &p = items[i];
-        if (!present(p.temp))
-            continue;  // renamed before an interruption
+        if (!present(p.temp)) {
+            // Renamed before an interruption: the target must now be that entry.
+            if (!m_trusted && !holds(p.target, p.fresh)) {
+                leftAlone(p.target);
+                return false;
+            }
+            continue;
+        }
+        if (!m_trusted) {
+            const bool targetAsRecorded = p.backup.isEmpty()
+                ? !present(p.target)
+                : (holds(p.target, p.old) || (!present(p.target) && holds(p.backup, p.old)));
+            if (!holds(p.temp, p.fresh) || !targetAsRecorded) {
+                leftAlone(holds(p.temp, p.fresh) ? p.target : p.temp);
+                return false;
+            }
+        }
         // A hard link keeps the old file under its name until the new one takes it; where the file
         // system has none, the old file moves aside.
         if (!p.backup.isEmpty() && !present(p.backup) && present(p.target) &&
-            ::link(native(p.target).constData(), native(p.backup).constData()) != 0 &&
-            std::rename(native(p.target).constData(), native(p.backup).constData()) != 0)
+            ::link(native(p.target).constData(), native(p.backup).constData()) != 0 && !move(p.target, p.backup))
             return false;
-        if (std::rename(native(p.temp).constData(), native(p.target).constData()) != 0)
+        if (!move(p.temp, p.target))
             return false;
     }
     syncTargets();
@@ -284,41 +436,97 @@ bool Commit::undo()
 {
     if (!writeJournal(true) && !present(journal()))
         return false;
+    // A file that is not as recorded is left alone; the undo fails only where a replaced file
+    // cannot be put back or a rename or removal fails.
     bool all = true;
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         const Placement &p = *it;
-        const bool placed = !present(p.temp);
-        if (!p.backup.isEmpty()) {
-            if (present(p.backup)) {
-                // Renaming a link over the same file changes nothing: the link then simply goes.
-                if (std::rename(native(p.backup).constData(), native(p.target).constData()) != 0)
+        if (present(p.temp)) {
+            // Not renamed yet: the target was at most moved aside (or linked) to its backup.
+            if (!p.backup.isEmpty() && present(p.backup)) {
+                if (!m_trusted && !holds(p.backup, p.old)) {
+                    leftAlone(p.backup);
+                    all = all && present(p.target);
+                } else if (!present(p.target) ? !move(p.backup, p.target) : !remove(p.backup)) {
                     all = false;
-                else if (present(p.backup))
-                    ::unlink(native(p.backup).constData());
+                }
             }
-        } else if (placed) {
-            ::unlink(native(p.target).constData());
+            if (!m_trusted && !holds(p.temp, p.fresh))
+                leftAlone(p.temp);
+            else if (!remove(p.temp))
+                all = false;
+            continue;
         }
-        if (!placed)
-            ::unlink(native(p.temp).constData());
+        const bool targetFresh = m_trusted || holds(p.target, p.fresh);
+        if (p.backup.isEmpty()) {
+            if (present(p.target) && !targetFresh)
+                leftAlone(p.target);  // not the entry: the run never wrote it
+            else if (!remove(p.target))
+                all = false;
+            continue;
+        }
+        if (!present(p.backup)) {
+            // Already put back by an earlier undo, or lost.
+            if (!m_trusted && !holds(p.target, p.old)) {
+                leftAlone(p.target);
+                all = false;
+            }
+            continue;
+        }
+        if (!m_trusted && (!holds(p.backup, p.old) || (present(p.target) && !targetFresh && !holds(p.target, p.old)))) {
+            leftAlone(holds(p.backup, p.old) ? p.target : p.backup);
+            all = false;
+            continue;
+        }
+        // Renaming a link over the same file changes nothing: the link then simply goes.
+        if (!move(p.backup, p.target))
+            all = false;
+        else if (present(p.backup) && !remove(p.backup))
+            all = false;
     }
     if (!all)
         return false;
     syncTargets();
-    ::unlink(native(journal()).constData());
+    if (!remove(journal()))
+        return false;
     removeFolders(folders);  // the destination itself among them, when the run made it
     vb::syncFolder(QFileInfo::exists(m_root) ? m_root : parentOf(m_root));
     return true;
 }
 
-void Commit::finish()
+bool Commit::finish()
 {
+    bool all = true;
     for (const Placement &p : items)
-        if (!p.backup.isEmpty())
-            ::unlink(native(p.backup).constData());
+        if (!p.backup.isEmpty() && present(p.backup)) {
+            if (!m_trusted && !holds(p.backup, p.old)) {
+                leftAlone(p.backup);
+                all = false;
+            } else if (!remove(p.backup)) {
+                all = false;
+            }
+        }
     syncTargets();
-    ::unlink(native(journal()).constData());
+    if (!all || !remove(journal()))
+        return false;
     vb::syncFolder(m_root);
+    return true;
+}
+
+bool Commit::discardTemporaries()
+{
+    bool all = true;
+    for (const Placement &p : items) {
+        if (!present(p.temp))
+            continue;
+        if (!holds(p.temp, p.fresh)) {
+            leftAlone(p.temp);
+        } else if (!remove(p.temp)) {
+            all = false;
+        }
+    }
+    removeFolders(folders);
+    return all;
 }
 
 void Commit::syncTargets() const
@@ -327,19 +535,6 @@ void Commit::syncTargets() const
     for (const Placement &p : items)
         if (synced.insert(parentOf(p.target)).second)
             vb::syncFolder(parentOf(p.target));
-}
-
-// Removes what runs cut short before their renames left in the folder; answers how many files.
-int sweepLeftovers(const QString &root)
-{
-    int removed = 0;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (ownLeftover(it.fileName()) && QFile::remove(path))
-            ++removed;
-    }
-    return removed;
 }
 
 bool listed(const QString &name, int count, char **names, bool caseSensitive)
@@ -398,8 +593,9 @@ private:
         m_createdFolders.clear();
         return code;
     }
-    // In-archive clashes: one path both a file and a folder (letter case aside), as "leggimi" and
-    // "leggimi/nota.txt".
+    // In-archive clashes, letter case aside (the folders are case-blind for the program): one path
+    // both a file and a folder, as "leggimi" and "leggimi/nota.txt", or two files of one name, as
+    // "Metadati.mdb" and "METADATI.MDB".
     bool clashes() const;
     // Folders and a temporary file in the entry's own target folder, the entry verified into it.
     int prepare(Entry &e);
@@ -479,6 +675,7 @@ int Run::readEntry(Entry &e, vb::DurableFile *sink, const char *password)
     }
     char chunk[64 * 1024];
     zip_uint64_t total = 0;
+    uLong crc = ::crc32(0L, Z_NULL, 0);
     int code = PK_OK;
     QByteArray shown;
     for (;;) {
@@ -495,6 +692,7 @@ int Run::readEntry(Entry &e, vb::DurableFile *sink, const char *password)
             code = PK_BADERR;
             break;
         }
+        crc = ::crc32(crc, reinterpret_cast<const Bytef *>(chunk), uInt(n));
         if (sink) {
             try {
                 sink->write(chunk, n);
@@ -509,6 +707,7 @@ int Run::readEntry(Entry &e, vb::DurableFile *sink, const char *password)
     zip_fclose(zf);
     if (code == PK_OK && total != e.size)
         code = PK_BADERR;
+    e.stamp = {qint64(total), quint32(crc)};
     return code;
 }
 
@@ -540,7 +739,7 @@ bool Run::clashes() const
     const auto claim = [&kinds](const QString &path, bool folder) {
         const auto it = kinds.constFind(path);
         if (it != kinds.constEnd())
-            return *it == folder;
+            return folder && *it;  // a folder may be named again, a file only once
         kinds.insert(path, folder);
         return true;
     };
@@ -589,10 +788,20 @@ int Run::prepare(Entry &e)
 
 int Run::commit(const std::vector<Entry *> &chosen)
 {
-    Commit commit(m_destination);
+    Commit commit(m_destination, true);
     commit.folders = m_createdFolders;
-    for (const Entry *e : chosen)
-        commit.items.push_back({e->target, e->temp, present(e->target) ? e->temp + BackupSuffix : QString()});
+    for (const Entry *e : chosen) {
+        Placement p{e->target, e->temp, QString(), e->stamp, Stamp()};
+        if (present(e->target)) {
+            // What the backup will hold, so that a later recovery knows the file it puts back.
+            const std::optional<Stamp> old = stampOf(e->target);
+            if (!old)
+                return fail(PK_DISK);
+            p.backup = e->temp + BackupSuffix;
+            p.old = *old;
+        }
+        commit.items.push_back(p);
+    }
     if (!commit.writeJournal(false))
         return fail(PK_DISK);
     // From here the journal answers for the temporary files and the new folders.
@@ -603,7 +812,8 @@ int Run::commit(const std::vector<Entry *> &chosen)
         commit.undo();  // what cannot be put back now is put back at the next start
         return PK_DISK;
     }
-    commit.finish();
+    // Backups or a journal that cannot go are settled at the next start; the entries are in place.
+    (void)commit.finish();
     if (m_dcl.fQuiet < 2)
         for (const Entry *e : chosen)
             print("  inflating: " + e->target + "\n");
@@ -643,7 +853,8 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
         e.name = QString::fromUtf8(st.name);
         if (m_dcl.SpaceToUnderscore)
             e.name.replace(' ', '_');
-        if (!safeParts(e.name, &e.parts) || isSymlink(m_za.get(), e.index))
+        if (!safeParts(e.name, &e.parts) || isSymlink(m_za.get(), e.index) ||
+            (!e.parts.isEmpty() && reservedName(e.parts.last())))
             return PK_ERR;
         e.directory = e.name.endsWith('/') || e.name.endsWith('\\');
         if (e.parts.isEmpty()) {
@@ -742,7 +953,7 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
     if (!writes)
         return PK_OK;
     // The journal of a run never finished is settled first: it is the only record of that run.
-    if (present(m_destination + "/" + JournalName) && recoverInterrupted(m_destination) == Recovery::Failed)
+    if (recoverInterrupted(m_destination) == Recovery::Failed)
         return fail(PK_DISK);
     if (const int code = commit(chosen); code != PK_OK)
         return code;
@@ -751,7 +962,7 @@ int Run::execute(int ifnc, char **ifnv, int xfnc, char **xfnv)
 
 }  // namespace
 
-Recovery recoverInterrupted(const QString &folder)
+Recovery recoverInterrupted(const QString &folder, QStringList *problems)
 {
     QString root = folder;
     while (root.size() > 1 && root.endsWith('/'))
@@ -759,22 +970,46 @@ Recovery recoverInterrupted(const QString &folder)
     if (root.isEmpty() || !QFileInfo(root).isDir())
         return Recovery::Nothing;
     Recovery result = Recovery::Nothing;
+    QStringList found;
     if (present(root + "/" + JournalName)) {
-        Commit commit(root);
+        Commit commit(root, false);
         bool undoing = false;
-        if (!commit.readJournal(&undoing))
-            return Recovery::Failed;  // nothing is touched on a journal that cannot be read
-        if (!undoing && commit.place(false)) {
-            commit.finish();
-            result = Recovery::Finished;
-        } else if (commit.undo()) {
-            result = Recovery::Undone;
+        if (!commit.readJournal(commit.journal(), &undoing)) {
+            found << JournalName + ": registro non valido, nessun file toccato";
+            result = Recovery::Failed;
+        } else if (!undoing && commit.place(false)) {
+            result = commit.finish() ? Recovery::Finished : Recovery::Failed;
         } else {
-            return Recovery::Failed;
+            result = commit.undo() ? Recovery::Undone : Recovery::Failed;
+        }
+        found << commit.problems();
+    }
+    // A journal whose rename a crash prevented names the temporary files of a run that renamed
+    // nothing yet. While a journal is unsettled its files are left for it.
+    if (result != Recovery::Failed) {
+        const QStringList names = QDir(root).entryList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString &name : names) {
+            if (!journalTemporary(name))
+                continue;
+            Commit commit(root, false);
+            bool undoing = false;
+            if (commit.readJournal(root + "/" + name, &undoing)) {
+                const bool all = commit.discardTemporaries();
+                found << commit.problems();
+                if (!all)
+                    result = Recovery::Failed;
+                else if (commit.removed() > 0 && result == Recovery::Nothing)
+                    result = Recovery::Undone;
+            }
+            if (::unlink(native(root + "/" + name).constData()) != 0 && errno != ENOENT) {
+                found << name + ": impossibile eliminarlo";
+                result = Recovery::Failed;
+            }
         }
     }
-    if (sweepLeftovers(root) > 0 && result == Recovery::Nothing)
-        result = Recovery::Undone;
+    found.removeDuplicates();
+    if (problems)
+        *problems = found;
     return result;
 }
 

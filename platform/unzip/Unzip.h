@@ -91,10 +91,10 @@ void UzpVersion2(UZPVER *version);
 // Extracts (or lists or tests) the archive lpC->lpszZipFN into lpC->lpszExtractDir. With ifnc > 0
 // only the entries named in ifnv are processed; entries named in xfnv are skipped.
 // Safety: every entry name is checked first; a name that would land outside the destination
-// (absolute, drive letter, "..", backslash forms) or a symbolic-link entry refuses the whole
-// archive, and so does an entry that an existing file or folder of the destination stands in the
+// (absolute, drive letter, "..", backslash forms), a name of this layer's own files (".unzip-journal",
+// ".unzip-XXXXXX") or a symbolic-link entry refuses the whole archive, and so does an entry that an existing file or folder of the destination stands in the
 // way of (a file where a folder goes, or the reverse), or another entry of the archive does
-// ("leggimi" and "leggimi/nota.txt"): PK_ERR.
+// ("leggimi" and "leggimi/nota.txt", or "Metadati.mdb" and "METADATI.MDB"): PK_ERR.
 // All or nothing: the destination (made when missing) and every folder are created, and every
 // entry is decompressed, its CRC verified and synced to disk into a temporary file in its own
 // target folder; any failure up to there removes what was made and answers with nothing changed.
@@ -107,11 +107,16 @@ int Wiz_SingleEntryUnzip(int ifnc, char **ifnv, int xfnc, char **xfnv, DCL *lpC,
 
 // Settles a run on folder that a crash or a power cut stopped among its renames: with its journal
 // there, every entry is put in place (Finished) or, when that cannot be done, every replaced file
-// is put back and the new files and folders go (Undone); then the journal goes. Temporary files of
-// runs stopped before their renames are removed too (Undone, when there was no journal). Failed:
-// a journal that cannot be read or an undo that cannot be completed; the files stay as they are.
+// is put back and the new files and folders go (Undone); then the journal goes. A journal that a
+// crash kept from its place names a run that renamed nothing: its temporary files go (Undone).
+// The journal is a claim, not a command: only the run's own temporary and backup names in folder
+// (no "..", no absolute path, nothing through a symbolic link) are acted on, and a file only when
+// its size and CRC are those recorded; any other file is left as it is and named in problems
+// (when given). With no journal nothing is touched. Failed: a journal that cannot be trusted, a
+// replaced file that cannot be put back, or a rename or removal that failed; the journal then
+// stays for the next start.
 enum class Recovery { Nothing, Finished, Undone, Failed };
-Recovery recoverInterrupted(const QString &folder);
+Recovery recoverInterrupted(const QString &folder, QStringList *problems = nullptr);
 
 // Test seam: called in a run before each rename of the commit with the number already done.
 void setRenameHook(void (*hook)(int renamesDone));

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <atomic>
 #include <cerrno>
@@ -196,6 +197,25 @@ void replaceFile(const QString &path, const QByteArray &bytes)
     DurableFile file(path);
     file.write(bytes);
     file.commit();
+}
+
+int removeLeftTemporaries(const QString &folder, const QStringList &targetNames)
+{
+    if (folder.isEmpty() || targetNames.isEmpty())
+        return 0;
+    QStringList names;
+    for (const QString &name : targetNames)
+        names << QRegularExpression::escape(name.left(64));
+    const QRegularExpression own(QStringLiteral("^\\.(%1)~[A-Za-z0-9]{6}$").arg(names.join(QLatin1Char('|'))),
+                                 QRegularExpression::CaseInsensitiveOption);
+    int removed = 0;
+    const QDir dir(folder);
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (own.match(entry).hasMatch() && ::unlink(QFile::encodeName(dir.filePath(entry)).constData()) == 0)
+            ++removed;
+    if (removed > 0)
+        syncFolder(folder);
+    return removed;
 }
 
 void syncFolder(const QString &folder)

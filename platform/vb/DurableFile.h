@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace vb {
 
@@ -49,6 +50,11 @@ private:
 
 // Replaces the file at path with bytes through a DurableFile; throws as DurableFile does.
 void replaceFile(const QString &path, const QByteArray &bytes);
+
+// Removes from folder what a crash left of replacing the files named: the new files of
+// DurableFile's own default form, "." + name + "~" + six letters or digits (name matched without
+// regard to letter case). Nothing else is touched; answers how many were removed.
+int removeLeftTemporaries(const QString &folder, const QStringList &targetNames);
 
 // Makes a folder's entries (a rename, a new or removed file) durable; failures are ignored.
 void syncFolder(const QString &folder);

@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/mount.h>
+
 using namespace pendra;
 using coretest::CoreTest;
 using Snapshot = QMap<QString, QByteArray>;
@@ -43,6 +45,7 @@ protected:
         s.ShapePath = small.path() + "/Shape/";
         s.Password = Password;
         s.ConnPrefix = odbcPrefix(Password);
+        s.DaoConnect = daoConnect(Password);
         QDir().mkpath(zips());
     }
     QString zips() const { return scratch.path() + "/zips"; }
@@ -116,6 +119,63 @@ TEST_F(InfoTest, DatabaseUpdateUnpacksIntoTheDatabasesFolderAndShowsTheNewDate)
               (QStringList{"Dati.mdb", "Metadati.mdb", "Storico"}));
     EXPECT_EQ(archivekit::readFile(small.file("Databases/Storico/Dati2007.mdb")), "archived data");
     EXPECT_EQ(archivekit::snapshot(small.file("Shape")), shapes);
+}
+
+TEST_F(InfoTest, AfterAnUpdateTheLinksOfTheReleaseAreMadeAgainAndAQueryShowsTheNewData)
+{
+    // A release as the distributor builds it: Dati.mdb links Settore to the distributor's own folder.
+    const QString release = zips() + "/release", distributor = scratch.path() + "/distributore";
+    QDir().mkpath(release);
+    QDir().mkpath(distributor);
+    const QString daoConnect = "MS Access;pwd=" + Password;
+    QFile::copy(small.file("Databases/Metadati.mdb"), distributor + "/Metadati.mdb");
+    {
+        jet::Database meta = jet::Database::open(distributor + "/Metadati.mdb", false, false, daoConnect);
+        meta.execute("DELETE FROM Settore");
+        meta.execute("INSERT INTO Settore VALUES ('B','Lavoro')");
+        meta.execute("INSERT INTO tablelink VALUES ('Settore','Metadati.mdb','Dati.mdb')");
+    }
+    {
+        jet::Database::create(release + "/Dati.mdb", Password).close();
+        jet::Database dati = jet::Database::open(release + "/Dati.mdb", false, false, daoConnect);
+        jet::TableDef link;
+        link.name = link.sourceTableName = "Settore";
+        link.connect = "ms access;pwd=" + Password + ";DATABASE=" + distributor + "/Metadati.mdb";
+        dati.appendTableDef(link);
+    }
+    QFile::copy(distributor + "/Metadati.mdb", release + "/Metadati.mdb");
+    const QString zip = zips() + "/release.zip";
+    archivekit::runZip(release, {"-r", zip, "."});
+    QDir(distributor).removeRecursively();  // not on the user's machine
+
+    struct Case { const char *what; QStringList tablelink; QString last; };
+    const Case cases[] = {
+        {"links of the release", {}, "Aggiornamento Banca Dati effettuato."},
+        {"a source table missing", {"INSERT INTO tablelink VALUES ('Manca','Metadati.mdb','Dati.mdb')"},
+         "Aggiornamento Banca Dati effettuato, ma non è stato possibile ricollegare le tabelle dei Databases: "
+         "riavviare il programma per usare i nuovi dati."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (!c.tablelink.isEmpty()) {
+            // The same release with one row more in its tablelink.
+            jet::Database meta = jet::Database::open(release + "/Metadati.mdb", false, false, daoConnect);
+            for (const QString &statement : c.tablelink)
+                meta.execute(statement);
+            meta.close();
+            QFile::remove(zip);
+            archivekit::runZip(release, {"-r", zip, "."});
+        }
+        dialogs.clear();
+        dialogs.answerFile(zip);
+        dialogs.answerMsgBox(forms::vbYes);
+        dialog()->cmdAggiornaBd_Click();
+        const QStringList shown = dialogs.messages();
+        ASSERT_FALSE(shown.isEmpty());
+        EXPECT_EQ(shown.last(), c.last) << shown.join('|').toStdString();
+        EXPECT_EQ(small.query("Dati.mdb", "select * from Settore"), QStringList{"B|Lavoro"});
+    }
+    EXPECT_TRUE(QString::fromLatin1(log()).contains("Function: RecreateRelatedTables"));
 }
 
 TEST_F(InfoTest, CancelOrNoChangesNothingAndShowsNothingMore)
@@ -249,6 +309,36 @@ TEST_F(InfoTest, AnUpdateKilledBetweenTwoRenamesIsFinishedAtTheNextStartBeforeAn
               (QStringList{"Dati.mdb", "Metadati.mdb", "Storico"}));
     EXPECT_EQ(archivekit::readFile(databases + "Storico/Dati2007.mdb"), "archived data");
     EXPECT_EQ(small.query("Metadati.mdb", "select * from InfoAggiornamento"), QStringList{"30/06/2009|Dati ISTAT"});
+}
+
+TEST_F(InfoTest, AnUpdateThatCannotBeSettledKeepsItsDatabasesClosedAndSaysWhy)
+{
+    small.exec("Metadati.mdb", {"INSERT INTO InfoAggiornamento VALUES ('31/12/2008', 'vecchi')"});
+    const QString zip = databaseArchive("30/06/2009");
+    const QString databases = small.path() + "/Databases/";
+    ASSERT_TRUE(archivekit::killedBetweenRenames([&] { CGUnzipFiles().Unzip(zip, databases); }, 1));
+    // The folder is read-only at the next start: the update can be neither finished nor undone.
+    const QByteArray mountPoint = QFile::encodeName(small.path() + "/Databases");
+    if (::mount(mountPoint.constData(), mountPoint.constData(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "cannot bind-mount here";
+    struct Unmount {
+        QByteArray path;
+        ~Unmount() { ::umount(path.constData()); }
+    } unmount{mountPoint};
+    ASSERT_EQ(::mount(nullptr, mountPoint.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr), 0);
+    const Snapshot before = archivekit::snapshot(databases);
+
+    start(small.path());
+    EXPECT_EQ(ends, 1);
+    const QStringList shown = dialogs.messages();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[0].startsWith("Errore : Impossibile completare o annullare l'aggiornamento interrotto della "
+                                    "cartella " + databases + ": "))
+        << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains("impossibile rinominarlo")) << shown[0].toStdString();
+    EXPECT_TRUE(shown[0].contains("I file della cartella non saranno usati.")) << shown[0].toStdString();
+    EXPECT_EQ(shown[1], "Impossibile trovare i Databases\r\nL'Applicazione sarà chiusa.");
+    EXPECT_EQ(archivekit::snapshot(databases), before);
 }
 
 TEST_F(InfoTest, EncryptedArchiveAsksThePasswordAndAnEmptyAnswerExtractsNothing)

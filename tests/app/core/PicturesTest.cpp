@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QMdiSubWindow>
+#include <QTextDocument>
 
 #include <cstdlib>
 
@@ -103,7 +104,7 @@ TEST_F(StartPageTest, ShowsTheTextSizedUnderTheMainWindowOverTheBackground)
     frmMainMDI *main = mainWindow();
     frmStart *page = FormRegistry::show<frmStart>();
     EXPECT_EQ(page->infoText(), QString::fromUtf8("Prima riga\r\nSeconda città\r\n"));
-    EXPECT_EQ(page->lblInfo()->text(), QString::fromUtf8("Prima riga\nSeconda città\n"));
+    EXPECT_EQ(page->lblInfo()->toPlainText(), QString::fromUtf8("Prima riga\nSeconda città\n"));
     ASSERT_NE(page->subWindow(), nullptr);
     // 15000 - 200 twips wide (986.7 px), 10500 - 750 high, at the top left.
     EXPECT_EQ(page->subWindow()->geometry(), QRect(0, 0, 987, 650));
@@ -184,4 +185,28 @@ TEST_F(StartPageTest, AWorkWindowOpenedWhileTheTextLoadsClosesThePage)
     EXPECT_FALSE(FormRegistry::isLoaded<frmStart>());
     EXPECT_FALSE(page->isVisible());  // not shown again after it was closed
     EXPECT_TRUE(dialogs.calls().isEmpty());
+}
+
+TEST_F(StartPageTest, EachLineOfTheTextReachesThePageOnce)
+{
+    QByteArray text;
+    for (int i = 0; i < 2000; ++i)
+        text += "Riga " + QByteArray::number(i) + " del testo\r\n";
+    small.write("Files/InfoZup.txt", text);
+    mainWindow();
+    // From the first yield on, every change the page's text view receives is counted.
+    int added = 0, removed = 0;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [&] {
+        frmStart *page = FormRegistry::find<frmStart>();
+        QObject::connect(page->lblInfo()->document(), &QTextDocument::contentsChange, page,
+                         [&](int, int charsRemoved, int charsAdded) {
+                             added += charsAdded;
+                             removed += charsRemoved;
+                         });
+    }, Qt::QueuedConnection);
+    frmStart *page = FormRegistry::show<frmStart>();
+    const QString shown = QString::fromLatin1(text).remove('\r');
+    EXPECT_EQ(page->lblInfo()->toPlainText(), shown);
+    EXPECT_EQ(removed, 0);
+    EXPECT_EQ(added, shown.size() - QString("Riga 0 del testo\n").size());
 }

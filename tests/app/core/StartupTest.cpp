@@ -413,3 +413,17 @@ TEST(QtTranslation, QtsOwnDialogTextsSpeakItalian)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Annulla");
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), "Cerca in:");
 }
+
+TEST_F(StartupTest, WhatACrashLeftOfReplacingTheProgramsFilesIsRemovedAndNothingElse)
+{
+    const QStringList left = {".ShapeConfig.xml~Ab12Cd", ".DBPath.kvr~Qw12Er", ".shpath.kvr~Zz99Yy"};
+    const QStringList others = {".Error.log~Ab12Cd", "ShapeConfig.xml~Ab12Cd", ".ShapeConfig.xml~Ab12"};
+    for (const QString &name : left + others)
+        small.write("Files/" + name, "x");
+    start(small.path());
+    EXPECT_EQ(ends, 0);
+    for (const QString &name : left)
+        EXPECT_FALSE(QFile::exists(small.file("Files/" + name))) << name.toStdString();
+    for (const QString &name : others)
+        EXPECT_TRUE(QFile::exists(small.file("Files/" + name))) << name.toStdString();
+}

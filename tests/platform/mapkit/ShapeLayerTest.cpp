@@ -243,6 +243,30 @@ TEST(ShapeLayer, HeadersClaimingMoreRecordsThanTheFilesHoldAreRefused)
     }
 }
 
+TEST(ShapeLayer, AnIndexListingOneRecordManyTimesGivesItOnce)
+{
+    QTemporaryDir dir;
+    QVector<FixtureShape> shapes;
+    for (int i = 0; i < 4; ++i)
+        shapes.append({{{{0, 0}, {0, 10.0 + i}, {10, 10}, {10, 0}, {0, 0}}}, QString("P%1").arg(i)});
+    const QString shp = writeShapes(dir.path() + "/ripetuto", SHPT_POLYGON, shapes);
+    // Every index entry after the header (8 bytes each) is made the first one.
+    QFile shx(dir.path() + "/ripetuto.shx");
+    ASSERT_TRUE(shx.open(QIODevice::ReadWrite));
+    QByteArray index = shx.readAll();
+    for (int i = 1; i < shapes.size(); ++i)
+        index.replace(100 + 8 * i, 8, index.mid(100, 8));
+    ASSERT_TRUE(shx.seek(0));
+    ASSERT_EQ(shx.write(index), index.size());
+    shx.close();
+
+    const ShapeData data = readShapeFile(shp);
+    ASSERT_TRUE(data.valid) << data.error.toStdString();
+    ASSERT_EQ(data.shapes.size(), 1);
+    EXPECT_EQ(data.shapes[0].record, 0);
+    EXPECT_EQ(data.shapes[0].bounds.top, 10.0);
+}
+
 TEST(ShapeLayer, FileNamesIgnoreLetterCase)
 {
     QTemporaryDir dir;

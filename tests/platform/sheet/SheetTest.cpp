@@ -325,6 +325,51 @@ TEST_F(SheetTest, HostileTemplatesAreRefused)
     }
 }
 
+// Templates within the size caps whose parsed form would still be huge: cells by the hundred
+// thousand, or column ranges declared over and over. Each is refused as damaged.
+TEST_F(SheetTest, TemplatesDeclaringFarMoreThanAnyTemplateNeedsAreRefused)
+{
+    QByteArray cells = "<row r=\"1\">";
+    for (int i = 0; i < 120000; ++i)
+        cells += "<c/>";
+    cells += "</row>";
+    QByteArray cols = "<cols>";
+    for (int i = 0; i < 2000; ++i)
+        cols += "<col min=\"1\" max=\"16384\" style=\"2\"/>";
+    cols += "</cols>";
+    struct Case { const char *what; QByteArray rows, cols; };
+    const Case cases[] = {
+        {"cells", cells, QByteArray()},
+        {"overlapping column ranges", QByteArray(), cols},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        archivekit::buildArchive(out("grande.xlsx"), sheettest::formattedTemplate(c.rows, c.cols));
+        try {
+            sheet::Application xl;
+            sheet::Workbook &book = xl.open(out("grande.xlsx"));
+            book.sheet(1).setValues({{Variant("x")}});
+            book.saveAs(out());
+            ADD_FAILURE() << "exported";
+        } catch (const vb::Error &e) {
+            EXPECT_EQ(e.number(), 1004);
+            EXPECT_TRUE(e.description().contains(QString::fromUtf8("è danneggiata"))) << e.description().toStdString();
+        }
+        EXPECT_FALSE(QFile::exists(out()));
+    }
+    // A sheet of a sound template with as many cells as a real one might carry is still read.
+    QByteArray many = "<row r=\"1\">";
+    for (int i = 1; i <= 1000; ++i)
+        many += "<c r=\"" + sheet::columnName(i).toLatin1() + "1\" s=\"1\"/>";
+    many += "</row>";
+    archivekit::buildArchive(out("ampio.xlsx"), sheettest::formattedTemplate(many));
+    sheet::Application xl;
+    sheet::Workbook &book = xl.open(out("ampio.xlsx"));
+    book.sheet(1).setValues({{Variant("x")}});
+    book.saveAs(out());
+    EXPECT_TRUE(QFile::exists(out()));
+}
+
 TEST(ColumnNameTest, LettersAsTheSpreadsheetCountsThem)
 {
     EXPECT_EQ(sheet::columnName(1), "A");

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <sys/mount.h>
+#include <zlib.h>
 
 using archivekit::Member;
 using Snapshot = QMap<QString, QByteArray>;
@@ -114,9 +115,10 @@ TEST_F(UnzipTest, EncryptedArchiveNeedsTheRightPassword)
     EXPECT_EQ(g_passwordCalls, 3);  // the last case: three tries, then it gives up
 }
 
-TEST_F(UnzipTest, NameOutsideTheDestinationRefusesTheWholeArchive)
+TEST_F(UnzipTest, NameOutsideTheDestinationOrOfTheLayersOwnFilesRefusesTheWholeArchive)
 {
-    for (const char *name : {"../x", "a/../../x", "/x", "C:/x", "c:x", "..\\x", "ok\\..\\..\\x", "./../x"}) {
+    for (const char *name : {"../x", "a/../../x", "/x", "C:/x", "c:x", "..\\x", "ok\\..\\..\\x", "./../x",
+                             ".unzip-journal", "sub/.unzip-AbC123", "sub/.unzip-AbC123.old", "..unzip-journal~AbC123"}) {
         archivekit::buildArchive(archive(), {{"good.txt", "fine"}, {name, "evil"}, {"later.txt", "fine"}});
         EXPECT_EQ(extract(), unzip::PK_ERR) << name;
         EXPECT_EQ(archivekit::snapshot(dest()), Before) << name;
@@ -210,10 +212,12 @@ TEST_F(UnzipTest, ARenameThatFailsPutsBackEveryFileAlreadyReplaced)
     }
 }
 
-TEST_F(UnzipTest, AFileAndAFolderOfOneNameRefuseTheArchive)
+TEST_F(UnzipTest, OneNameTwiceInAnyLetterCaseRefusesTheArchive)
 {
     const std::vector<Member> archives[] = {
         {{"Metadati.mdb", "new database"}, {"leggimi", "file"}, {"leggimi/nota.txt", "nota"}},
+        {{"Metadati.mdb", "new database"}, {"METADATI.MDB", "other database"}},
+        {{"sub/Keep.txt", "one"}, {"SUB/keep.TXT", "two"}},
         {{"Metadati.mdb", "new database"}, {"leggimi/nota.txt", "nota"}, {"leggimi", "file"}},
         {{"Metadati.mdb", "new database"}, {"LEGGIMI/", ""}, {"leggimi", "file"}},
         {{"Metadati.mdb", "new database"}, {"a/b/c.txt", "c"}, {"A/B", "file"}},
@@ -312,34 +316,138 @@ TEST_F(UnzipTest, AKilledRunThatCannotBeFinishedIsUndone)
     EXPECT_EQ(archivekit::snapshot(dest()), expected);
 }
 
-TEST_F(UnzipTest, LeftoversOfARunStoppedBeforeItsRenamesAreRemoved)
+TEST_F(UnzipTest, WithNoJournalNothingIsTouched)
 {
-    archivekit::writeFile(dest() + "/.unzip-AbC123", "half");
-    archivekit::writeFile(dest() + "/sub/.unzip-XyZ789", "half");
-    archivekit::writeFile(dest() + "/sub/.unzip-XyZ789.old", "old");
-    archivekit::writeFile(dest() + "/.unzip-notmine", "kept");
+    archivekit::writeFile(dest() + "/.unzip-AbC123", "a user's file");
+    archivekit::writeFile(dest() + "/sub/.unzip-XyZ789.old", "another");
+    const Snapshot before = archivekit::snapshot(dest());
+    EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Nothing);
+    EXPECT_EQ(archivekit::snapshot(dest()), before);
+    EXPECT_EQ(unzip::recoverInterrupted(work.path() + "/nessuna"), unzip::Recovery::Nothing);
+}
+
+TEST_F(UnzipTest, AJournalACrashKeptFromItsPlaceTakesOnlyTheTemporaryFilesItNames)
+{
+    zipSource();
+    ASSERT_TRUE(archivekit::killedBetweenRenames([this] { extract(); }, 0));
+    // What a crash between the journal's own sync and its rename leaves.
+    ASSERT_TRUE(QFile::rename(dest() + "/.unzip-journal", dest() + "/..unzip-journal~Qw3rTy"));
+    archivekit::writeFile(dest() + "/sub/.unzip-NotMin", "not named by the journal");
     EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Undone);
     Snapshot expected = Before;
-    expected.insert(".unzip-notmine", "kept");
+    expected.insert("sub/.unzip-NotMin", "not named by the journal");
     EXPECT_EQ(archivekit::snapshot(dest()), expected);
+    // A journal temporary cut short is only removed.
+    archivekit::writeFile(dest() + "/..unzip-journal~Zx9Yw8", "unzip-journal\nmode\tpl");
     EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Nothing);
-    EXPECT_EQ(unzip::recoverInterrupted(work.path() + "/nessuna"), unzip::Recovery::Nothing);
+    EXPECT_EQ(archivekit::snapshot(dest()), expected);
+}
+
+// Size and CRC-32 as the journal records them.
+QString stampOf(const QByteArray &bytes)
+{
+    return QString::number(bytes.size()) + "\t" +
+           QString::number(quint32(crc32(0L, reinterpret_cast<const Bytef *>(bytes.constData()), uInt(bytes.size()))), 16);
+}
+
+QByteArray journalOf(const char *mode, const QStringList &lines)
+{
+    return ("unzip-journal\nmode\t" + QString(mode) + "\n" + lines.join('\n') + "\nend\n").toUtf8();
 }
 
 TEST_F(UnzipTest, AJournalThatCannotBeTrustedTouchesNothing)
 {
+    // A sub-folder that is a symbolic link to a folder outside the destination.
+    const QString outside = work.path() + "/fuori";
+    archivekit::writeFile(outside + "/vittima.txt", "outside");
+    archivekit::writeFile(outside + "/.unzip-AbC123", "new");
+    ASSERT_TRUE(QDir().mkpath(outside + "/vuota"));
+    ASSERT_TRUE(QFile::link(outside, dest() + "/link"));
     archivekit::writeFile(dest() + "/.unzip-AbC123", "new");
+    const QString fresh = stampOf("new"), old = stampOf("outside");
     const QByteArray journals[] = {
-        "unzip-journal\nmode\tplace\nfile\t../fuori.txt\t.unzip-AbC123\t\nend\n",
-        "unzip-journal\nmode\tplace\nfile\tMetadati.mdb\tsub/keep.txt\t\nend\n",  // not a file of the run
-        "unzip-journal\nmode\tplace\nfile\tMetadati.mdb\t.unzip-AbC123\t\n",        // cut short
+        // The three found by hand-edited journals: an undo that deletes, a place that renames and
+        // an undo that removes a folder, all outside through the link.
+        journalOf("undo", {"file\tlink/vittima.txt\tlink/.unzip-AbC123\t\t" + stampOf("outside") + "\t\t"}),
+        journalOf("place", {"file\tlink/vittima.txt\tlink/.unzip-AbC123\tlink/.unzip-AbC123.old\t" + fresh + "\t" + old}),
+        journalOf("undo", {"folder\tlink/vuota"}),
+        journalOf("place", {"file\t../fuori.txt\t.unzip-AbC123\t\t" + fresh + "\t\t"}),
+        journalOf("place", {"file\t" + outside + "/vittima.txt\t.unzip-AbC123\t\t" + fresh + "\t\t"}),
+        journalOf("place", {"file\tMetadati.mdb\tsub/keep.txt\t\t" + fresh + "\t\t"}),  // not a name of the run
+        journalOf("place", {"file\tMetadati.mdb\tsub/.unzip-AbC123\t\t" + fresh + "\t\t"}),  // not beside its target
+        journalOf("undo", {"file\tMetadati.mdb\t.unzip-AbC123\tsub/keep.txt\t" + fresh + "\t" + old}),
+        journalOf("place", {"file\tMetadati.mdb\t.unzip-AbC123\t\t" + fresh}),  // no stamps
+        "unzip-journal\nmode\tplace\nfile\tMetadati.mdb\t.unzip-AbC123\t\t3\t0\t\t\n",  // cut short
     };
     for (const QByteArray &journal : journals) {
         archivekit::writeFile(dest() + "/.unzip-journal", journal);
-        const Snapshot before = archivekit::snapshot(dest());
-        EXPECT_EQ(unzip::recoverInterrupted(dest()), unzip::Recovery::Failed) << journal.toStdString();
+        const Snapshot before = archivekit::snapshot(dest()), beforeOutside = archivekit::snapshot(outside);
+        QStringList problems;
+        EXPECT_EQ(unzip::recoverInterrupted(dest(), &problems), unzip::Recovery::Failed) << journal.toStdString();
+        EXPECT_EQ(problems, QStringList{".unzip-journal: registro non valido, nessun file toccato"});
         EXPECT_EQ(archivekit::snapshot(dest()), before) << journal.toStdString();
+        EXPECT_EQ(archivekit::snapshot(outside), beforeOutside) << journal.toStdString();
     }
+}
+
+TEST_F(UnzipTest, AFileNotAsTheJournalRecordedItIsLeftAloneAndNamed)
+{
+    const QString changed = ": diverso da quanto registrato, lasciato com'è";
+    struct Case { QByteArray journal; unzip::Recovery outcome; QString problem; Snapshot after; };
+    Snapshot withoutTemp = Before;
+    Snapshot withTemp = Before;
+    withTemp.insert(".unzip-AbC123", "new database");
+    const Case cases[] = {
+        // Undo of a new file that is not the entry: the user's database stays.
+        {journalOf("undo", {"file\tMetadati.mdb\t.unzip-XyZ789\t\t" + stampOf("a different one") + "\t\t"}),
+         unzip::Recovery::Undone, "Metadati.mdb" + changed, withTemp},
+        // A place over a target that is not the file recorded as replaced: the run is undone instead.
+        {journalOf("place", {"file\tMetadati.mdb\t.unzip-AbC123\t.unzip-AbC123.old\t" + stampOf("new database") +
+                             "\t" + stampOf("another old database")}),
+         unzip::Recovery::Undone, "Metadati.mdb" + changed, withoutTemp},
+        // A temporary file whose bytes are not the entry's.
+        {journalOf("place", {"file\tnuovo.mdb\t.unzip-AbC123\t\t" + stampOf("something else") + "\t\t"}),
+         unzip::Recovery::Undone, ".unzip-AbC123" + changed, withTemp},
+        // The replaced file recorded is nowhere: it cannot be put back.
+        {journalOf("undo", {"file\tMetadati.mdb\t.unzip-XyZ789\t.unzip-XyZ789.old\t" + stampOf("old database") +
+                            "\t" + stampOf("the file before")}),
+         unzip::Recovery::Failed, "Metadati.mdb" + changed, withTemp},
+    };
+    for (const Case &c : cases) {
+        archivekit::writeFile(dest() + "/.unzip-AbC123", "new database");
+        archivekit::writeFile(dest() + "/.unzip-journal", c.journal);
+        QStringList problems;
+        EXPECT_EQ(unzip::recoverInterrupted(dest(), &problems), c.outcome) << c.journal.toStdString();
+        EXPECT_EQ(problems, QStringList{c.problem}) << c.journal.toStdString();
+        Snapshot after = archivekit::snapshot(dest());
+        if (c.outcome == unzip::Recovery::Failed) {
+            EXPECT_TRUE(after.contains(".unzip-journal"));
+        }
+        after.remove(".unzip-journal");
+        EXPECT_EQ(after, c.after) << c.journal.toStdString();
+        QFile::remove(dest() + "/.unzip-journal");
+    }
+}
+
+TEST_F(UnzipTest, InAReadOnlyFolderAJournalIsNotSaidToBeSettled)
+{
+    const QString small = work.path() + "/sola-lettura";
+    ASSERT_TRUE(QDir().mkpath(small));
+    if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=1m") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    struct Unmount {
+        QString path;
+        ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
+    } unmount{small};
+    archivekit::writeFile(small + "/Metadati.mdb", "old database");
+    archivekit::buildArchive(archive(), {{"Metadati.mdb", "new database"}, {"nuovo.txt", "x"}});
+    ASSERT_TRUE(archivekit::killedBetweenRenames([&] { extract(unzip::DCL(), small); }, 0));
+    ASSERT_EQ(::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
+    const Snapshot cut = archivekit::snapshot(small);
+    QStringList problems;
+    EXPECT_EQ(unzip::recoverInterrupted(small, &problems), unzip::Recovery::Failed);
+    EXPECT_FALSE(problems.isEmpty());
+    EXPECT_EQ(archivekit::snapshot(small), cut);
 }
 
 TEST(UzpVersion2Test, WritesNoFurtherThanTheGivenLength)

@@ -157,3 +157,23 @@ TEST(DurableFileTest, OnAFullFileSystemTheOldFileStaysWhole)
 }
 
 }  // namespace
+
+TEST(DurableFileTest, OnlyItsOwnLeftTemporariesOfTheNamedFilesAreRemoved)
+{
+    QTemporaryDir dir;
+    const QString target = dir.path() + "/ShapeConfig.xml";
+    put(target, "<config/>");
+    vb::DurableFile open(target);  // its new file, as a crash before the rename leaves it
+    ASSERT_TRUE(QFile::exists(open.path()));
+    const QStringList kept = {"ShapeConfig.xml", ".ShapeConfig.xml~short", ".ShapeConfig.xml~Ab12Cd.bak",
+                              ".Altro.xml~Ab12Cd", "ShapeConfig.xml~Ab12Cd", ".DBPath.kvr~Ab12Cd"};
+    for (const QString &name : kept.mid(1))
+        put(dir.path() + "/" + name, "x");
+    put(dir.path() + "/.shapeconfig.XML~Zz99Yy", "x");
+    put(dir.path() + "/.SHPath.kvr~Qw12Er", "x");
+    EXPECT_EQ(vb::removeLeftTemporaries(dir.path(), {"ShapeConfig.xml", "SHPath.kvr"}), 3);
+    QStringList expected = kept;
+    expected.sort();
+    EXPECT_EQ(entries(dir.path()), expected);
+    EXPECT_EQ(vb::removeLeftTemporaries(dir.path() + "/nessuna", {"ShapeConfig.xml"}), 0);
+}
