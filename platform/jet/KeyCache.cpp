@@ -140,6 +140,13 @@ int KeyCache::derivations()
     return cache().derivations;
 }
 
+void KeyCache::settle()
+{
+    Cache &c = cache();
+    std::unique_lock lock(c.mutex);
+    c.done.wait(lock, [&] { return c.pending.isEmpty(); });
+}
+
 void KeyCache::clear()
 {
     Cache &c = cache();

@@ -26,6 +26,7 @@ public:
     static void prefetch(const QStringList &paths, const QString &password);
     // Number of derivations done so far (each costly one counts once), prefetched ones included.
     static int derivations();
+    static void settle();  // waits for the derivations prefetch has under way
     static void clear();  // waits for derivations under way
 };
 
