@@ -539,24 +539,29 @@ void destroyBinding(void *p)
 }
 
 // One pass over the common ASCII prefix, each byte folded once; only a difference that meets a
-// non-ASCII byte first needs the full Unicode comparison.
-int compareNoCase(void *, int n1, const void *p1, int n2, const void *p2)
+// non-ASCII byte first needs `unicode`, which compares the two whole texts.
+template <class Unicode>
+int compareFolded(int n1, const void *p1, int n2, const void *p2, Unicode unicode)
 {
     const auto *a = static_cast<const unsigned char *>(p1);
     const auto *b = static_cast<const unsigned char *>(p2);
     const int n = std::min(n1, n2);
     for (int i = 0; i < n; ++i) {
-        if ((a[i] | b[i]) >= 0x80) {
-            const QString sa = QString::fromUtf8(reinterpret_cast<const char *>(a), n1);
-            const QString sb = QString::fromUtf8(reinterpret_cast<const char *>(b), n2);
-            return sa.compare(sb, Qt::CaseInsensitive);
-        }
+        if ((a[i] | b[i]) >= 0x80)
+            return unicode(QString::fromUtf8(reinterpret_cast<const char *>(a), n1),
+                           QString::fromUtf8(reinterpret_cast<const char *>(b), n2));
         const int ca = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + 32 : a[i];
         const int cb = (b[i] >= 'A' && b[i] <= 'Z') ? b[i] + 32 : b[i];
         if (ca != cb)
             return ca - cb;
     }
     return n1 - n2;
+}
+
+int compareNoCase(void *, int n1, const void *p1, int n2, const void *p2)
+{
+    return compareFolded(n1, p1, n2, p2,
+                         [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive); });
 }
 
 // The letters of a text without their accents or case: "Èra" reads "era".
@@ -572,22 +577,10 @@ QString orderKey(const QString &text)
 // under NOCASE stay equal, and ASCII texts keep NOCASE's order.
 int compareForOrder(void *, int n1, const void *p1, int n2, const void *p2)
 {
-    const auto *a = static_cast<const unsigned char *>(p1);
-    const auto *b = static_cast<const unsigned char *>(p2);
-    const int n = std::min(n1, n2);
-    for (int i = 0; i < n; ++i) {
-        if ((a[i] | b[i]) >= 0x80) {
-            const QString sa = QString::fromUtf8(reinterpret_cast<const char *>(a), n1);
-            const QString sb = QString::fromUtf8(reinterpret_cast<const char *>(b), n2);
-            const int letters = orderKey(sa).compare(orderKey(sb));
-            return letters != 0 ? letters : sa.compare(sb, Qt::CaseInsensitive);
-        }
-        const int ca = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + 32 : a[i];
-        const int cb = (b[i] >= 'A' && b[i] <= 'Z') ? b[i] + 32 : b[i];
-        if (ca != cb)
-            return ca - cb;
-    }
-    return n1 - n2;
+    return compareFolded(n1, p1, n2, p2, [](const QString &a, const QString &b) {
+        const int letters = orderKey(a).compare(orderKey(b));
+        return letters != 0 ? letters : a.compare(b, Qt::CaseInsensitive);
+    });
 }
 
 }  // namespace
