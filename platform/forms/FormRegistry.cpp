@@ -1,6 +1,7 @@
 // Instance table keyed by window class, MDI placement and modal showing.
 #include "FormRegistry.h"
 
+#include "TitleRoom.h"
 #include "WorkArea.h"
 
 #include <QEventLoop>
@@ -115,6 +116,7 @@ void FormRegistry::showModal(Form *form, QWidget *owner)
     // Modal over its owner's window only: the help window, a separate top-level window, stays usable
     // while the dialog waits (its Help button and F1 open it).
     form->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    makeRoomForTitle(*form);
     QEventLoop loop;
     QObject::connect(form, &Form::unloaded, &loop, &QEventLoop::quit);
     form->show();

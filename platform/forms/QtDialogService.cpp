@@ -1,6 +1,8 @@
 // Qt dialogs with the original buttons, icons and titles.
 #include "QtDialogService.h"
 
+#include "TitleRoom.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
@@ -95,10 +97,12 @@ int QtDialogService::msgBox(const QString &prompt, int style, const QString &tit
 
 QString QtDialogService::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(activeParent(), titleOr(title), prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog dialog(activeParent());
+    dialog.setWindowTitle(titleOr(title));
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    makeRoomForTitle(dialog);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 QString QtDialogService::openFile(const FileRequest &r)

@@ -248,8 +248,9 @@ private:
             expectWord("BY");
             QStringList terms;
             do {
-                // Jet orders text without regard to case; COLLATE leaves numbers alone.
-                QString term = parseExpr().sql + QStringLiteral(" COLLATE NOCASE");
+                // Jet orders text by its letters, without regard to case or accents first;
+                // COLLATE leaves numbers alone.
+                QString term = parseExpr().sql + QStringLiteral(" COLLATE JETORDER");
                 if (acceptWord("DESC"))
                     term += QStringLiteral(" DESC");
                 else

@@ -539,24 +539,48 @@ void destroyBinding(void *p)
 }
 
 // One pass over the common ASCII prefix, each byte folded once; only a difference that meets a
-// non-ASCII byte first needs the full Unicode comparison.
-int compareNoCase(void *, int n1, const void *p1, int n2, const void *p2)
+// non-ASCII byte first needs `unicode`, which compares the two whole texts.
+template <class Unicode>
+int compareFolded(int n1, const void *p1, int n2, const void *p2, Unicode unicode)
 {
     const auto *a = static_cast<const unsigned char *>(p1);
     const auto *b = static_cast<const unsigned char *>(p2);
     const int n = std::min(n1, n2);
     for (int i = 0; i < n; ++i) {
-        if ((a[i] | b[i]) >= 0x80) {
-            const QString sa = QString::fromUtf8(reinterpret_cast<const char *>(a), n1);
-            const QString sb = QString::fromUtf8(reinterpret_cast<const char *>(b), n2);
-            return sa.compare(sb, Qt::CaseInsensitive);
-        }
+        if ((a[i] | b[i]) >= 0x80)
+            return unicode(QString::fromUtf8(reinterpret_cast<const char *>(a), n1),
+                           QString::fromUtf8(reinterpret_cast<const char *>(b), n2));
         const int ca = (a[i] >= 'A' && a[i] <= 'Z') ? a[i] + 32 : a[i];
         const int cb = (b[i] >= 'A' && b[i] <= 'Z') ? b[i] + 32 : b[i];
         if (ca != cb)
             return ca - cb;
     }
     return n1 - n2;
+}
+
+int compareNoCase(void *, int n1, const void *p1, int n2, const void *p2)
+{
+    return compareFolded(n1, p1, n2, p2,
+                         [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive); });
+}
+
+// The letters of a text without their accents or case: "Èra" reads "era".
+QString orderKey(const QString &text)
+{
+    QString key = text.toCaseFolded().normalized(QString::NormalizationForm_D);
+    key.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
+    return key;
+}
+
+// Jet's order of texts: by their letters first, an accented one with its plain letter ("Èra
+// glaciale" among the E, before "Erba"), then by the accents; letter case never counts. Texts equal
+// under NOCASE stay equal, and ASCII texts keep NOCASE's order.
+int compareForOrder(void *, int n1, const void *p1, int n2, const void *p2)
+{
+    return compareFolded(n1, p1, n2, p2, [](const QString &a, const QString &b) {
+        const int letters = orderKey(a).compare(orderKey(b));
+        return letters != 0 ? letters : a.compare(b, Qt::CaseInsensitive);
+    });
 }
 
 }  // namespace
@@ -571,6 +595,8 @@ void registerSqlFunctions(sqlite3 *db, Session *session)
                                nullptr, nullptr);
     // Replaces the built-in NOCASE, which folds ASCII letters only; text columns use it.
     sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase, nullptr);
+    // Only ORDER BY uses it, so the indexes built on NOCASE keep their order.
+    sqlite3_create_collation_v2(db, "JETORDER", SQLITE_UTF8, nullptr, compareForOrder, nullptr);
 }
 
 }  // namespace jet

@@ -11,6 +11,7 @@
 #include "ProgramFolder.h"
 #include "forms/FormRegistry.h"
 #include "forms/ScriptedDialogService.h"
+#include "forms/TitleRoom.h"
 #include "grid/FlexGrid.h"
 #include "vb/Conversions.h"
 
@@ -238,6 +239,20 @@ TEST_F(MapHandoffTest, RegionsCopyOnlyTypes2And22)
     EXPECT_TRUE(openings[0].types.contains("22"));
     EXPECT_EQ(table->tp1, 2);
     EXPECT_EQ(table->tp2, 22);
+}
+
+TEST_F(MapHandoffTest, TheChooserIsWideEnoughForItsTitle)
+{
+    app().LivMappa = 3;
+    int width = 0, room = 0;
+    handOff([&](frmSelMappa &c) {
+        width = c.width();
+        room = forms::titleRoom(c);
+        c.cmdAnnulla()->click();
+    });
+    EXPECT_TRUE(chooserShown);
+    EXPECT_GT(room, 0);
+    EXPECT_GE(width, room);
 }
 
 TEST_F(MapHandoffTest, ChooserNuts2AndProvinceCases)

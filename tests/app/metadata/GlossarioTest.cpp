@@ -173,6 +173,26 @@ TEST_F(GlossarioTest, AreasTermsDefinitionsAndPrinting)
     EXPECT_TRUE(logLines().isEmpty());
 }
 
+TEST_F(GlossarioTest, AllTermsStandInItalianOrder)
+{
+    changeMetadati({"INSERT INTO Glossario (nome, idsettore) VALUES ('Zeta lunga', 'B')",
+                    "INSERT INTO Glossario (nome, idsettore) VALUES ('èra moderna', 'B')",
+                    "INSERT INTO Glossario (nome, idsettore) VALUES ('Èra glaciale', 'B')",
+                    "INSERT INTO Glossario (nome, idsettore) VALUES ('Erba', 'B')"},
+                   {"DELETE FROM Glossario WHERE nome IN ('Zeta lunga', 'èra moderna', 'Èra glaciale', 'Erba')"});
+    w->Option1[3]->setChecked(true);
+    const QStringList all = w->terms();
+    QStringList added;
+    for (const QString &t : all)
+        if (QStringList{"Zeta lunga", "èra moderna", "Èra glaciale", "Erba"}.contains(t))
+            added << t;
+    EXPECT_EQ(added.join(", ").toStdString(), "Èra glaciale, èra moderna, Erba, Zeta lunga");
+    // Among the E of the sample's terms.
+    const auto at = [&](const char *term) { return all.indexOf(QString::fromUtf8(term)); };
+    EXPECT_GT(at("Èra glaciale"), at("Depositi bancari"));
+    EXPECT_LT(at("Erba"), at("Esercizio alberghiero"));
+}
+
 // What the user does in a drop-down box: opens it and takes an entry, the one shown or another.
 void pick(QComboBox *box, int index)
 {

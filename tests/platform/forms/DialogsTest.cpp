@@ -1,7 +1,14 @@
-// Dialog service: default answers of the styles, the scripted service, filters.
+// Dialog service: default answers of the styles, the scripted service, filters, room for titles.
 #include "forms/QtDialogService.h"
 #include "forms/ScriptedDialogService.h"
+#include "forms/TitleRoom.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace forms;
@@ -77,4 +84,62 @@ TEST(Dialogs, FiltersOfTheOriginalFormBecomeQtFilters)
     EXPECT_EQ(toQtFilter("Zip (*.zip)|*.zip|Tutti|*.*"), "Zip (*.zip);;Tutti (*.*)");
     EXPECT_EQ(toQtFilter("Immagini|*.bmp;*.jpg"), "Immagini (*.bmp *.jpg)");
     EXPECT_EQ(toQtFilter(""), "");
+}
+
+// Wide enough for the title in a desktop whose bold title font is half again as wide as the
+// program's, beside a window icon and three buttons a title bar (1.6 lines) wide each.
+int desktopTitleWidth(const QString &title)
+{
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    return metrics.horizontalAdvance(title) * 3 / 2 + 4 * metrics.height() * 8 / 5;
+}
+
+TEST(Dialogs, EachDialogIsWideEnoughForItsTitle)
+{
+    struct Case {
+        const char *title;
+        const char *text;  // the dialog's only control
+    };
+    const Case cases[] = {
+        {"Nome indicatore", "Nome:"},
+        {"Selezione territorio", "Per quale tipo di terriorio?"},
+        {"Nota", "x"},
+        {"Crea nuovo indicatore", "Una riga di testo ben più larga del titolo della finestra, che decide da sola"},
+    };
+    for (const Case &c : cases) {
+        QDialog dialog;
+        dialog.setWindowTitle(QString::fromUtf8(c.title));
+        auto *layout = new QVBoxLayout(&dialog);
+        layout->addWidget(new QLabel(QString::fromUtf8(c.text)));
+        const int ownWidth = dialog.sizeHint().width();
+        makeRoomForTitle(dialog);
+        dialog.show();
+        EXPECT_GE(dialog.width(), desktopTitleWidth(dialog.windowTitle())) << c.title;
+        EXPECT_GE(dialog.width(), ownWidth) << c.title;
+        EXPECT_GE(dialog.minimumWidth(), dialog.minimumSizeHint().width()) << c.title;
+        if (ownWidth > desktopTitleWidth(dialog.windowTitle())) {
+            EXPECT_EQ(dialog.width(), ownWidth) << c.title << ": its controls decide";
+        }
+    }
+    QDialog untitled;
+    EXPECT_EQ(titleRoom(untitled), 0);
+}
+
+TEST(Dialogs, TheInputBoxIsWideEnoughForItsTitle)
+{
+    QtDialogService service;
+    int width = 0;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            width = box->width();
+            title = box->windowTitle();
+            box->close();
+        }
+    });
+    EXPECT_EQ(service.inputBox("Inserire un nome per l'indicatore.", "Nome indicatore", "IND_1"), "");
+    EXPECT_EQ(title, "Nome indicatore");
+    EXPECT_GE(width, desktopTitleWidth(title));
 }

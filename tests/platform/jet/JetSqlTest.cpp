@@ -221,6 +221,24 @@ TEST_F(JetSql, TextComparesAndSortsWithoutRegardToCase)
               (QStringList{"due", "uno", "tre"}));
 }
 
+TEST_F(JetSql, TextSortsByItsLettersAccentedWithTheirPlainLetter)
+{
+    Folder local;
+    const QStringList names = {"Zeta lunga", "èra moderna", "Erba", "Èra glaciale", "àncora", "Epoca",
+                               "Ancona", "èra", "Abete", "era", "Über", "uva"};
+    QStringList statements = {"CREATE TABLE Glossario (nome TEXT(100))"};
+    for (const QString &n : names)
+        statements << "INSERT INTO Glossario VALUES ('" + n + "')";
+    const QString p = local.database("g.mdb", statements);
+    const QStringList italian = {"Abete", "Ancona", "àncora", "Epoca", "era", "èra", "Èra glaciale",
+                                 "èra moderna", "Erba", "Über", "uva", "Zeta lunga"};
+    EXPECT_EQ(query(p, "select nome from glossario order by 1;"), italian);
+    QStringList reversed(italian.rbegin(), italian.rend());
+    EXPECT_EQ(query(p, "select nome from Glossario order by nome desc"), reversed);
+    // Equality keeps its accents: only the order puts "èra" with "era".
+    EXPECT_EQ(query(p, "select count(*) from Glossario where nome = 'ERA'"), QStringList{"1"});
+}
+
 TEST_F(JetSql, ActionStatementsAndTheirTargets)
 {
     Folder local;
