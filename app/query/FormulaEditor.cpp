@@ -58,6 +58,7 @@ struct FormulaEditor::Evaluator {
     jet::Connection connection;
     std::unique_ptr<jet::Statement> statement;
     QString statementText;
+    bool reading = false;  // a read transaction spans the rows of one run
 
     // The value of one row (its column cells read as numbers), formatted with four decimals; "0" when "tabope" has no row. Errors
     // of the engine (the file, the table, the expression) throw.
@@ -72,6 +73,11 @@ struct FormulaEditor::Evaluator {
             statement = std::make_unique<jet::Statement>(*session, session->translate(sql).sql);
             statementText = sql;
         }
+        // Without a transaction each row would take and drop the file's lock and check the file again.
+        if (!reading) {
+            connection.session()->exec(QStringLiteral("BEGIN"));
+            reading = true;
+        }
         statement->reset();
         for (int i = 0; i < cells.size(); ++i)
             statement->bind(i + 1, vb::Variant(cells[i]));  // CDbl of the number is the number
@@ -79,6 +85,24 @@ struct FormulaEditor::Evaluator {
         const QString result = row ? statement->value(0, std::nullopt).toString() : QStringLiteral("0");
         statement->reset();
         return result;
+    }
+
+    // Ends the read transaction of a run; nothing was written, so a failure to end it loses nothing.
+    void endRows() noexcept
+    {
+        if (!reading)
+            return;
+        reading = false;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                connection.session()->exec(QStringLiteral("COMMIT"));
+                return;
+            } catch (...) {
+                // A statement a failed row left running holds the transaction: drop it, then end.
+                statement.reset();
+                statementText.clear();
+            }
+        }
     }
 };
 
@@ -108,9 +132,14 @@ void FormulaEditor::Load(grid::FlexGridModel &grid, const QVector<QVector<QStrin
     grid.setRedraw(false);
     grid.setRows(rows);
     grid.setCols(cols);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols && c < gridData[r].size(); ++c)
+    for (int r = 0; r < rows; ++r) {
+        if (gridData[r].size() >= cols) {
+            grid.setRowTexts(r, gridData[r]);  // the snapshot's rows are shared, not copied cell by cell
+            continue;
+        }
+        for (int c = 0; c < gridData[r].size(); ++c)
             grid.setTextMatrix(r, c, gridData[r][c]);
+    }
     grid.setRedraw(redraw);
     m_snapshotCols = cols;
     m_columnNames = QVector<QString>(cols);
@@ -240,6 +269,10 @@ FormulaEditor::Outcome FormulaEditor::Esegui(grid::FlexGridModel &grid,
     } redrawOn{grid};
     if (!m_evaluator)
         m_evaluator = std::make_unique<Evaluator>();
+    struct EndRows {
+        Evaluator &e;
+        ~EndRows() { e.endRows(); }
+    } endRows{*m_evaluator};
 
     // Each cell is read once, here; the statement gets the number, not the text to read again.
     QVector<double> cells;

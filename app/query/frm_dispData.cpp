@@ -302,10 +302,10 @@ void frm_dispData::AutosizeCols()
 
 void frm_dispData::GridToArray(const grid::FlexGridModel &grid)
 {
-    QVector<QVector<QString>> data(grid.Rows(), QVector<QString>(grid.Cols()));
+    QVector<QVector<QString>> data;
+    data.reserve(grid.Rows());
     for (int r = 0; r < grid.Rows(); ++r)
-        for (int c = 0; c < grid.Cols(); ++c)
-            data[r][c] = grid.TextMatrix(r, c);
+        data.append(grid.rowTexts(r));
     app().GridData = std::move(data);
 }
 

@@ -46,9 +46,12 @@ void FlexGridModel::resize(int rows, int cols)
         throw vb::Error(InvalidIndex, QStringLiteral("Invalid Row value"), QStringLiteral("FlexGrid"));
     beginResetModel();
     m_rows.resize(static_cast<size_t>(rows));
+    // A row of the right width is left alone: resizing a row shared with a snapshot would copy it.
     for (GridRow &r : m_rows) {
-        r.text.resize(cols);
-        r.back.resize(cols, White);
+        if (r.text.size() != cols)
+            r.text.resize(cols);
+        if (r.back.size() != cols)
+            r.back.resize(cols, White);
     }
     m_cols = cols;
     m_colWidth.resize(cols, -1);
@@ -105,6 +108,29 @@ void FlexGridModel::setTextMatrix(int row, int col, const QString &text)
         emit dataChanged(i, i);
         if (row < m_fixedRows)
             emit headerDataChanged(Qt::Horizontal, col, col);
+    } else {
+        m_dirty = true;
+    }
+}
+
+const QVector<QString> &FlexGridModel::rowTexts(int row) const
+{
+    checkRow(row);
+    return m_rows[static_cast<size_t>(row)].text;
+}
+
+void FlexGridModel::setRowTexts(int row, const QVector<QString> &texts)
+{
+    checkRow(row);
+    QVector<QString> &target = m_rows[static_cast<size_t>(row)].text;
+    target = texts;
+    if (target.size() != m_cols)
+        target.resize(m_cols);
+    if (m_redraw) {
+        if (m_cols > 0)
+            emit dataChanged(index(row, 0), index(row, m_cols - 1));
+        if (row < m_fixedRows && m_cols > 0)
+            emit headerDataChanged(Qt::Horizontal, 0, m_cols - 1);
     } else {
         m_dirty = true;
     }

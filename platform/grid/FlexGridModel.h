@@ -52,6 +52,11 @@ public:
     QString Text() const { return TextMatrix(m_row, m_col); }  // the current cell
     void setText(const QString &text) { setTextMatrix(m_row, m_col, text); }
     void Clear();  // empties every cell; rows, columns and colours stay
+    // The texts of a whole row, shared rather than copied: copying a table of a million cells
+    // costs one reference per row. A row set from a shorter vector gets empty cells, a longer one
+    // is cut at Cols(). Rows out of range throw as TextMatrix does.
+    const QVector<QString> &rowTexts(int row) const;
+    void setRowTexts(int row, const QVector<QString> &texts);
 
     int Row() const { return m_row; }
     int Col() const { return m_col; }

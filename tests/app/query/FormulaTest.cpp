@@ -243,6 +243,24 @@ TEST_F(FormulaTest, CellsReadInEveryNotationOfTheLocale)
     EXPECT_EQ(column(8), QStringList({"Rapporto", "411,5000", "25,0000", "", "0,3333"}));
 }
 
+// A row the engine refuses ends the run; the next run of the same editor reads the user database again.
+TEST_F(FormulaTest, ARunAfterARefusedRowWorks)
+{
+    editor.addColumn("AS013_2005");
+    editor.addOperator("^");
+    editor.addDigit(u'9');
+    editor.addDigit(u'9');
+    editor.addDigit(u'9');
+    ASSERT_EQ(run("Troppo"), FormulaEditor::Outcome::SyntaxError);
+    EXPECT_EQ(dialogs.messages(), QStringList({"L'espressione contiene errori di sintassi."}));
+    editor.Load(grid, app().GridData);
+    editor.addColumn("AS013_2005");
+    editor.addOperator("/");
+    editor.addColumn("AS014_2005");
+    ASSERT_EQ(run("Rapporto"), FormulaEditor::Outcome::Done);
+    EXPECT_EQ(column(8), QStringList({"Rapporto", "2,5000", "", "", ""}));
+}
+
 TEST_F(FormulaTest, EmptyTabopeWritesZero)
 {
     userDatabase("DELETE FROM tabope");

@@ -155,6 +155,41 @@ TEST_F(GridModelTest, SuspendedRedrawAnnouncesChangesOnceWhenResumed)
     EXPECT_EQ(g.data(g.index(2, 1), Qt::BackgroundRole).value<QColor>(), QColor(0xC0, 0xC0, 0xC0));
 }
 
+// A row taken and put back whole reads as cell by cell; a change to either side leaves the other.
+TEST_F(GridModelTest, WholeRowsReadAndWriteAsTheirCells)
+{
+    fill(g, {"h", "k", "l"}, {"1|2|3", "4|5|6"});
+    QVector<QString> row = g.rowTexts(1);
+    EXPECT_EQ(row, QVector<QString>({"1", "2", "3"}));
+    g.setTextMatrix(1, 0, "9");
+    EXPECT_EQ(row[0], "1");
+
+    QSignalSpy changed(&g, &QAbstractItemModel::dataChanged);
+    g.setRowTexts(2, {"a", "b"});  // short: the rest is empty
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(g.TextMatrix(2, 0), "a");
+    EXPECT_EQ(g.TextMatrix(2, 1), "b");
+    EXPECT_EQ(g.TextMatrix(2, 2), "");
+    g.setRowTexts(2, {"x", "y", "z", "beyond"});  // long: cut at the columns
+    EXPECT_EQ(g.rowTexts(2).size(), 3);
+    EXPECT_EQ(g.TextMatrix(2, 2), "z");
+    row[1] = "changed";
+    g.setRowTexts(1, row);
+    row[2] = "later";
+    EXPECT_EQ(g.TextMatrix(1, 1), "changed");
+    EXPECT_EQ(g.TextMatrix(1, 2), "3");
+    EXPECT_EQ(g.data(g.index(1, 1), Qt::DisplayRole).toString(), "changed");
+
+    EXPECT_EQ(changed.count(), 3);
+    g.setRedraw(false);
+    g.setRowTexts(1, {"p", "q", "r"});
+    EXPECT_EQ(changed.count(), 3);
+    g.setRedraw(true);
+    EXPECT_EQ(changed.count(), 4);
+    EXPECT_THROW(g.rowTexts(3), vb::Error);
+    EXPECT_THROW(g.setRowTexts(-1, {}), vb::Error);
+}
+
 TEST_F(GridModelTest, HeaderRowIsTheViewHeaderAndAlignmentFollowsTheColumn)
 {
     fill(g, {"COD_TERR", "AS013_2005"}, {"P001|12,50"});
