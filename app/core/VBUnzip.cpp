@@ -160,7 +160,8 @@ bool RecoverUpdate(const QString &folder)
     LogError("frmMainMDI", "RecoverUpdate",
              vb::Error(vb::err::PathFileAccess,
                        "Impossibile completare o annullare l'aggiornamento interrotto della cartella " + folder +
-                           ": " + problems.join("; ") + ". I file della cartella non saranno usati."));
+                           (problems.isEmpty() ? QString() : ": " + problems.join("; ")) +
+                           ". I file della cartella non saranno usati."));
     return false;
 }
 

@@ -48,6 +48,7 @@ frmStart::frmStart() : forms::Form("frmStart")
     see.setColor(QPalette::Base, Qt::transparent);
     m_lblInfo->setPalette(see);
     m_lblInfo->viewport()->setAutoFillBackground(false);
+    m_lblInfo->document()->setDocumentMargin(0);  // aligned with the labels above it
     for (QWidget *w : {static_cast<QWidget *>(progetto), static_cast<QWidget *>(title1),
                        static_cast<QWidget *>(title2), static_cast<QWidget *>(line)})
         layout->addWidget(w);

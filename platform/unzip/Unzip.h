@@ -91,10 +91,11 @@ void UzpVersion2(UZPVER *version);
 // Extracts (or lists or tests) the archive lpC->lpszZipFN into lpC->lpszExtractDir. With ifnc > 0
 // only the entries named in ifnv are processed; entries named in xfnv are skipped.
 // Safety: every entry name is checked first; a name that would land outside the destination
-// (absolute, drive letter, "..", backslash forms), a name of this layer's own files (".unzip-journal",
-// ".unzip-XXXXXX") or a symbolic-link entry refuses the whole archive, and so does an entry that an existing file or folder of the destination stands in the
-// way of (a file where a folder goes, or the reverse), or another entry of the archive does
-// ("leggimi" and "leggimi/nota.txt", or "Metadati.mdb" and "METADATI.MDB"): PK_ERR.
+// (absolute, drive letter, "..", backslash forms), a name of this layer's own files
+// (".unzip-journal", ".unzip-XXXXXX") or a symbolic-link entry refuses the whole archive, and so
+// does an entry that an existing file or folder of the destination stands in the way of (a file
+// where a folder goes, or the reverse), or another entry of the archive does ("leggimi" and
+// "leggimi/nota.txt", or "Metadati.mdb" and "METADATI.MDB"): PK_ERR.
 // All or nothing: the destination (made when missing) and every folder are created, and every
 // entry is decompressed, its CRC verified and synced to disk into a temporary file in its own
 // target folder; any failure up to there removes what was made and answers with nothing changed.
