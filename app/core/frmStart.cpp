@@ -52,7 +52,7 @@ void frmStart::formLoad()
         for (const QString &line : lines) {
             m_info += line + "\r\n";
             m_lblInfo->setText(QString(m_info).remove('\r'));
-            QCoreApplication::processEvents();
+            forms::yieldToEvents();
             // A work window opened meanwhile closes the page.
             if (!self || !isLoaded())
                 return;

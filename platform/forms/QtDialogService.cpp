@@ -1,6 +1,8 @@
 // Qt dialogs with the original buttons, icons and titles.
 #include "QtDialogService.h"
 
+#include "FormRegistry.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
@@ -18,9 +20,14 @@ QString titleOr(const QString &title)
     return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
 }
 
+// The active window, or the nearest visible window it belongs to: the platform may still name a
+// window that its handler has just unloaded (hidden, about to be deleted), which must not own the box.
 QWidget *activeParent()
 {
-    return QApplication::activeWindow();
+    QWidget *w = QApplication::activeWindow();
+    while (w && !w->isVisible())
+        w = w->parentWidget();
+    return w ? w->window() : nullptr;
 }
 
 QString startPath(const FileRequest &r)
@@ -53,6 +60,7 @@ QString toQtFilter(const QString &filter)
 
 int QtDialogService::msgBox(const QString &prompt, int style, const QString &title)
 {
+    NestedLoop nested;
     QMessageBox box(activeParent());
     box.setWindowTitle(titleOr(title));
     box.setText(prompt);
@@ -95,6 +103,7 @@ int QtDialogService::msgBox(const QString &prompt, int style, const QString &tit
 
 QString QtDialogService::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
+    NestedLoop nested;
     bool ok = false;
     const QString text = QInputDialog::getText(activeParent(), titleOr(title), prompt,
                                                QLineEdit::Normal, defaultText, &ok);
@@ -103,12 +112,14 @@ QString QtDialogService::inputBox(const QString &prompt, const QString &title, c
 
 QString QtDialogService::openFile(const FileRequest &r)
 {
+    NestedLoop nested;
     QString sel = selectedFilter(r);
     return QFileDialog::getOpenFileName(activeParent(), r.title, startPath(r), toQtFilter(r.filter), &sel);
 }
 
 QString QtDialogService::saveFile(const FileRequest &r)
 {
+    NestedLoop nested;
     QString sel = selectedFilter(r);
     return QFileDialog::getSaveFileName(activeParent(), r.title, startPath(r), toQtFilter(r.filter), &sel,
                                         r.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
@@ -116,6 +127,7 @@ QString QtDialogService::saveFile(const FileRequest &r)
 
 std::optional<OleColor> QtDialogService::chooseColor(OleColor initial)
 {
+    NestedLoop nested;
     const QColor c = QColorDialog::getColor(toQColor(initial), activeParent());
     if (!c.isValid())
         return std::nullopt;
@@ -124,6 +136,7 @@ std::optional<OleColor> QtDialogService::chooseColor(OleColor initial)
 
 QString QtDialogService::browseForFolder(QWidget *owner, const QString &title, const QString &startFolder)
 {
+    NestedLoop nested;
     const QString dir = QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
     if (dir.isEmpty())
         return QString();
@@ -133,6 +146,7 @@ QString QtDialogService::browseForFolder(QWidget *owner, const QString &title, c
 
 bool QtDialogService::choosePrinter(QPrinter *printer)
 {
+    NestedLoop nested;
     QPrintDialog dialog(printer, activeParent());
     return dialog.exec() == QDialog::Accepted;
 }
