@@ -211,10 +211,12 @@ QString provinceMapCaseOf(frm_dispData &table)
 }
 
 // The map window belongs to another part of the program: it is known here only by its name.
+// Its print layout goes with it: that holds a picture of the old map, and the new map's
+// "Salva e Stampa" would only bring it forward.
 void closeMapWindow()
 {
     for (forms::Form *form : forms::FormRegistry::loadedForms())
-        if (form->name() == QLatin1String("frm_Mappa"))
+        if (form->name() == QLatin1String("frm_Mappa") || form->name() == QLatin1String("PrintMappa"))
             forms::FormRegistry::unload(form);
 }
 

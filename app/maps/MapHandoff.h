@@ -86,7 +86,8 @@ bool CaricaDataGridMappa(frm_dispData &table);
 
 // The whole hand-off of the selected column of the table to the map window (opened through the
 // opener "FRM_MAPPA"). Refusals are messages; other errors are logged under
-// "mnu_createMap_Click". An open map window is closed before a new hand-off changes what it reads.
+// "mnu_createMap_Click". An open map window and its print layout are closed before a new
+// hand-off changes what they read.
 void mnu_createMap_Click(frm_dispData &table);
 
 // Makes the table window's "Crea cartogramma" run mnu_createMap_Click.

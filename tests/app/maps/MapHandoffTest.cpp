@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -51,6 +52,12 @@ protected:
         if (onUnload)
             onUnload();
     }
+};
+
+// The print layout of the map, as far as the hand-off knows it.
+class PrintMappaStandIn : public forms::Form {
+public:
+    PrintMappaStandIn() : forms::Form("PrintMappa") { setMdiChild(false); }
 };
 
 // What the map window would have seen when it opened.
@@ -327,12 +334,33 @@ TEST_F(MapHandoffTest, SecondHandOffClosesTheOpenMapWindowFirst)
         const grid::FlexGridModel &g2 = table->datagrid2()->grid();
         seenAtClose << g2.TextMatrix(0, g2.ColSel()) << app().MapCase;
     };
+    forms::FormRegistry::show<PrintMappaStandIn>();  // the layout of the first map
     select(7);
     handOff();
     EXPECT_EQ(seenAtClose, (QStringList{"AS013_2005", "provincia107"}));
+    EXPECT_FALSE(forms::FormRegistry::isLoaded<PrintMappaStandIn>());
     ASSERT_EQ(openings.size(), 2);
     EXPECT_TRUE(forms::FormRegistry::isLoaded<MappaStandIn>());
     EXPECT_NE(forms::FormRegistry::find<MappaStandIn>(), first);
+}
+
+TEST_F(MapHandoffTest, PopUpItemWithTheMapOpenMapsTheColumnPressedOn)
+{
+    table->show();
+    QCoreApplication::processEvents();
+    handOff();
+    ASSERT_EQ(openings.size(), 1);
+    // A right press on AS013_2006, then "Crea cartogramma da questa colonna".
+    grid::FlexGrid *view = table->datagrid();
+    const QPoint cell = view->visualRect(view->model()->index(2, 7)).center();
+    QTest::mousePress(view->viewport(), Qt::RightButton, {}, cell);
+    table->mnu_ordinam()->hide();
+    table->mnu_createMap()->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(openings.size(), 2);
+    EXPECT_EQ(openings[1].colSel, 7);
+    EXPECT_EQ(openings[1].header.value(7), "AS013_2006");
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('|').toStdString();
 }
 
 TEST_F(MapHandoffTest, RefusalsShowTheirMessagesAndOpenNoMap)
