@@ -30,8 +30,8 @@ int yearOf(const QString &annoVar);
 // a province that only that set has carries a value (valueOnNewProvince).
 QString computedColumnMapCase(const QString &header, bool valueOnNewProvince);
 
-// Whether the province numbers (PROV) are of the provinces that the 107 set has and the 103 set
-// has not.
+// Whether a province number (the PROV column) is of a province that the 107 set has and the 103
+// set has not.
 bool isNewProvince(const QString &prov);
 
 // What a choice of territory kind writes. A null mapCase means the province boundary-set rule;
