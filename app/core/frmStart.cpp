@@ -65,7 +65,7 @@ void frmStart::formLoad()
             QTextCursor end(m_lblInfo->document());
             end.movePosition(QTextCursor::End);
             end.insertText(line + "\n");
-            QCoreApplication::processEvents();
+            forms::yieldToEvents();
             // A work window opened meanwhile closes the page.
             if (!self || !isLoaded())
                 return;

@@ -18,6 +18,7 @@
 #include "vb/Variant.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <initializer_list>
 #include <vector>
 
@@ -118,6 +119,26 @@ int yearOf(const QString &annoVar)
     return vb::CInt(vb::Variant(annoVar));
 }
 
+QString computedColumnMapCase(const QString &header, bool valueOnNewProvince)
+{
+    if (valueOnNewProvince)
+        return QStringLiteral("provincia107");
+    const QString year = header.right(4);
+    const bool hasYear = year.size() == 4 && std::all_of(year.begin(), year.end(), [](QChar c) {
+        return c >= u'0' && c <= u'9';
+    });
+    return hasYear && year.toInt() >= 2006 ? QStringLiteral("provincia107") : QStringLiteral("provincia103");
+}
+
+bool isNewProvince(const QString &prov)
+{
+    // Olbia-Tempio, Ogliastra, Medio Campidano and Carbonia-Iglesias, provinces since 2006.
+    static const int newProvinces[] = {104, 105, 106, 107};
+    bool ok = false;
+    const int number = prov.trimmed().toInt(&ok);
+    return ok && std::find(std::begin(newProvinces), std::end(newProvinces), number) != std::end(newProvinces);
+}
+
 KindChoice kindChoiceOf(qint16 livMappa)
 {
     switch (livMappa) {
@@ -165,12 +186,37 @@ HeaderParts splitHeader(const QString &header, const QString &kind)
 namespace {
 
 constexpr int FirstDataColumn = 6;
+constexpr int ProvColumn = 2;
+
+// Whether a province row (type 1 or 6) of a province only the 107 set has holds a value in column.
+bool valueOnNewProvince(const grid::FlexGridModel &g, int column)
+{
+    for (int r = 1; r < g.Rows(); ++r) {
+        const QString type = g.TextMatrix(r, 0).trimmed();
+        if ((type == u"1" || type == u"6") && isNewProvince(g.TextMatrix(r, ProvColumn))
+            && !g.TextMatrix(r, column).trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
+// The boundary set of a province map of the table's selected column.
+QString provinceMapCaseOf(frm_dispData &table)
+{
+    const grid::FlexGridModel &g = table.datagrid()->grid();
+    const int column = g.ColSel();
+    if (column >= table.queryCols() && column < g.Cols())
+        return computedColumnMapCase(g.TextMatrix(0, column), valueOnNewProvince(g, column));
+    return provinceMapCase(app().CodVariabile, yearOf(table.anno_var));
+}
 
 // The map window belongs to another part of the program: it is known here only by its name.
+// Its print layout goes with it: that holds a picture of the old map, and the new map's
+// "Salva e Stampa" would only bring it forward.
 void closeMapWindow()
 {
     for (forms::Form *form : forms::FormRegistry::loadedForms())
-        if (form->name() == QLatin1String("frm_Mappa"))
+        if (form->name() == QLatin1String("frm_Mappa") || form->name() == QLatin1String("PrintMappa"))
             forms::FormRegistry::unload(form);
 }
 
@@ -194,8 +240,7 @@ void applyTerritoryKind(const TerritoryKind &kind, frm_dispData &table)
         table.tipoTerrNow = 0;
         return;
     }
-    const QString mapCase = kind.MapCase ? QString::fromLatin1(kind.MapCase)
-                                         : provinceMapCase(s.CodVariabile, yearOf(table.anno_var));
+    const QString mapCase = kind.MapCase ? QString::fromLatin1(kind.MapCase) : provinceMapCaseOf(table);
     s.MapKind = kind.MapKind;
     s.MapCase = mapCase;
     table.tp1 = kind.tp1;
@@ -216,6 +261,10 @@ bool CaricaDataGridMappa(frm_dispData &table)
         // The map window finds the mapped column by its header.
         for (int c = 0; c < source.Cols() && source.Rows() > 0; ++c)
             target.setTextMatrix(0, c, source.TextMatrix(0, c));
+        // The rows go in the order of the mapped column alone: the map reads its first and last
+        // rows as the least and greatest values, whatever column a dragged selection began on.
+        const int mapped = source.ColSel();
+        source.setCol(mapped);
         source.setSort(grid::flexSortGenericAscending);
         int next = 1;
         for (int r = 1; r < source.Rows(); ++r) {
@@ -228,7 +277,7 @@ bool CaricaDataGridMappa(frm_dispData &table)
             }
         }
         target.setRows(next);
-        target.setColSel(source.ColSel());
+        target.setColSel(mapped);
         target.setRedraw(true);
     });
     if (!ran)

@@ -24,6 +24,16 @@ QString provinceMapCase(const QString &code, int year);
 // The year of a column as the rule reads it; throws vb::Error 13 when it is not a number.
 int yearOf(const QString &annoVar);
 
+// Boundary set of a province map of a column the formula editor computed: its code is in no list,
+// and its name need not end in a year. From the year its name ends in (four digits), "provincia103"
+// up to 2005 and "provincia107" from 2006; with no year "provincia103"; and "provincia107" whenever
+// a province that only that set has carries a value (valueOnNewProvince).
+QString computedColumnMapCase(const QString &header, bool valueOnNewProvince);
+
+// Whether a province number (the PROV column) is of a province that the 107 set has and the 103
+// set has not.
+bool isNewProvince(const QString &prov);
+
 // What a choice of territory kind writes. A null mapCase means the province boundary-set rule;
 // tipoTerrNow 0 means the user cancelled (then MapCase, tp1 and tp2 stay as they were).
 struct TerritoryKind {
@@ -63,9 +73,10 @@ struct HeaderParts {
 HeaderParts splitHeader(const QString &header, const QString &kind);
 
 // Writes a kind into the shared MapKind and MapCase and into the table's tipoTerrNow, tp1 and tp2
-// (a cancel: MapKind and tipoTerrNow 0, the rest unchanged). The province boundary set is read
-// from CodVariabile and the table's anno_var; a year that is not a number throws vb::Error 13
-// before anything is written.
+// (a cancel: MapKind and tipoTerrNow 0, the rest unchanged). The province boundary set of a query
+// column is read from CodVariabile and the table's anno_var, where a year that is not a number
+// throws vb::Error 13 before anything is written; that of a computed column (the table's selected
+// column lies past the query's columns) follows computedColumnMapCase on its province rows.
 void applyTerritoryKind(const TerritoryKind &kind, frm_dispData &table);
 
 // Copies the header and the rows of territory type tp1 or tp2 of datagrid (sorted ascending on
@@ -75,7 +86,8 @@ bool CaricaDataGridMappa(frm_dispData &table);
 
 // The whole hand-off of the selected column of the table to the map window (opened through the
 // opener "FRM_MAPPA"). Refusals are messages; other errors are logged under
-// "mnu_createMap_Click". An open map window is closed before a new hand-off changes what it reads.
+// "mnu_createMap_Click". An open map window and its print layout are closed before a new
+// hand-off changes what they read.
 void mnu_createMap_Click(frm_dispData &table);
 
 // Makes the table window's "Crea cartogramma" run mnu_createMap_Click.

@@ -398,6 +398,7 @@ PrintMappa::PrintMappa() : forms::Form(QStringLiteral("PrintMappa")), m_printer(
         mnu_sel.setObjectName(QStringLiteral("mnu_sel"));
         for (const QString &n : names)
             mnu_sel.addAction(n);
+        forms::NestedLoop nested;
         QAction *chosen = mnu_sel.exec(globalPos);
         return chosen ? int(mnu_sel.actions().indexOf(chosen)) : -1;
     };

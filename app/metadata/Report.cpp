@@ -6,6 +6,7 @@
 #include "app/core/Utility.h"
 
 #include "forms/DialogService.h"
+#include "forms/FormRegistry.h"
 #include "forms/PreviewKeys.h"
 #include "forms/Printers.h"
 #include "vb/Error.h"
@@ -44,6 +45,7 @@ void previewDialog(Report &report, QWidget *owner)
         const QRect area = screen->availableGeometry();
         preview.dialog->resize(area.width() * 3 / 5, area.height() * 9 / 10);
     }
+    forms::NestedLoop nested;
     preview.dialog->exec();
 }
 

@@ -153,6 +153,7 @@ void frmMetadati::cmb_Databases_Click()
         cmb_DatabasesN->setCurrentIndex(position);
         app().Kind = position == 0 ? QStringLiteral("Variabili") : QStringLiteral("Indicatori");
         app().KindSaved = app().Kind;
+        m_kind = app().Kind;
         objtree->nodes().clear();
         jet::Connection connection = GetDbConnection("metadati.mdb");
         fillsonsAll(connection, objtree->nodes());
@@ -169,16 +170,17 @@ void frmMetadati::objtree_NodeClick(tree::TreeNode *node)
         CollapseTreeNodes(objtree->nodes(), node);
         if (node->childCount() > 0)
             return;
+        // KindSaved is not the tree's own either: the query window rewrites it when a menu item opens it.
         if (app().DatabaseCambiato == u"True") {
-            app().Kind = app().KindSaved;
+            app().Kind = m_kind;
             app().DatabaseCambiato = QStringLiteral("False");
         }
         if (app().Kind == u"-")
-            app().Kind = app().KindSaved;
-        app().SqlScheda = GetSqlScheda(app().Kind, node->key());
-        if (app().Kind == u"Variabili")
+            app().Kind = m_kind;
+        app().SqlScheda = GetSqlScheda(m_kind, node->key());
+        if (m_kind == u"Variabili")
             openSheet(SheetKind::Variabili);
-        else if (app().Kind == u"Indicatori")
+        else if (m_kind == u"Indicatori")
             openSheet(SheetKind::Indicatori);
     });
 }

@@ -35,7 +35,8 @@ public:
 
     // Database choice by position: 0 "Variabili", any other "Indicatori"; refills the tree.
     void cmb_Databases_Click();
-    // Node click: folds the others; a leaf opens the sheet of the browser's kind.
+    // Node click: folds the others; a leaf opens the sheet of the kind the tree shows, whatever
+    // menu item or window changed the shared Kind since.
     void objtree_NodeClick(tree::TreeNode *node);
 
 protected:
@@ -44,6 +45,7 @@ protected:
 
 private:
     tree::ImageList m_images;
+    QString m_kind;  // the kind the tree was filled for
 };
 
 }  // namespace pendra

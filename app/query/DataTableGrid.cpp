@@ -4,6 +4,7 @@
 #include "grid/FlexGridModel.h"
 
 #include "forms/DialogService.h"
+#include "forms/FormRegistry.h"
 #include "forms/MousePointer.h"
 #include "forms/Twips.h"
 #include "vb/Conversions.h"
@@ -61,7 +62,7 @@ template <class ColourOf> void colourRows(grid::FlexGridModel &grid, ColourOf co
     grid.setRedraw(false);
     for (int r = 1; r < grid.Rows(); ++r) {
         if (r % RowsPerYield == 1) {
-            QCoreApplication::processEvents();
+            forms::yieldToEvents();
             if (!alive)
                 return;
         }

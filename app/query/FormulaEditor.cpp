@@ -204,19 +204,28 @@ bool FormulaEditor::addPercent()
     return true;
 }
 
-QString FormulaEditor::askName()
+QString FormulaEditor::askName(const QStringList &headers)
 {
     AppState &a = app();
     a.NumFunz = static_cast<qint16>(a.NumFunz + 1);
     const qsizetype underscore = a.UltimaColonna.indexOf(u'_');
     if (underscore >= 0)
         a.UltimaColonna = a.UltimaColonna.mid(underscore + 1);
-    const QString proposed = "Funz" + QString::number(a.NumFunz) + a.UltimaColonna;
+    QString proposed = "Funz" + QString::number(a.NumFunz) + a.UltimaColonna;
     for (;;) {
         const QString name = forms::dialogs().inputBox("Inserire un nome per l'indicatore.", "Nome indicatore", proposed);
-        if (IsAlphaNumeric(name))
-            return name;
-        forms::dialogs().msgBox("Il nome non deve contenere spazi o caratteri speciali.", forms::vbExclamation, "Attenzione!");
+        if (!IsAlphaNumeric(name)) {
+            forms::dialogs().msgBox("Il nome non deve contenere spazi o caratteri speciali.", forms::vbExclamation, "Attenzione!");
+            continue;
+        }
+        // Two columns of one name: the sort would find the first and the map table could not hold both.
+        if (!name.isEmpty() && headers.contains(name, Qt::CaseInsensitive)) {
+            forms::dialogs().msgBox("La tabella ha già una colonna \"" + name + "\". Scegliere un altro nome.",
+                                    forms::vbExclamation, "Attenzione!");
+            proposed = name;
+            continue;
+        }
+        return name;
     }
 }
 
@@ -240,7 +249,10 @@ FormulaEditor::Outcome FormulaEditor::Esegui(grid::FlexGridModel &grid,
         tokens.append(token);
     }
 
-    const QString name = askName();
+    QStringList headers;
+    for (int c = 0; c < grid.Cols() && grid.Rows() > 0; ++c)
+        headers << grid.TextMatrix(0, c);
+    const QString name = askName(headers);
     if (name.isEmpty()) {
         forms::setMousePointer(forms::MousePointer::Default);
         return Outcome::Cancelled;

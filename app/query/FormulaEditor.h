@@ -57,7 +57,9 @@ public:
 
 private:
     struct Evaluator;
-    QString askName();
+    // The new column's name; one that a column of the table already has (letter case aside) is
+    // refused and asked again with what the user typed.
+    QString askName(const QStringList &headers);
     void append(const QString &token, bool blank);
 
     QString m_expression;

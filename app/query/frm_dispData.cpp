@@ -25,6 +25,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace pendra {
 
@@ -192,6 +193,9 @@ frm_dispData::frm_dispData() : forms::Form("frm_dispData")
     connect(metadati, &QAction::triggered, this, &frm_dispData::mnu_metadati_Click);
     connect(m_datagrid, &grid::FlexGrid::Click, this, &frm_dispData::datagrid_Click);
     connect(m_datagrid, &grid::FlexGrid::EnterCell, this, &frm_dispData::datagrid_EnterCell);
+    // A Shift+arrow selection moves its end as a drag does: the choosers follow it too.
+    connect(m_datagrid, &grid::FlexGrid::EnterCell, this, &frm_dispData::followSelectedColumn);
+    connect(m_datagrid, &grid::FlexGrid::MenuKey, this, &frm_dispData::datagrid_MenuKey);
     connect(m_datagrid, &grid::FlexGrid::MouseDown, this, &frm_dispData::datagrid_MouseDown);
     connect(m_datagrid, &grid::FlexGrid::KeyDown, this, &frm_dispData::datagrid_KeyDown);
 }
@@ -238,10 +242,11 @@ bool frm_dispData::DoQuery()
         if (readsTrue(app().DatabaseCambiato) && !app().QueryDbName.isEmpty())
             app().CurrentDbName = app().QueryDbName;
         cn = GetDbConnection(app().CurrentDbName);
-        QCoreApplication::processEvents();
+        forms::yieldToEvents();
         rs.open(app().SqlQuery + " order by land_Ind.COD_TERR", cn, jet::CursorType::Static, jet::LockType::ReadOnly);
         grid::FlexGridModel &g = m_datagrid->grid();
         g.setDataSource(rs);
+        m_queryCols = g.Cols();
 
         QStringList headers;
         for (int c = 0; c < g.Cols(); ++c)
@@ -387,6 +392,11 @@ void frm_dispData::cmd_ric_Click()
 
 void frm_dispData::datagrid_Click()
 {
+    followSelectedColumn();
+}
+
+void frm_dispData::followSelectedColumn()
+{
     // Errors are ignored here: the combo boxes simply do not follow.
     const int col = m_datagrid->grid().ColSel();
     if (col + 1 < m_cmbRic->count())
@@ -421,8 +431,27 @@ void frm_dispData::datagrid_EnterCell()
 
 void frm_dispData::datagrid_MouseDown(int button, int, double, double)
 {
-    if (button == 2)
+    if (button != 2)
+        return;
+    guarded(this, "datagrid_MouseDown", [&] {
+        grid::FlexGridModel &g = m_datagrid->grid();
+        const int row = m_datagrid->MouseRow(), col = m_datagrid->MouseCol();
+        const bool inSelection = row >= std::min(g.Row(), g.RowSel()) && row <= std::max(g.Row(), g.RowSel())
+                              && col >= std::min(g.Col(), g.ColSel()) && col <= std::max(g.Col(), g.ColSel());
+        // The menu's items act on "questa colonna": the one the user pressed on.
+        if (row >= g.FixedRows() && col >= 0 && !inSelection) {
+            g.setRow(row);
+            g.setCol(col);
+            datagrid_EnterCell();
+            followSelectedColumn();
+        }
         m_mnuOrdinam->popup(QCursor::pos());
+    });
+}
+
+void frm_dispData::datagrid_MenuKey(const QPoint &globalPos)
+{
+    guarded(this, "datagrid_MenuKey", [&] { m_mnuOrdinam->popup(globalPos); });
 }
 
 void frm_dispData::datagrid_KeyDown(int keyCode, int)

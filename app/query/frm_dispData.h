@@ -43,6 +43,8 @@ public:
     // The kind ("Variabili" or "Indicatori") of the data the table shows, taken when its query
     // runs: a menu item chosen meanwhile changes the shared Kind, not what these columns are.
     const QString &kind() const { return m_kind; }
+    // The columns the query returned; the formula editor's computed columns follow them.
+    int queryCols() const { return m_queryCols; }
 
     // Runs SqlQuery (ordered by territory code) on the data database and fills the grid; false
     // after an error, which it has shown and logged.
@@ -83,7 +85,11 @@ public:
     void cmd_ric_Click();
     void datagrid_Click();
     void datagrid_EnterCell();
+    // A right press makes the cell under the pointer current, as a click does (unless it falls
+    // inside the selection), then pops up the menu.
     void datagrid_MouseDown(int button, int shift, double x, double y);
+    // The Menu key or Shift+F10 in the grid: the pop-up menu, on the current cell.
+    void datagrid_MenuKey(const QPoint &globalPos);
     void datagrid_KeyDown(int keyCode, int shift);
     void mnu_clipboard_Click();
     void mnu_metadati_Click();
@@ -109,6 +115,8 @@ private:
     void sortSelected(const char *procedure, int order);
     // The description box follows a column that a sort or search made current.
     void describeColumn(int previousColumn);
+    // The sort and search choosers show the selected column (the moving end of a selection).
+    void followSelectedColumn();
     void ShowControls();
     void AlignGrids();
 
@@ -135,6 +143,7 @@ private:
     QAction *m_mnuCreateMap;
     bool m_sorting = false;
     QString m_kind;
+    int m_queryCols = 0;
 };
 
 }  // namespace pendra

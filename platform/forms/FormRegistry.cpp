@@ -4,12 +4,14 @@
 #include "TitleRoom.h"
 #include "WorkArea.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <map>
 #include <typeindex>
+#include <utility>
 
 namespace forms {
 
@@ -18,6 +20,9 @@ struct State {
     std::map<std::type_index, QPointer<Form>> forms;
     QPointer<QMdiArea> area;
     QMetaObject::Connection activation;
+    int nestedLoops = 0;
+    // Unloaded while a nested loop was open: deleted when the outermost one closes.
+    QList<QPointer<QWidget>> unloadedInLoop;
 };
 
 State &state()
@@ -119,6 +124,7 @@ void FormRegistry::showModal(Form *form, QWidget *owner)
     makeRoomForTitle(*form);
     QEventLoop loop;
     QObject::connect(form, &Form::unloaded, &loop, &QEventLoop::quit);
+    NestedLoop nested;
     form->show();
     // Shown first, so the dialog stands where the platform centres it, then moved no more than it must.
     if (guard && form->m_loaded)
@@ -136,13 +142,45 @@ void FormRegistry::unload(Form *form)
     forget(form);
     form->m_loaded = false;
     emit form->unloaded();
-    if (QMdiSubWindow *sub = form->subWindow()) {
-        sub->hide();
-        sub->deleteLater();
-    } else {
-        form->hide();
-        form->deleteLater();
-    }
+    QWidget *frame = form->subWindow() ? static_cast<QWidget *>(form->subWindow()) : form;
+    // The registry deletes the frame itself: a subwindow closed by the user must not delete itself
+    // on its own close (WA_DeleteOnClose) while a handler's loop still runs.
+    frame->setAttribute(Qt::WA_DeleteOnClose, false);
+    frame->hide();
+    // deleteLater alone is not enough: a nested loop (the box a handler of this window still waits
+    // on) would delete the window before that handler returns into it.
+    if (state().nestedLoops > 0)
+        state().unloadedInLoop.append(frame);
+    else
+        frame->deleteLater();
+}
+
+NestedLoop::NestedLoop()
+{
+    ++state().nestedLoops;
+}
+
+NestedLoop::~NestedLoop()
+{
+    State &s = state();
+    if (--s.nestedLoops > 0)
+        return;
+    // Posted from the outermost handler: Qt runs these once that handler has returned to its loop.
+    const QList<QPointer<QWidget>> frames = std::exchange(s.unloadedInLoop, {});
+    for (const QPointer<QWidget> &frame : frames)
+        if (frame)
+            frame->deleteLater();
+}
+
+bool NestedLoop::isOpen()
+{
+    return state().nestedLoops > 0;
+}
+
+void yieldToEvents()
+{
+    NestedLoop loop;
+    QCoreApplication::processEvents();
 }
 
 void FormRegistry::unloadAll()

@@ -52,7 +52,8 @@ public:
 
     static void showForm(Form *form);
     static void showModal(Form *form, QWidget *owner);
-    // Runs formUnload, forgets the instance, hides it and deletes it later. Unknown forms: nothing.
+    // Runs formUnload, forgets the instance, hides it and deletes it later: once control is back
+    // in the event loop, and never while a NestedLoop is open (see there). Unknown forms: nothing.
     static void unload(Form *form);
     static void unloadAll();
     static QList<Form *> loadedForms();
@@ -61,5 +62,23 @@ private:
     static Form *lookup(const std::type_info &type);
     static void add(const std::type_info &type, Form *form);
 };
+
+// Marks a nested event loop that a handler runs and waits on: a modal window, a dialog of the
+// dialog service, a pop-up menu's exec, a yield to pending events. A window unloaded while one is
+// open (the user closed it from the box of its own handler) is hidden at once but deleted only
+// after the outermost one has closed, so that the handlers still on the stack below the loop
+// return into a live window. Scopes nest; they belong to the GUI thread.
+class NestedLoop {
+public:
+    NestedLoop();
+    ~NestedLoop();
+    NestedLoop(const NestedLoop &) = delete;
+    NestedLoop &operator=(const NestedLoop &) = delete;
+    // Whether one is open now.
+    static bool isOpen();
+};
+
+// Lets pending window events run (a long loop's yield) inside a NestedLoop.
+void yieldToEvents();
 
 }  // namespace forms

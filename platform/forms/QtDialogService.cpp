@@ -2,6 +2,7 @@
 #include "QtDialogService.h"
 
 #include "TitleRoom.h"
+#include "FormRegistry.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -20,9 +21,14 @@ QString titleOr(const QString &title)
     return title.isEmpty() ? QGuiApplication::applicationDisplayName() : title;
 }
 
+// The active window, or the nearest visible window it belongs to: the platform may still name a
+// window that its handler has just unloaded (hidden, about to be deleted), which must not own the box.
 QWidget *activeParent()
 {
-    return QApplication::activeWindow();
+    QWidget *w = QApplication::activeWindow();
+    while (w && !w->isVisible())
+        w = w->parentWidget();
+    return w ? w->window() : nullptr;
 }
 
 QString startPath(const FileRequest &r)
@@ -55,6 +61,7 @@ QString toQtFilter(const QString &filter)
 
 int QtDialogService::msgBox(const QString &prompt, int style, const QString &title)
 {
+    NestedLoop nested;
     QMessageBox box(activeParent());
     box.setWindowTitle(titleOr(title));
     box.setText(prompt);
@@ -97,6 +104,7 @@ int QtDialogService::msgBox(const QString &prompt, int style, const QString &tit
 
 QString QtDialogService::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
+    NestedLoop nested;
     QInputDialog dialog(activeParent());
     dialog.setWindowTitle(titleOr(title));
     dialog.setLabelText(prompt);
@@ -107,12 +115,14 @@ QString QtDialogService::inputBox(const QString &prompt, const QString &title, c
 
 QString QtDialogService::openFile(const FileRequest &r)
 {
+    NestedLoop nested;
     QString sel = selectedFilter(r);
     return QFileDialog::getOpenFileName(activeParent(), r.title, startPath(r), toQtFilter(r.filter), &sel);
 }
 
 QString QtDialogService::saveFile(const FileRequest &r)
 {
+    NestedLoop nested;
     QString sel = selectedFilter(r);
     return QFileDialog::getSaveFileName(activeParent(), r.title, startPath(r), toQtFilter(r.filter), &sel,
                                         r.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
@@ -120,6 +130,7 @@ QString QtDialogService::saveFile(const FileRequest &r)
 
 std::optional<OleColor> QtDialogService::chooseColor(OleColor initial)
 {
+    NestedLoop nested;
     const QColor c = QColorDialog::getColor(toQColor(initial), activeParent());
     if (!c.isValid())
         return std::nullopt;
@@ -128,6 +139,7 @@ std::optional<OleColor> QtDialogService::chooseColor(OleColor initial)
 
 QString QtDialogService::browseForFolder(QWidget *owner, const QString &title, const QString &startFolder)
 {
+    NestedLoop nested;
     const QString dir = QFileDialog::getExistingDirectory(owner, title, startFolder, QFileDialog::ShowDirsOnly);
     if (dir.isEmpty())
         return QString();
@@ -137,6 +149,7 @@ QString QtDialogService::browseForFolder(QWidget *owner, const QString &title, c
 
 bool QtDialogService::choosePrinter(QPrinter *printer)
 {
+    NestedLoop nested;
     QPrintDialog dialog(printer, activeParent());
     return dialog.exec() == QDialog::Accepted;
 }

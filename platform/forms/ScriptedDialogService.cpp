@@ -1,7 +1,11 @@
 // Recording, scripted dialogs for tests.
 #include "ScriptedDialogService.h"
 
+#include "FormRegistry.h"
+
+#include <QEventLoop>
 #include <QStringList>
+#include <QTimer>
 
 namespace forms {
 
@@ -32,21 +36,30 @@ void ScriptedDialogService::clear()
     m_color.clear();
     m_folder.clear();
     m_printer.clear();
+    m_whileOpen.clear();
 }
 
 int ScriptedDialogService::msgBox(const QString &prompt, int style, const QString &title)
 {
+    NestedLoop nested;
     DialogCall c;
     c.kind = DialogCall::MsgBox;
     c.prompt = prompt;
     c.style = style;
     c.title = title;
     m_calls.append(c);
+    if (!m_whileOpen.isEmpty()) {
+        m_whileOpen.dequeue()();
+        QEventLoop boxLoop;
+        QTimer::singleShot(0, &boxLoop, &QEventLoop::quit);
+        boxLoop.exec();
+    }
     return m_msg.isEmpty() ? defaultAnswer(style) : m_msg.dequeue();
 }
 
 QString ScriptedDialogService::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
+    NestedLoop nested;
     DialogCall c;
     c.kind = DialogCall::InputBox;
     c.prompt = prompt;
@@ -58,6 +71,7 @@ QString ScriptedDialogService::inputBox(const QString &prompt, const QString &ti
 
 QString ScriptedDialogService::fileCall(DialogCall::Kind kind, const FileRequest &request)
 {
+    NestedLoop nested;
     DialogCall c;
     c.kind = kind;
     c.title = request.title;
@@ -78,6 +92,7 @@ QString ScriptedDialogService::saveFile(const FileRequest &request)
 
 std::optional<OleColor> ScriptedDialogService::chooseColor(OleColor initial)
 {
+    NestedLoop nested;
     DialogCall c;
     c.kind = DialogCall::Color;
     c.color = initial;
@@ -87,6 +102,7 @@ std::optional<OleColor> ScriptedDialogService::chooseColor(OleColor initial)
 
 QString ScriptedDialogService::browseForFolder(QWidget *owner, const QString &title, const QString &startFolder)
 {
+    NestedLoop nested;
     DialogCall c;
     c.kind = DialogCall::Folder;
     c.title = title;
@@ -98,6 +114,7 @@ QString ScriptedDialogService::browseForFolder(QWidget *owner, const QString &ti
 
 bool ScriptedDialogService::choosePrinter(QPrinter *)
 {
+    NestedLoop nested;
     DialogCall c;
     c.kind = DialogCall::Printer;
     m_calls.append(c);

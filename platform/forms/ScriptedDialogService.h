@@ -5,6 +5,7 @@
 
 #include <QQueue>
 #include <QVector>
+#include <functional>
 
 namespace forms {
 
@@ -21,7 +22,8 @@ struct DialogCall {
     bool hadOwner = false;  // folder picker: an owner window was passed
 };
 
-// Each kind of dialog answers from its own queue, in order. With nothing scripted a message box
+// Each kind of dialog answers from its own queue, in order; each call is a NestedLoop, as the real
+// dialog's event loop is. With nothing scripted a message box
 // answers its default button and every other dialog answers as if cancelled.
 class ScriptedDialogService : public DialogService {
 public:
@@ -31,6 +33,10 @@ public:
     void answerColor(std::optional<OleColor> color) { m_color.enqueue(color); }
     void answerFolder(const QString &folder) { m_folder.enqueue(folder); }
     void answerPrinter(bool accepted) { m_printer.enqueue(accepted); }
+    // What the user does elsewhere while the next message box waits (an assistive tool pressing a
+    // button of the window behind it); then the box's own event loop runs once, as a real box's
+    // would, before it answers.
+    void whileNextMsgBoxIsOpen(std::function<void()> action) { m_whileOpen.enqueue(std::move(action)); }
 
     const QVector<DialogCall> &calls() const { return m_calls; }
     QVector<DialogCall> calls(DialogCall::Kind kind) const;
@@ -56,6 +62,7 @@ private:
     QQueue<std::optional<OleColor>> m_color;
     QQueue<QString> m_folder;
     QQueue<bool> m_printer;
+    QQueue<std::function<void()>> m_whileOpen;
 };
 
 }  // namespace forms

@@ -5,6 +5,7 @@
 
 #include "forms/Twips.h"
 
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -202,6 +203,9 @@ void FlexGrid::headerClicked(int section)
 
 void FlexGrid::mousePressEvent(QMouseEvent *event)
 {
+    const QModelIndex under = indexAt(event->position().toPoint());
+    m_mouseRow = under.isValid() ? under.row() : -1;
+    m_mouseCol = under.isValid() ? under.column() : -1;
     emit MouseDown(static_cast<int>(event->button()), shiftState(event->modifiers()),
                    forms::pixelsToTwips(event->position().x()), forms::pixelsToTwips(event->position().y()));
     m_pressed = true;
@@ -221,7 +225,33 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent *event)
 void FlexGrid::keyPressEvent(QKeyEvent *event)
 {
     emit KeyDown(qtKeyToKeyCode(event->key()), shiftState(event->modifiers()));
+    // The Menu key arrives as a context-menu event of its own; Shift+F10 only as a key.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        event->accept();
+        emit MenuKey(menuPosition());
+        return;
+    }
     QTableView::keyPressEvent(event);
+}
+
+void FlexGrid::contextMenuEvent(QContextMenuEvent *event)
+{
+    // A mouse press has already been reported (MouseDown); the keyboard asks here.
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        event->accept();
+        emit MenuKey(menuPosition());
+        return;
+    }
+    QTableView::contextMenuEvent(event);
+}
+
+QPoint FlexGrid::menuPosition() const
+{
+    const QModelIndex current = currentIndex();
+    QRect cell = current.isValid() ? visualRect(current) : QRect();
+    if (!cell.isValid() || !viewport()->rect().intersects(cell))
+        return viewport()->mapToGlobal(viewport()->rect().center());
+    return viewport()->mapToGlobal(cell.intersected(viewport()->rect()).center());
 }
 
 }  // namespace grid

@@ -22,6 +22,9 @@ public:
     int TextWidth(const QString &text) const;
     // The grid's own width in twips.
     int widthTwips() const;
+    // The cell under the pointer at the last mouse press (-1: none, as below the last row).
+    int MouseRow() const { return m_mouseRow; }
+    int MouseCol() const { return m_mouseCol; }
 
 signals:
     // The user clicked a cell or a column header (after the current cell and selection moved).
@@ -32,11 +35,15 @@ signals:
     void MouseDown(int button, int shift, double x, double y);
     // A key went down (the original key codes for arrows: 37 left, 38 up, 39 right, 40 down).
     void KeyDown(int keyCode, int shift);
+    // The pop-up menu was asked for from the keyboard (the Menu key, Shift+F10); globalPos is on
+    // the cell at the moving end of the selection.
+    void MenuKey(QPoint globalPos);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void followSelection();
@@ -44,11 +51,13 @@ private:
     void followTopRow();
     void takeUserSelection();
     void headerClicked(int section);
+    QPoint menuPosition() const;
 
     FlexGridModel *m_model;
     bool m_syncing = false;
     bool m_pressed = false;
     bool m_columnsPending = false;  // widths changed while drawing was suspended
+    int m_mouseRow = -1, m_mouseCol = -1;
 };
 
 }  // namespace grid

@@ -16,9 +16,12 @@
 #include "vb/Conversions.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QPointer>
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
@@ -50,6 +53,12 @@ protected:
         if (onUnload)
             onUnload();
     }
+};
+
+// The print layout of the map, as far as the hand-off knows it.
+class PrintMappaStandIn : public forms::Form {
+public:
+    PrintMappaStandIn() : forms::Form("PrintMappa") { setMdiChild(false); }
 };
 
 // What the map window would have seen when it opened.
@@ -340,12 +349,33 @@ TEST_F(MapHandoffTest, SecondHandOffClosesTheOpenMapWindowFirst)
         const grid::FlexGridModel &g2 = table->datagrid2()->grid();
         seenAtClose << g2.TextMatrix(0, g2.ColSel()) << app().MapCase;
     };
+    forms::FormRegistry::show<PrintMappaStandIn>();  // the layout of the first map
     select(7);
     handOff();
     EXPECT_EQ(seenAtClose, (QStringList{"AS013_2005", "provincia107"}));
+    EXPECT_FALSE(forms::FormRegistry::isLoaded<PrintMappaStandIn>());
     ASSERT_EQ(openings.size(), 2);
     EXPECT_TRUE(forms::FormRegistry::isLoaded<MappaStandIn>());
     EXPECT_NE(forms::FormRegistry::find<MappaStandIn>(), first);
+}
+
+TEST_F(MapHandoffTest, PopUpItemWithTheMapOpenMapsTheColumnPressedOn)
+{
+    table->show();
+    QCoreApplication::processEvents();
+    handOff();
+    ASSERT_EQ(openings.size(), 1);
+    // A right press on AS013_2006, then "Crea cartogramma da questa colonna".
+    grid::FlexGrid *view = table->datagrid();
+    const QPoint cell = view->visualRect(view->model()->index(2, 7)).center();
+    QTest::mousePress(view->viewport(), Qt::RightButton, {}, cell);
+    table->mnu_ordinam()->hide();
+    table->mnu_createMap()->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(openings.size(), 2);
+    EXPECT_EQ(openings[1].colSel, 7);
+    EXPECT_EQ(openings[1].header.value(7), "AS013_2006");
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('|').toStdString();
 }
 
 TEST_F(MapHandoffTest, RefusalsShowTheirMessagesAndOpenNoMap)
@@ -487,6 +517,122 @@ TEST_F(MapHandoffTest, CaricaDataGridMappaCopiesTheRowsOfTp1AndTp2)
     table->tp2 = 9;
     EXPECT_FALSE(CaricaDataGridMappa(*table));
     EXPECT_EQ(table->datagrid2()->grid().Rows(), 1);
+}
+
+TEST_F(MapHandoffTest, DraggedSelectionGoesToTheMapInTheOrderOfTheMappedColumn)
+{
+    // A drag from "Territorio" to AS013_2005: the selection starts on the names.
+    grid().setRow(1);
+    grid().setCol(5);
+    grid().setRowSel(grid().Rows() - 1);
+    grid().setColSel(6);
+    handOff();
+    ASSERT_EQ(openings.size(), 1);
+    EXPECT_EQ(openings[0].colSel, 6);
+    EXPECT_TRUE(ascendingNumbers(openings[0].mappedColumn));
+    // The map takes its first and last rows for the least and greatest values.
+    const grid::FlexGridModel &g2 = table->datagrid2()->grid();
+    QStringList mapped;
+    for (int r = 1; r < g2.Rows(); ++r)
+        mapped << g2.TextMatrix(r, 6);
+    ASSERT_GT(mapped.size(), 3);
+    EXPECT_TRUE(ascendingNumbers(mapped)) << mapped.join(' ').toStdString();
+}
+
+TEST_F(MapHandoffTest, ComputedColumnTakesTheBoundarySetOfItsYearAndOfTheProvincesHoldingItsValues)
+{
+    struct Case {
+        const char *name;
+        bool newProvincesHaveValues;
+        qint16 livMappa;  // 3: through the chooser's "Provincia"
+        const char *mapCase;
+    } cases[] = {
+        {"Funz12005", true, 1, "provincia107"},  // the code "Funz1" is in no list of the rule
+        {"Funz12005", false, 1, "provincia103"},
+        {"Rapp2007", false, 1, "provincia107"},
+        {"Somma", true, 3, "provincia107"},  // no year in the name
+        {"Somma", false, 3, "provincia103"},
+        {"Somma", false, 1, "provincia103"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.name) + (c.newProvincesHaveValues ? " with" : " without") + " new provinces");
+        TearDown();
+        SetUp();
+        openings.clear();
+        // One province of the fixture stands for one that only the 107 set has.
+        for (int r = 1; r < grid().Rows(); ++r)
+            if (grid().TextMatrix(r, 1) == u"P040")
+                grid().setTextMatrix(r, 2, "104");
+        // A column the formula editor added after the query's columns: AS013_2005 again.
+        const int col = grid().Cols();
+        grid().setCols(col + 1);
+        grid().setTextMatrix(0, col, c.name);
+        for (int r = 1; r < grid().Rows(); ++r)
+            if (c.newProvincesHaveValues || !isNewProvince(grid().TextMatrix(r, 2)))
+                grid().setTextMatrix(r, col, grid().TextMatrix(r, 6));
+        table->cmb_Ordina()->addItem(c.name);
+        select(col);
+        app().LivMappa = c.livMappa;
+        std::function<void(frmSelMappa &)> provincia = [](frmSelMappa &chooser) {
+            chooser.cmdProv()->click();
+            if (forms::FormRegistry::isLoaded<frmSelMappa>())  // a failed choice keeps it open
+                chooser.cmdAnnulla()->click();
+        };
+        handOff(c.livMappa == 3 ? provincia : nullptr);
+        EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('|').toStdString();
+        EXPECT_TRUE(logLines().isEmpty()) << logLines().join('|').toStdString();
+        ASSERT_EQ(openings.size(), 1);
+        EXPECT_EQ(openings[0].mapKind, 2);
+        EXPECT_EQ(openings[0].mapCase, c.mapCase);
+        EXPECT_EQ(openings[0].colSel, col);
+    }
+}
+
+TEST_F(MapHandoffTest, NewProvincesAreTheFourOnlyThe107SetHas)
+{
+    for (const char *prov : {"104", "105", "106", "107", " 106 "})
+        EXPECT_TRUE(isNewProvince(prov)) << prov;
+    for (const char *prov : {"1", "90", "91", "92", "95", "103", "108", "", "ITG25"})
+        EXPECT_FALSE(isNewProvince(prov)) << prov;
+}
+
+TEST_F(MapHandoffTest, ChooserLivesUntilTheHandOffThatShowedItHasReturned)
+{
+    // "Nuts2" on a selection without NUTS2 areas: the chooser is unloaded, and the hand-off, still
+    // running, answers "Nessun territorio..."; the chooser must not be destroyed under that box.
+    forms::FormRegistry::unloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    app().SqlQuery = QString(DataQuery) + " WHERE land_Ind.COD_TIPO_TERR = 1";
+    table = forms::FormRegistry::get<frm_dispData>();
+    select(6);
+    app().LivMappa = 3;
+    QPointer<frmSelMappa> chooser;
+    bool sawChooser = false, aliveDuringBox = false;
+    dialogs.whileNextMsgBoxIsOpen([&] {
+        QEventLoop boxLoop;
+        QTimer::singleShot(0, &boxLoop, &QEventLoop::quit);
+        boxLoop.exec();
+        aliveDuringBox = !chooser.isNull();
+    });
+    // The user's road: the click arrives from the program's event loop.
+    QEventLoop programLoop;
+    QTimer::singleShot(0, [&] {
+        QTimer::singleShot(0, [&] {
+            chooser = forms::FormRegistry::find<frmSelMappa>();
+            sawChooser = chooser && chooser->isVisible();
+            if (chooser)
+                chooser->Cmdnut2()->click();
+        });
+        table->cmd_createmap()->click();
+        programLoop.quit();
+    });
+    programLoop.exec();
+    EXPECT_EQ(dialogs.messages(), QStringList{QString::fromUtf8("Nessun territorio selezionato è stato trovato.")});
+    ASSERT_TRUE(sawChooser);
+    EXPECT_TRUE(aliveDuringBox);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(chooser.isNull());
+    EXPECT_TRUE(openings.isEmpty());
 }
 
 TEST_F(MapHandoffTest, LevelComesFromTheQueryWindowsPartitionBoxes)

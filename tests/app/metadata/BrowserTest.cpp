@@ -100,6 +100,32 @@ TEST_F(BrowserTest, LeafClickOpensTheSheetOfTheBrowsersKind)
     EXPECT_TRUE(logLines().isEmpty());
 }
 
+TEST_F(BrowserTest, LeafOpensTheSheetOfItsTreesKindWhateverMenuItemWasChosenSince)
+{
+    frmMetadati *w = FormRegistry::show<frmMetadati>();
+    // A menu item of indicators, then the query window it opens: both Kind and KindSaved change.
+    app().Kind = "Indicatori";
+    app().KindSaved = "Indicatori";
+    app().DatabaseCambiato = "False";
+    w->objtree->clickNode(w->objtree->nodes().item("AS013"));
+    ASSERT_NE(FormRegistry::find<frmSchedaVariabili>(), nullptr);
+    EXPECT_TRUE(FormRegistry::find<frmSchedaVariabili>()->txtVariabili->text().startsWith("AS013 - "));
+    EXPECT_EQ(FormRegistry::find<frmSchedaIndicatori>(), nullptr);
+    EXPECT_EQ(app().Kind, "Indicatori");  // the query window's, left alone
+    // The same with the database changed, and the other way round.
+    app().DatabaseCambiato = "True";
+    w->objtree->clickNode(w->objtree->nodes().item("AS014"));
+    EXPECT_TRUE(FormRegistry::find<frmSchedaVariabili>()->txtVariabili->text().startsWith("AS014 - "));
+    EXPECT_EQ(app().Kind, "Variabili");
+    w->cmb_Databases->setCurrentIndex(1);
+    app().Kind = "Variabili";
+    app().KindSaved = "Variabili";
+    w->objtree->clickNode(w->objtree->nodes().item("IAS013"));
+    ASSERT_NE(FormRegistry::find<frmSchedaIndicatori>(), nullptr);
+    EXPECT_TRUE(FormRegistry::find<frmSchedaIndicatori>()->txtIndicatore->text().startsWith("IAS013"));
+    EXPECT_TRUE(logLines().isEmpty());
+}
+
 TEST_F(BrowserTest, CodeOfALongSubAreaKeyKeepsItsBranchOpen)
 {
     const fixtures::ProgramFolder atlas{fixtures::ProgramFolder::SampleAtlasCopy{}};

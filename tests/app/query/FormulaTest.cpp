@@ -198,6 +198,42 @@ TEST_F(FormulaTest, RefusedNameIsAskedAgain)
     EXPECT_EQ(grid.TextMatrix(0, 8), "Indice1");
 }
 
+TEST_F(FormulaTest, NameOfAColumnOfTheTableIsRefusedKeepingWhatWasTyped)
+{
+    editor.addColumn("AS013_2005");
+    // "PROV", a territory column; "territorio", another in other letters; then a free name.
+    dialogs.answerInput("PROV");
+    dialogs.answerInput("territorio");
+    ASSERT_EQ(run("Rapp"), FormulaEditor::Outcome::Done);
+    const auto boxes = dialogs.calls(forms::DialogCall::MsgBox);
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes[0].prompt, QString::fromUtf8("La tabella ha già una colonna \"PROV\". Scegliere un altro nome."));
+    EXPECT_EQ(boxes[0].title, "Attenzione!");
+    EXPECT_EQ(boxes[0].style, forms::vbExclamation);
+    const auto inputs = dialogs.calls(forms::DialogCall::InputBox);
+    ASSERT_EQ(inputs.size(), 3);
+    EXPECT_EQ(inputs[1].defaultText, "PROV");
+    EXPECT_EQ(inputs[2].defaultText, "territorio");
+    EXPECT_EQ(grid.TextMatrix(0, 8), "Rapp");
+    EXPECT_EQ(sortList.count(), 3);
+
+    // The computed column's own name is taken from then on.
+    QVector<QVector<QString>> data(grid.Rows(), QVector<QString>(grid.Cols()));
+    for (int r = 0; r < grid.Rows(); ++r)
+        for (int c = 0; c < grid.Cols(); ++c)
+            data[r][c] = grid.TextMatrix(r, c);
+    app().GridData = data;
+    FormulaEditor second;
+    second.Load(grid, app().GridData);
+    second.addColumn("Rapp");
+    dialogs.clear();
+    dialogs.answerInput("Rapp");
+    EXPECT_EQ(second.Esegui(grid, sortList, [] {}), FormulaEditor::Outcome::Cancelled);
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(grid.Cols(), 9);
+    second.close();
+}
+
 TEST_F(FormulaTest, NoNameOrNoExpressionChangesNothing)
 {
     EXPECT_EQ(run("Ignorato"), FormulaEditor::Outcome::Nothing);

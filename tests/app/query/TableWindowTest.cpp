@@ -14,7 +14,13 @@
 #include "grid/FlexGrid.h"
 #include "grid/FlexGridModel.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QEventLoop>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 
 using pendra::app;
@@ -279,6 +285,128 @@ TEST_F(TableWindowTest, MetadataOfAColumnNeedsACodeAndOpensTheSheetOfTheKind)
     EXPECT_EQ(opened, (QStringList{"variabili", "variabili"}));
     pendra::unregisterFormOpener("FRMSCHEDAVARIABILI");
     pendra::unregisterFormOpener("FRMSCHEDAINDICATORI");
+}
+
+// The centre of a cell of the grid, in the viewport's coordinates.
+QPoint cellCentre(const grid::FlexGrid &g, int row, int col)
+{
+    return g.visualRect(g.model()->index(row, col)).center();
+}
+
+QAction *popupAction(pendra::frm_dispData &w, const char *name)
+{
+    return w.mnu_ordinam()->findChild<QAction *>(name);
+}
+
+TEST_F(TableWindowTest, RightPressMakesThePressedCellCurrentUnlessItLiesInTheSelection)
+{
+    open();
+    window->show();
+    QApplication::processEvents();
+    grid::FlexGrid *view = window->datagrid();
+    // A left click on AS013_2005, then a right press on AS014_2005: the menu acts on AS014_2005.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(*view, 2, 6));
+    ASSERT_EQ(grid().ColSel(), 6);
+    QTest::mousePress(view->viewport(), Qt::RightButton, {}, cellCentre(*view, 3, 8));
+    EXPECT_TRUE(window->mnu_ordinam()->isVisible());
+    window->mnu_ordinam()->hide();
+    EXPECT_EQ(grid().Row(), 3);
+    EXPECT_EQ(grid().Col(), 8);
+    EXPECT_EQ(grid().RowSel(), 3);
+    EXPECT_EQ(grid().ColSel(), 8);
+    EXPECT_EQ(window->cmb_Ordina()->currentText(), "AS014_2005");
+    EXPECT_EQ(window->cmb_ric()->currentText(), "AS014_2005");
+    EXPECT_FALSE(window->lblDescVar()->toPlainText().isEmpty());
+    popupAction(*window, "mnu_clipboard")->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), grid().TextMatrix(3, 8));
+    popupAction(*window, "mnu_metadati")->trigger();
+    EXPECT_EQ(app().SqlScheda, pendra::GetSqlScheda("Variabili", "AS014"));
+
+    // A right press on a territory name describes nothing, as a click there does.
+    QTest::mousePress(view->viewport(), Qt::RightButton, {}, cellCentre(*view, 1, 5));
+    window->mnu_ordinam()->hide();
+    EXPECT_EQ(grid().ColSel(), 5);
+    EXPECT_TRUE(window->lblDescVar()->toPlainText().isEmpty());
+
+    // Inside a selection of several cells the selection stays.
+    grid().setRow(1);
+    grid().setCol(6);
+    grid().setRowSel(4);
+    grid().setColSel(7);
+    QTest::mousePress(view->viewport(), Qt::RightButton, {}, cellCentre(*view, 2, 6));
+    window->mnu_ordinam()->hide();
+    EXPECT_EQ((QList<int>{grid().Row(), grid().Col(), grid().RowSel(), grid().ColSel()}), (QList<int>{1, 6, 4, 7}));
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('|').toStdString();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('|').toStdString();
+}
+
+TEST_F(TableWindowTest, MenuKeyAndShiftF10PopTheMenuOnTheCurrentCell)
+{
+    open();
+    window->show();
+    QApplication::processEvents();
+    grid::FlexGrid *view = window->datagrid();
+    view->setFocus();
+    grid().setRow(2);
+    grid().setCol(7);
+    const QRect cell(view->viewport()->mapToGlobal(view->visualRect(view->model()->index(2, 7)).topLeft()),
+                     view->visualRect(view->model()->index(2, 7)).size());
+    for (const bool menuKey : {true, false}) {
+        SCOPED_TRACE(menuKey ? "Menu key" : "Shift+F10");
+        QPoint shownAt;
+        const auto connection = QObject::connect(view, &grid::FlexGrid::MenuKey, [&](QPoint at) { shownAt = at; });
+        if (menuKey) {
+            // The platform sends the Menu key as a context-menu event to the widget with the focus.
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(0, 0), view->mapToGlobal(QPoint(0, 0)));
+            QCoreApplication::sendEvent(view, &event);
+        } else {
+            QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+        }
+        QObject::disconnect(connection);
+        EXPECT_TRUE(window->mnu_ordinam()->isVisible());
+        EXPECT_TRUE(cell.contains(shownAt)) << shownAt.x() << "," << shownAt.y();
+        window->mnu_ordinam()->hide();
+    }
+    popupAction(*window, "mnu_metadati")->trigger();
+    EXPECT_EQ(app().SqlScheda, pendra::GetSqlScheda("Variabili", "AS013"));
+}
+
+TEST_F(TableWindowTest, ShiftArrowSelectionMovesTheChoosersWithItsEnd)
+{
+    open();
+    window->show();
+    QApplication::processEvents();
+    grid::FlexGrid *view = window->datagrid();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cellCentre(*view, 2, 6));
+    QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(grid().Col(), 6);
+    EXPECT_EQ(grid().ColSel(), 7);
+    EXPECT_EQ(window->cmb_Ordina()->currentText(), "AS013_2006");
+    EXPECT_EQ(window->cmb_ric()->currentText(), "AS013_2006");
+}
+
+TEST_F(TableWindowTest, ClosedWhileTheBoxOfItsMetadataItemIsOpenTheWindowLivesUntilTheItemReturns)
+{
+    open();
+    window->show();
+    grid().setCol(5);  // no code: the item answers with a box
+    QPointer<pendra::frm_dispData> w = window;
+    bool aliveDuringBox = false;
+    dialogs.whileNextMsgBoxIsOpen([&] {
+        w->cmdChiudi()->click();  // an assistive tool presses "Chiudi" behind the box
+        QEventLoop boxLoop;
+        QTimer::singleShot(0, &boxLoop, &QEventLoop::quit);
+        boxLoop.exec();
+        aliveDuringBox = !w.isNull();
+    });
+    popupAction(*window, "mnu_metadati")->trigger();
+    EXPECT_EQ(dialogs.messages(), QStringList{"Informazioni per la variabile non disponibili!"});
+    EXPECT_TRUE(aliveDuringBox);
+    EXPECT_FALSE(forms::FormRegistry::isLoaded<pendra::frm_dispData>());
+    EXPECT_TRUE(app().SqlQuery.isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull());
+    window = nullptr;
 }
 
 TEST_F(TableWindowTest, NoteWindowOpensModally)

@@ -5,12 +5,15 @@
 #include "forms/WorkArea.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QPointer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace forms;
 
@@ -271,4 +274,43 @@ TEST_F(FormsTest, UnloadingAWorkWindowBringsForwardTheOneUsedBeforeIt)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(area.activeSubWindow(), caller->subWindow());
     EXPECT_NE(area.activeSubWindow(), oldest->subWindow());
+}
+
+TEST_F(FormsTest, AWindowUnloadedInANestedLoopOfItsHandlerLivesUntilTheOutermostLoopEnds)
+{
+    // The handler of a window waits on a box; while the box's loop runs the window is closed. The
+    // box's loop (and one nested in it) must not delete it: the handler goes on inside it.
+    for (const bool nested : {false, true}) {
+        SCOPED_TRACE(nested ? "two loops" : "one loop");
+        QPointer<frmProbe> f = FormRegistry::show<frmProbe>();
+        QPointer<QMdiSubWindow> frame = f->subWindow();
+        {
+            NestedLoop box;
+            EXPECT_TRUE(NestedLoop::isOpen());
+            {
+                std::optional<NestedLoop> inner;
+                if (nested)
+                    inner.emplace();
+                f->subWindow()->close();
+                QEventLoop loop;
+                QTimer::singleShot(0, &loop, &QEventLoop::quit);
+                loop.exec();
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            ASSERT_FALSE(f.isNull());
+            EXPECT_FALSE(frame->isVisible());
+            EXPECT_FALSE(FormRegistry::isLoaded<frmProbe>());
+            EXPECT_EQ(g_counts.unloads, nested ? 2 : 1);
+        }
+        EXPECT_FALSE(NestedLoop::isOpen());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(f.isNull());
+        EXPECT_TRUE(frame.isNull());
+    }
+    // Outside any nested loop an unload deletes the window once control is back in the event loop.
+    QPointer<frmProbe> f = FormRegistry::show<frmProbe>();
+    f->unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(f.isNull());
 }
