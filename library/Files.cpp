@@ -96,7 +96,7 @@ void withConnection(Body &&body, Record &&record)
     } catch (const vb::Error &e) {
         record(e);
     } catch (const std::exception &e) {
-        record(vb::Error(com::E_FAIL, QString::fromLocal8Bit(e.what())));
+        record(vb::Error::of(com::E_FAIL, QString(), QString(), QString::fromLocal8Bit(e.what())));
     }
     try {
         connection.close();

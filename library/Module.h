@@ -41,7 +41,7 @@ HRESULT guarded(const char *className, Body &&body)
     } catch (const vb::Error &e) {
         return failWith(e, className);
     } catch (const std::exception &e) {
-        return failWith(vb::Error(com::E_FAIL, QString::fromLocal8Bit(e.what())), className);
+        return failWith(vb::Error::of(com::E_FAIL, QString(), QString(), QString::fromLocal8Bit(e.what())), className);
     }
 }
 

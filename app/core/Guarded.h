@@ -21,9 +21,9 @@ template <class Source, class F> bool guarded(const Source &source, const QStrin
     } catch (const vb::Error &e) {
         LogError(source, procedure, e);
     } catch (const std::exception &e) {
-        LogError(source, procedure, QStringLiteral("0"), QString::fromLocal8Bit(e.what()));
+        LogError(source, procedure, vb::Error::of(e));
     } catch (...) {
-        LogError(source, procedure, QStringLiteral("0"), QStringLiteral("Errore sconosciuto"));
+        LogError(source, procedure, vb::Error::of(0));
     }
     return false;
 }

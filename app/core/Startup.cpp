@@ -108,8 +108,7 @@ bool RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const Q
             // Deleting first would lose a local table whenever the link cannot be made.
             jet::Database source = jet::Database::open(app().DataPath + sourceFile, false, true, app().DaoConnect);
             if (!source.tableDef(tableName))
-                throw vb::Error(3011, "The database engine could not find the object '" + tableName + "'.",
-                                "RecreateRelatedTables");
+                throw vb::Error::of(3011, "RecreateRelatedTables", tableName, "The database engine could not find the object '" + tableName + "'.");
             source.close();
             db.deleteTableDef(existing->name);
         }

@@ -50,6 +50,7 @@ void logAndShow(const QString &source, const QString &procedure, const QString &
 {
     // Each step runs even when the one before failed: the user must always see the message.
     const QString files = app().FilesPath;
+    bool logged = false;
     if (!files.isEmpty()) {
         try {
             const QString stale = vb::findFileNoCase(files, "MAPINFO.kvr");
@@ -58,12 +59,14 @@ void logAndShow(const QString &source, const QString &procedure, const QString &
         } catch (const vb::Error &) {
         }
         try {
-            const QString logged = detail.isEmpty() ? description : description + " [" + detail + "]";
-            vb::appendText(files + "Error.log", errorLogLine(source, procedure, number, logged));
+            const QString text = detail.isEmpty() ? description : description + " [" + detail + "]";
+            vb::appendText(files + "Error.log", errorLogLine(source, procedure, number, text));
+            logged = true;
         } catch (const vb::Error &) {
         }
     }
-    forms::dialogs().msgBox("Errore : " + description + " Il File Error.log è stato riempito.",
+    // The log is named only when the line is in it.
+    forms::dialogs().msgBox("Errore : " + description + (logged ? " Il File Error.log è stato riempito." : ""),
                             forms::vbExclamation);
     forms::setMousePointer(forms::MousePointer::Default);
 }
@@ -118,7 +121,8 @@ void ShowHelp(qint32 contextId)
     forms::showHelp(app().HelpFile, contextId);
 #else
     Q_UNUSED(contextId);
-    throw vb::Error(vb::err::FileNotFound, "help not available", "ShowHelp");
+    throw vb::Error(vb::err::FileNotFound, "La Guida non è disponibile in questa versione.", "ShowHelp",
+                    "help not available");
 #endif
 }
 

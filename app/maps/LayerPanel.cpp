@@ -31,7 +31,7 @@ void guarded(const char *procedure, F &&body)
     } catch (const vb::Error &e) {
         LogError(Window, QString::fromLatin1(procedure), e);
     } catch (const std::exception &e) {
-        LogError(Window, QString::fromLatin1(procedure), QStringLiteral("0"), QString::fromUtf8(e.what()));
+        LogError(Window, QString::fromLatin1(procedure), vb::Error::of(e));
     }
 }
 

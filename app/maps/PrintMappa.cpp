@@ -423,9 +423,9 @@ void PrintMappa::guarded(const QString &procedure, const std::function<void()> &
     } catch (const vb::Error &e) {
         LogError(this, procedure, e);
     } catch (const std::exception &e) {
-        LogError(this, procedure, QStringLiteral("0"), QString::fromUtf8(e.what()));
+        LogError(this, procedure, vb::Error::of(e));
     } catch (...) {
-        LogError(this, procedure, QStringLiteral("0"), QStringLiteral("Errore sconosciuto"));
+        LogError(this, procedure, vb::Error::of(0));
     }
 }
 
@@ -729,6 +729,7 @@ void PrintMappa::cmdStampa_Click()
             if (!forms::dialogs().choosePrinter(&m_printer))
                 return;
         } else {
+            forms::dialogs().msgBox(forms::pdfFallbackNotice(), forms::vbOKOnly);
             forms::FileRequest request;
             request.title = QStringLiteral("Stampa cartogramma");
             request.fileName = QStringLiteral("Cartogramma.pdf");
@@ -744,13 +745,19 @@ void PrintMappa::cmdStampa_Click()
             ~ScaleBack() { layout.scalaStampa = 1.0; }
         } scaleBack{*m_layout};
         m_layout->scalaStampa = PrintScale;
-        QPainter painter;
-        if (!painter.begin(&m_printer))
-            throw vb::Error(482, QStringLiteral("Errore della stampante"));
         const double dpi = m_printer.resolution();
-        m_layout->regola(painter, PageScale{dpi, dpi});
-        if (!painter.end())
-            throw vb::Error(482, QStringLiteral("Errore della stampante"));
+        const auto draw = [&](QPaintDevice &device) {
+            QPainter painter;
+            if (!painter.begin(&device))
+                return false;
+            m_layout->regola(painter, PageScale{dpi, dpi});
+            return painter.end();
+        };
+        // A PDF file is made whole before it replaces an older one.
+        if (forms::printsToPdfFile(m_printer))
+            forms::printPdfFile(m_printer, draw);
+        else if (!draw(m_printer))
+            throw vb::Error::of(482);
     });
     if (m_layout)
         m_layout->scalaStampa = 1.0;
@@ -821,7 +828,7 @@ void PrintMappa::cmdHelp_Click()
     } catch (const vb::Error &e) {
         LogError(this, QStringLiteral("cmdHelp_Click"), e);
     } catch (...) {
-        LogError(this, QStringLiteral("cmdHelp_Click"), QStringLiteral("0"), QStringLiteral("Errore sconosciuto"));
+        LogError(this, QStringLiteral("cmdHelp_Click"), vb::Error::of(0));
     }
 }
 

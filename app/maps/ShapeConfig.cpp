@@ -22,8 +22,8 @@ constexpr qint32 ObjectNotSet = 91;  // what the original reports when a selecte
 
 vb::Error missing(const QString &what)
 {
-    return vb::Error(ObjectNotSet, QStringLiteral("Object variable or With block variable not set (%1)").arg(what),
-                     QStringLiteral("ShapeConfig"));
+    return vb::Error::of(ObjectNotSet, QStringLiteral("ShapeConfig"), QString(),
+                         QStringLiteral("Object variable or With block variable not set (%1)").arg(what));
 }
 
 QString configPath(const QString &filesPath)
@@ -49,7 +49,7 @@ pugi::xml_node selectNode(const pugi::xml_node &from, const QString &xpath)
             throw missing(xpath);
         return found.node();
     } catch (const pugi::xpath_exception &e) {
-        throw vb::Error(ObjectNotSet, QString::fromUtf8(e.what()), QStringLiteral("ShapeConfig"));
+        throw vb::Error::of(ObjectNotSet, QStringLiteral("ShapeConfig"), QString(), QString::fromUtf8(e.what()));
     }
 }
 

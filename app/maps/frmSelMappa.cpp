@@ -92,7 +92,7 @@ void frmSelMappa::choose(const char *procedure, const TerritoryKind &kind)
     guarded(this, QString::fromLatin1(procedure), [&] {
         frm_dispData *table = forms::FormRegistry::find<frm_dispData>();
         if (!table)
-            throw vb::Error(91, "Object variable or With block variable not set");
+            throw vb::Error::of(vb::err::ObjectNotSet, QString(), QString(), "Object variable or With block variable not set");
         applyTerritoryKind(kind, *table);
         m_chosen = true;
         unload();

@@ -144,7 +144,7 @@ bool Report::InitReport(const QString &key)
     } catch (const vb::Error &e) {
         LogError(m_name, "InitReport", e);
     } catch (const std::exception &e) {
-        LogError(m_name, "InitReport", "0", QString::fromLocal8Bit(e.what()));
+        LogError(m_name, "InitReport", vb::Error::of(e));
     }
     return false;
 }
@@ -176,11 +176,11 @@ QVector<QVector<ReportBlock>> Report::details() const
     return out;
 }
 
-void Report::render(QPagedPaintDevice &device) const
+bool Report::render(QPagedPaintDevice &device) const
 {
     QPainter painter(&device);
     if (!painter.isActive())
-        return;
+        return false;
     PageFlow flow(device);
     const double w = flow.width();
     QFont body(QStringLiteral("DejaVu Sans"), 10);
@@ -264,17 +264,34 @@ void Report::render(QPagedPaintDevice &device) const
         }
         flow.skip(gap * 3);
     }
+    return painter.end();
 }
 
 bool Report::printToPdf(const QString &path) const
 {
-    QFile::remove(path);
     const std::unique_ptr<QPrinter> printer = newPrinter();
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
     printer->setDocName(m_caption);
-    render(*printer);
-    return QFileInfo(path).size() > 0;
+    try {
+        forms::printPdfFile(*printer, [this](QPagedPaintDevice &device) { return render(device); });
+        return true;
+    } catch (const vb::Error &) {
+        return false;
+    }
+}
+
+void Report::print(QPrinter &printer) const
+{
+    if (!forms::printsToPdfFile(printer)) {
+        render(printer);
+        return;
+    }
+    try {
+        forms::printPdfFile(printer, [this](QPagedPaintDevice &device) { return render(device); });
+    } catch (const vb::Error &e) {
+        LogError(m_name, "Stampa", e);
+    }
 }
 
 ReportPreview::ReportPreview(Report &report, QWidget *owner) : printer(newPrinter())
@@ -287,7 +304,7 @@ ReportPreview::ReportPreview(Report &report, QWidget *owner) : printer(newPrinte
     dialog->setWindowTitle(report.caption());
     forms::enablePreviewKeys(dialog.get());
     QObject::connect(dialog.get(), &QPrintPreviewDialog::paintRequested, dialog.get(),
-                     [&report](QPrinter *p) { report.render(*p); });
+                     [&report](QPrinter *p) { report.print(*p); });
 }
 
 ReportPreview::~ReportPreview() = default;
@@ -295,7 +312,7 @@ ReportPreview::~ReportPreview() = default;
 void Report::show(QWidget *owner)
 {
     if (!forms::hasPrinter())
-        noPrinterMessage();
+        forms::dialogs().msgBox(forms::pdfFallbackNotice(), forms::vbOKOnly);
     if (viewer())
         viewer()(*this, owner);
     else

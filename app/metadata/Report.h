@@ -58,19 +58,23 @@ public:
     QVector<QVector<ReportBlock>> details() const;
 
     // Lays the pages out on the device; no screen needed. A text longer than the rest of the
-    // page flows on over the next pages, each part of a split block headed by its label.
-    void render(QPagedPaintDevice &device) const;
-    // Renders to a PDF file on a printer set up as the preview's; false when nothing was written.
+    // page flows on over the next pages, each part of a split block headed by its label. False
+    // when the drawing could not start or end.
+    bool render(QPagedPaintDevice &device) const;
+    // Renders to a PDF file on a printer set up as the preview's, through forms::printPdfFile;
+    // false when it was not written (an older file then stays as it was).
     bool printToPdf(const QString &path) const;
+    // Prints on the printer; where it prints to a PDF file, through forms::printPdfFile, and a
+    // file that could not be written is logged (procedure "Stampa") and said so.
+    void print(QPrinter &printer) const;
 
     // Shows the print preview modally (through the installed viewer). Where no printer is
-    // installed the report's own message, if it has one, comes first; the preview and PDF work.
+    // installed, forms::pdfFallbackNotice() comes first; the preview prints to a PDF file.
     void show(QWidget *owner);
 
 protected:
     // The detail of one row; value(name) reads a bound field by name, any case ("" for Null).
     virtual QVector<ReportBlock> detail(const std::function<QString(const QString &)> &value) const = 0;
-    virtual void noPrinterMessage() const {}
 
 private:
     QString m_name;
@@ -83,7 +87,7 @@ private:
 
 // The preview the viewer shows by default and the printer it prints on: high resolution on the
 // system's default page; where no printer is installed, a PDF file. Printing from the dialog
-// renders the report on that printer. The report must outlive the preview.
+// prints the report on that printer (Report::print). The report must outlive the preview.
 struct ReportPreview {
     explicit ReportPreview(Report &report, QWidget *owner = nullptr);
     ~ReportPreview();

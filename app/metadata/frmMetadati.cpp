@@ -1,6 +1,7 @@
 // Metadata browser window and its tree fill.
 #include "frmMetadati.h"
 
+#include "MetadataValues.h"
 #include "MetadataWidgets.h"
 #include "app/core/Guarded.h"
 #include "MetadataWindows.h"
@@ -58,18 +59,19 @@ void fillsonsAll(const jet::Connection &connection, tree::TreeModel &tree)
         jet::Recordset r;
         r.open(sql, connection, jet::CursorType::ForwardOnly, jet::LockType::ReadOnly);
         QString lastArea, lastSubArea;
+        // An empty (Null) field shows as empty text; the tree fills on.
         while (!r.eof()) {
-            const QString area = r.value(0).toString();
+            const QString area = NullToString(r.value(0));
             if (area != lastArea) {
                 lastArea = area;
-                tree.add(nullptr, tree::tvwLast, area, r.value(1).toString(), "close", "open");
+                tree.add(nullptr, tree::tvwLast, area, NullToString(r.value(1)), "close", "open");
             }
-            const QString subArea = r.value(2).toString();
+            const QString subArea = NullToString(r.value(2));
             if (subArea != lastSubArea) {
                 lastSubArea = subArea;
-                tree.add(lastArea, tree::tvwChild, subArea, r.value(3).toString().toUpper(), "close", "open");
+                tree.add(lastArea, tree::tvwChild, subArea, NullToString(r.value(3)).toUpper(), "close", "open");
             }
-            tree.add(lastSubArea, tree::tvwChild, r.value(4).toString(), r.value(5).toString(), "close", "open");
+            tree.add(lastSubArea, tree::tvwChild, NullToString(r.value(4)), NullToString(r.value(5)), "close", "open");
             r.moveNext();
         }
         r.close();

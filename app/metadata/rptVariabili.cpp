@@ -38,9 +38,4 @@ QVector<ReportBlock> rptVariabili::detail(const std::function<QString(const QStr
     };
 }
 
-void rptVariabili::noPrinterMessage() const
-{
-    forms::dialogs().msgBox("Stampante non installata!", forms::vbOKOnly);
-}
-
 }  // namespace pendra

@@ -13,8 +13,6 @@ public:
 
 protected:
     QVector<ReportBlock> detail(const std::function<QString(const QString &)> &value) const override;
-    // Stands for the runtime's "no printer" error: the report's own message.
-    void noPrinterMessage() const override;
 };
 
 }  // namespace pendra

@@ -200,7 +200,7 @@ bool CreateExcelFile(const QString &fileName, const QString &templateName, const
         reportError("CreateExcelFile", e, QStringLiteral("Impossibile creare la cartella di lavoro."));
     } catch (const std::exception &e) {
         excel.quit();
-        reportError("CreateExcelFile", vb::Error(0, QString::fromLocal8Bit(e.what())),
+        reportError("CreateExcelFile", vb::Error::of(e),
                     QStringLiteral("Impossibile creare la cartella di lavoro."));
     }
     return false;
@@ -215,7 +215,7 @@ int ShellOpenFile(const QString &fileName)
         LogError(Source, "ShellOpenFile", e);
     } catch (const std::exception &e) {
         forms::dialogs().msgBox("Errore nell'apertura del file!", forms::vbCritical, "Attenzione");
-        LogError(Source, "ShellOpenFile", "0", QString::fromLocal8Bit(e.what()));
+        LogError(Source, "ShellOpenFile", vb::Error::of(e));
     }
     return 0;
 }

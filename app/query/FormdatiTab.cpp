@@ -327,6 +327,7 @@ void FormdatiTab::formLoad()
         s.LivTerritorialeSaved = s.CurrentLivTerritoriale;
         m_kind = s.Kind;
         m_liv = s.CurrentLivTerritoriale;
+        m_dbName = s.CurrentDbName;
         m_territori.setLivTerritoriale(m_liv);
         m_label8->setText(" Selezione " + s.SelectionWord.toLower() + " e territorio ");
         m_label8->setAccessibleName(m_label8->text().trimmed());
@@ -341,7 +342,7 @@ void FormdatiTab::formLoad()
         jet::Connection conn = GetDbConnection(s.CurrentDbName);
         fillsons(conn, m_objtree->nodes(), m_kind, m_liv);
         if (!conn.isOpen())
-            throw vb::Error(3704, "Operation is not allowed when the object is closed.", "FormdatiTab");
+            throw vb::Error::of(3704, "FormdatiTab", QString(), "Operation is not allowed when the object is closed.");
         conn.close();
 
         m_serie->setEnabled(false);
@@ -406,6 +407,7 @@ void FormdatiTab::objtree_NodeClick(tree::TreeNode *node)
         }
         app().Kind = m_kind;
         app().CurrentLivTerritoriale = m_liv;
+        app().CurrentDbName = m_dbName;
         jet::Connection conn = GetDbConnection(app().CurrentDbName);
         CaricaAnni(conn, nodes, node, m_kind, m_liv);
         conn.close();
@@ -437,7 +439,7 @@ void FormdatiTab::mnu_note_Click()
         tree::TreeNode *selected = m_objtree->nodes().selectedItem();
         if (!selected || !selected->parent())
             return;
-        jet::Connection conn = GetDbConnection(app().CurrentDbName);
+        jet::Connection conn = GetDbConnection(m_dbName);
         jet::Recordset rs;
         rs.open(noteQuery(m_kind, selected), conn);
         if (!rs.eof()) {
@@ -548,6 +550,10 @@ void FormdatiTab::serie_Click()
 {
     guarded(this, "serie_Click", [&] {
         AppState &s = app();
+        // Another menu choice may have moved the current database since this window was loaded:
+        // the selection belongs to the window's own.
+        s.CurrentDbName = m_dbName;
+        s.Kind = m_kind;
         // With no query recorded yet the table window would otherwise run on no database.
         if (!vb::CBool(vb::Variant(s.DatabaseCambiato.isEmpty() ? QString("False") : s.DatabaseCambiato)) ||
             s.QueryDbName.isEmpty())

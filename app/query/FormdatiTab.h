@@ -63,6 +63,8 @@ public:
     qint16 NumSelezionati() const { return m_numSelezionati; }
     const QString &kind() const { return m_kind; }
     const QString &livTerritoriale() const { return m_liv; }
+    // The data database the window was loaded for: its tree, years and query come from it.
+    const QString &dbName() const { return m_dbName; }
 
     // Controls, by their names.
     tree::TreeView *objtree() const { return m_objtree; }
@@ -105,6 +107,7 @@ private:
 
     QString m_kind;
     QString m_liv;
+    QString m_dbName;
     qint16 m_numSelezionati = 0;
     QString m_filtroTerritori;
     TerritorySelection m_territori;

@@ -35,7 +35,7 @@ frm_dispData &table()
 {
     frm_dispData *window = forms::FormRegistry::find<frm_dispData>();
     if (!window)
-        throw vb::Error(91, "The data table window is not open", "frmFunzione");
+        throw vb::Error::of(91, "frmFunzione", QString(), "The data table window is not open");
     return *window;
 }
 

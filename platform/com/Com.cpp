@@ -108,7 +108,7 @@ void check(HRESULT hr)
     clearErrorInfo();
     if (info.description.isEmpty()) {
         info.description = number == hr
-            ? QStringLiteral("Automation error &H%1")
+            ? QStringLiteral("Errore di automazione &H%1")
                   .arg(QString::number(static_cast<quint32>(hr), 16).toUpper())
             : vb::Error::standardDescription(number);
     }

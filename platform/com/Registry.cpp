@@ -45,9 +45,7 @@ void syncOrThrow(QSettings &settings)
 {
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw vb::Error(PathFileAccessError,
-                        QStringLiteral("Cannot write the component registry %1").arg(settings.fileName()),
-                        QStringLiteral("com"));
+        throw vb::Error::of(PathFileAccessError, QStringLiteral("com"), QString(), QStringLiteral("Cannot write the component registry %1").arg(settings.fileName()));
 }
 
 // Libraries stay loaded for the life of the process: objects they made may outlive every
@@ -59,15 +57,11 @@ void *loadLibrary(const QString &path)
     if (void *h = loaded.value(key))
         return h;
     if (!QFileInfo::exists(path))
-        throw vb::Error(E_MOD_NOT_FOUND,
-                        QStringLiteral("Component library not found: %1").arg(path),
-                        QStringLiteral("com"));
+        throw vb::Error::of(E_MOD_NOT_FOUND, QStringLiteral("com"), path, QStringLiteral("Component library not found: %1").arg(path));
     void *h = dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
     if (!h)
-        throw vb::Error(E_MOD_NOT_FOUND,
-                        QStringLiteral("Cannot load component library %1: %2")
-                            .arg(path, QString::fromLocal8Bit(dlerror())),
-                        QStringLiteral("com"));
+        throw vb::Error::of(E_MOD_NOT_FOUND, QStringLiteral("com"), path, QStringLiteral("Cannot load component library %1: %2")
+                            .arg(path, QString::fromLocal8Bit(dlerror())));
     loaded.insert(key, h);
     return h;
 }
@@ -76,9 +70,7 @@ void *entryPoint(void *library, const char *name, const QString &path)
 {
     void *f = dlsym(library, name);
     if (!f)
-        throw vb::Error(E_PROC_NOT_FOUND,
-                        QStringLiteral("%1 has no entry point %2").arg(path, QLatin1String(name)),
-                        QStringLiteral("com"));
+        throw vb::Error::of(E_PROC_NOT_FOUND, QStringLiteral("com"), QString(), QStringLiteral("%1 has no entry point %2").arg(path, QLatin1String(name)));
     return f;
 }
 
@@ -212,9 +204,7 @@ void *createInstance(const Guid &clsid, const Guid &iid)
         }
     }
     if (library.isEmpty())
-        throw vb::Error(REGDB_E_CLASSNOTREG,
-                        QStringLiteral("Class not registered: %1").arg(clsid.toString()),
-                        QStringLiteral("com"));
+        throw vb::Error::of(REGDB_E_CLASSNOTREG, QStringLiteral("com"), clsid.toString(), QStringLiteral("Class not registered: %1").arg(clsid.toString()));
 
     void *lib = nullptr;
     {
@@ -228,20 +218,15 @@ void *createInstance(const Guid &clsid, const Guid &iid)
     Ptr<IClassFactory> factory;
     HRESULT hr = getClassObject(&clsid, &IID_IClassFactory, reinterpret_cast<void **>(factory.put()));
     if (failed(hr) || !factory)
-        throw vb::Error(failed(hr) ? hr : E_POINTER,
-                        QStringLiteral("%1 cannot create class %2").arg(library, clsid.toString()),
-                        QStringLiteral("com"));
+        throw vb::Error::of(failed(hr) ? hr : E_POINTER, QStringLiteral("com"), QString(), QStringLiteral("%1 cannot create class %2").arg(library, clsid.toString()));
     void *object = nullptr;
     hr = factory->CreateInstance(nullptr, iid, &object);
     if (hr == E_NOINTERFACE)
-        throw vb::Error(hr,
-                        QStringLiteral("Class %1 does not support interface %2")
-                            .arg(clsid.toString(), iid.toString()),
-                        QStringLiteral("com"));
+        throw vb::Error::of(hr, QStringLiteral("com"), iid.toString(), QStringLiteral("Class %1 does not support interface %2")
+                            .arg(clsid.toString(), iid.toString()));
     check(hr);
     if (!object)
-        throw vb::Error(E_POINTER, QStringLiteral("Class %1 returned no object").arg(clsid.toString()),
-                        QStringLiteral("com"));
+        throw vb::Error::of(E_POINTER, QStringLiteral("com"), QString(), QStringLiteral("Class %1 returned no object").arg(clsid.toString()));
     return object;
 }
 

@@ -31,19 +31,19 @@ FlexGridModel::FlexGridModel(QObject *parent) : QAbstractTableModel(parent)
 void FlexGridModel::checkRow(int row) const
 {
     if (row < 0 || row >= Rows())
-        throw vb::Error(InvalidIndex, QStringLiteral("Subscript out of range"), QStringLiteral("FlexGrid"));
+        throw vb::Error::of(InvalidIndex, QStringLiteral("FlexGrid"), QString(), QStringLiteral("Subscript out of range"));
 }
 
 void FlexGridModel::checkCol(int col) const
 {
     if (col < 0 || col >= m_cols)
-        throw vb::Error(InvalidIndex, QStringLiteral("Subscript out of range"), QStringLiteral("FlexGrid"));
+        throw vb::Error::of(InvalidIndex, QStringLiteral("FlexGrid"), QString(), QStringLiteral("Subscript out of range"));
 }
 
 void FlexGridModel::resize(int rows, int cols)
 {
     if (rows < 0 || cols < 0)
-        throw vb::Error(InvalidIndex, QStringLiteral("Invalid Row value"), QStringLiteral("FlexGrid"));
+        throw vb::Error::of(InvalidIndex, QStringLiteral("FlexGrid"), QString(), QStringLiteral("Invalid Row value"));
     beginResetModel();
     m_rows.resize(static_cast<size_t>(rows));
     // A row of the right width is left alone: resizing a row shared with a snapshot would copy it.
@@ -85,7 +85,7 @@ void FlexGridModel::setCols(int cols)
 void FlexGridModel::setFixedRows(int fixedRows)
 {
     if (fixedRows < 0 || fixedRows > Rows())
-        throw vb::Error(InvalidIndex, QStringLiteral("Invalid FixedRows value"), QStringLiteral("FlexGrid"));
+        throw vb::Error::of(InvalidIndex, QStringLiteral("FlexGrid"), QString(), QStringLiteral("Invalid FixedRows value"));
     beginResetModel();
     m_fixedRows = fixedRows;
     endResetModel();

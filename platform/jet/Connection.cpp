@@ -21,7 +21,7 @@ void Connection::open(const QString &connectString, const QString &, const QStri
         m_session = Session::open(info.path, info.password, false);
     } catch (const vb::Error &e) {
         // The ODBC path reports every failure to open as the driver's generic error.
-        throw vb::Error(vb::err::EngineRefused, e.description(), e.source());
+        throw vb::Error(vb::err::EngineRefused, e.description(), e.source(), e.detail());
     }
 }
 
@@ -43,7 +43,7 @@ QString Connection::path() const
 int Connection::execute(const QString &sql)
 {
     if (!m_session)
-        raise(err::BadOperation, QStringLiteral("Operation is not allowed when the object is closed."));
+        raise(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
     return m_session->execute(sql);
 }
 

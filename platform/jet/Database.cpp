@@ -76,7 +76,7 @@ namespace {
 Session &check(const std::shared_ptr<Session> &session)
 {
     if (!session)
-        raise(err::BadOperation, QStringLiteral("Operation is not allowed when the object is closed."));
+        raise(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
     return *session;
 }
 }  // namespace
@@ -140,11 +140,11 @@ void Database::appendTableDef(const TableDef &td)
         return;
     }
     if (s.link(td.name) || s.localTables().contains(td.name, Qt::CaseInsensitive))
-        raise(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(td.name));
+        raise(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(td.name), td.name);
     if (td.fields.isEmpty())
-        raise(NoFields, QStringLiteral("No field defined--cannot append table '%1'.").arg(td.name));
+        raise(NoFields, QStringLiteral("No field defined--cannot append table '%1'.").arg(td.name), td.name);
     if (td.fields.size() > MaxFields)
-        raise(vb::err::EngineRefused, QStringLiteral("Too many fields defined."));
+        refuse(err::TooManyFields, QStringLiteral("Too many fields defined."));
     QStringList columns;
     for (const Field &f : td.fields)
         columns << quoteName(f.name) + u' ' + declaredType(f);
@@ -159,7 +159,7 @@ void Database::deleteTableDef(const QString &name)
         return;
     }
     if (!s.localTables().contains(name, Qt::CaseInsensitive))
-        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name), name);
     s.exec(QStringLiteral("DROP TABLE %1").arg(quoteName(name)));
 }
 
@@ -172,7 +172,7 @@ void Database::createQueryDef(const QString &name, const QString &sql)
 {
     Session &s = check(m_session);
     if (s.views().contains(name, Qt::CaseInsensitive))
-        raise(err::ObjectExists, QStringLiteral("Object '%1' already exists.").arg(name));
+        raise(err::ObjectExists, QStringLiteral("Object '%1' already exists.").arg(name), name);
     const Translation t = s.translate(sql);
     if (t.kind != StatementKind::Select)
         raise(vb::err::EngineRefused, QStringLiteral("A saved query must be a SELECT."));
@@ -183,7 +183,7 @@ void Database::deleteQueryDef(const QString &name)
 {
     Session &s = check(m_session);
     if (!s.views().contains(name, Qt::CaseInsensitive))
-        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name), name);
     s.exec(QStringLiteral("DROP VIEW %1").arg(quoteName(name)));
 }
 

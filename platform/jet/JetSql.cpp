@@ -139,12 +139,12 @@ public:
             m_out.kind = StatementKind::AlterTable;
             m_out.sql = parseAlter();
         } else {
-            raise(vb::err::EngineRefused,
-                  QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'."));
+            refuse(err::InvalidStatement,
+                   QStringLiteral("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'."));
         }
         acceptSymbol(";");
         if (peek().kind != SqlToken::End)
-            raise(vb::err::EngineRefused, QStringLiteral("Characters found after end of SQL statement."));
+            refuse(err::TextAfterEnd, QStringLiteral("Characters found after end of SQL statement."));
         // Comments are left out: written into the engine's text, one could open or close another.
         return m_out;
     }
@@ -156,7 +156,7 @@ private:
         explicit Nesting(int &depth) : m_depth(depth)
         {
             if (++m_depth > MaxDepth)
-                raise(vb::err::EngineRefused, QStringLiteral("Query is too complex."));
+                refuse(err::TooComplex, QStringLiteral("Query is too complex."));
         }
         ~Nesting() { --m_depth; }
         Nesting(const Nesting &) = delete;
@@ -212,7 +212,7 @@ private:
     {
         const SqlToken &t = peek();
         const QString near = t.kind == SqlToken::End ? QStringLiteral("end of statement") : u'\'' + t.text + u'\'';
-        raise(vb::err::EngineRefused, QStringLiteral("Syntax error in query (%1) near %2.").arg(what, near));
+        refuse(err::SyntaxError, QStringLiteral("Syntax error in query (%1) near %2.").arg(what, near), near);
     }
     static bool reserved(const SqlToken &t)
     {
@@ -665,7 +665,7 @@ private:
             } while (acceptSymbol(","));
             expectSymbol(")");
             if (columns > MaxFields)
-                raise(vb::err::EngineRefused, QStringLiteral("Too many fields defined."));
+                refuse(err::TooManyFields, QStringLiteral("Too many fields defined."));
             return QStringLiteral("CREATE TABLE ") + quoteName(table) + QStringLiteral(" (") +
                    items.join(QStringLiteral(", ")) + u')';
         }

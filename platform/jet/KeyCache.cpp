@@ -87,7 +87,7 @@ QByteArray KeyCache::rawKey(const QString &password, const QByteArray &salt)
     // Derive outside the lock: two threads on a new file may both derive, which is harmless.
     const QByteArray text = derive(pass, salt);
     if (text.isEmpty())
-        throw vb::Error(vb::err::EngineRefused, QStringLiteral("Key derivation failed."), QStringLiteral("jet"));
+        throw vb::Error::of(vb::err::EngineRefused, QStringLiteral("jet"), QString(), QStringLiteral("Key derivation failed."));
     std::lock_guard lock(c.mutex);
     ++c.derivations;
     c.keys.insert(id, text);

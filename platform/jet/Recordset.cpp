@@ -164,7 +164,7 @@ private:
     {
         const size_t size = size_t(std::max(bytes, 0));
         if (m_texts.size() >= 0xffff)
-            raise(vb::err::EngineRefused, QStringLiteral("The result's texts are too large."));
+            refuse(vb::err::OutOfMemory, QStringLiteral("The result's texts are too large."));
         if (size > TextBlock / 4) {  // a long text has a block of its own
             m_texts.push_back(std::make_unique_for_overwrite<char[]>(size));
             std::memcpy(m_texts.back().get(), text, size);
@@ -246,14 +246,14 @@ Recordset &Recordset::operator=(Recordset &&) noexcept = default;
 void Recordset::open(const QString &sql, const Connection &connection, CursorType cursor, LockType lock)
 {
     if (!connection.isOpen())
-        raise(err::BadOperation, QStringLiteral("The connection is closed."));
+        raise(err::ConnectionClosed, QStringLiteral("The connection is closed."));
     open(sql, connection.session(), cursor, lock);
 }
 
 void Recordset::open(const QString &sql, std::shared_ptr<Session> session, CursorType cursor, LockType lock)
 {
     if (!session)
-        raise(err::BadOperation, QStringLiteral("The connection is closed."));
+        raise(err::ConnectionClosed, QStringLiteral("The connection is closed."));
     auto data = std::make_unique<RecordsetData>();
     data->session = session;
     data->cursor = cursor;
@@ -279,7 +279,7 @@ void Recordset::open(const QString &sql, std::shared_ptr<Session> session, Curso
     const int first = t.hasRowid ? 1 : 0;
     const int count = st->columnCount() - first;
     if (count > MaxFields)
-        raise(vb::err::EngineRefused, QStringLiteral("Too many fields defined."));
+        refuse(err::TooManyFields, QStringLiteral("Too many fields defined."));
 
     QVector<std::optional<FieldType>> declared;
     for (int i = 0; i < count; ++i) {
@@ -336,7 +336,7 @@ namespace {
 RecordsetData &check(const std::unique_ptr<RecordsetData> &d)
 {
     if (!d)
-        raise(err::BadOperation, QStringLiteral("Operation is not allowed when the object is closed."));
+        raise(err::ObjectClosed, QStringLiteral("Operation is not allowed when the object is closed."));
     return *d;
 }
 }  // namespace
@@ -447,7 +447,7 @@ vb::Variant Recordset::value(const QString &name) const
 {
     const int index = fieldIndex(name);
     if (index < 0)
-        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name), name);
     return value(index);
 }
 
@@ -470,7 +470,7 @@ void Recordset::setValue(int index, const vb::Variant &value)
     if (r.lock == LockType::ReadOnly || r.target.isEmpty())
         raise(err::ReadOnly, QStringLiteral("Cannot update. Database or object is read-only."));
     if (r.origins.at(index).isEmpty())
-        raise(err::FieldNotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(r.names.at(index)));
+        raise(err::FieldNotUpdatable, QStringLiteral("Field '%1' cannot be updated.").arg(r.names.at(index)), r.names.at(index));
     if (r.edit == RecordsetData::Edit::None) {
         if (r.pos < 0 || r.pos >= r.rows.rowCount())
             noCurrentRecord();
@@ -486,7 +486,7 @@ void Recordset::setValue(const QString &name, const vb::Variant &value)
 {
     const int index = fieldIndex(name);
     if (index < 0)
-        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name), name);
     setValue(index, value);
 }
 

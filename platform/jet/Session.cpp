@@ -58,20 +58,20 @@ std::shared_ptr<Session> Session::open(const QString &path, const QString &passw
     const QString resolved = vb::resolvePathNoCase(path);
     const QFileInfo info(resolved);
     if (path.trimmed().isEmpty() || !info.isFile())
-        raise(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path));
+        raise(err::FileNotFound, QStringLiteral("Could not find file '%1'.").arg(path), path);
     const QByteArray head = readHead(resolved);
     if (head.size() < KeyCache::SaltSize)
-        raise(err::UnknownFormat, QStringLiteral("Unrecognized database format '%1'.").arg(path));
+        raise(err::UnknownFormat, QStringLiteral("Unrecognized database format '%1'.").arg(path), path);
     const bool plain = head == plainHeader;
     if (!plain && password.isEmpty())
-        raise(err::BadPassword, QStringLiteral("Not a valid password for '%1'.").arg(path));
+        raise(err::BadPassword, QStringLiteral("Not a valid password for '%1'.").arg(path), path);
 
     sqlite3 *db = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
     if (sqlite3_open_v2(QFile::encodeName(resolved).constData(), &db, flags, nullptr) != SQLITE_OK) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close_v2(db);
-        raise(err::FileNotFound, QStringLiteral("Could not open file '%1': %2").arg(path, message));
+        raise(err::FileNotFound, QStringLiteral("Could not open file '%1': %2").arg(path, message), path);
     }
     std::shared_ptr<Session> session(new Session(db, resolved, readOnly));
     if (!plain) {
@@ -81,9 +81,8 @@ std::shared_ptr<Session> Session::open(const QString &path, const QString &passw
     // The cipher reports a wrong key only at the first read.
     if (sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
         if (plain)
-            raise(err::UnknownFormat, QStringLiteral("Unrecognized database format '%1'.").arg(path));
-        raise(err::BadPassword,
-              QStringLiteral("Not a valid password, or not a database: '%1'.").arg(path));
+            raise(err::UnknownFormat, QStringLiteral("Unrecognized database format '%1'.").arg(path), path);
+        raise(err::BadPassword, QStringLiteral("Not a valid password, or not a database: '%1'.").arg(path), path);
     }
     session->setUp();
     session->loadLinks();
@@ -94,16 +93,16 @@ std::shared_ptr<Session> Session::create(const QString &path, const QString &pas
 {
     const QString resolved = vb::resolvePathNoCase(path);
     if (QFileInfo::exists(resolved))
-        raise(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path));
+        raise(err::DatabaseExists, QStringLiteral("Database '%1' already exists.").arg(path), path);
     if (!QFileInfo(resolved).absoluteDir().exists())
-        raise(err::InvalidPath, QStringLiteral("'%1' is not a valid path.").arg(path));
+        raise(err::InvalidPath, QStringLiteral("'%1' is not a valid path.").arg(path), path);
 
     sqlite3 *db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
     if (sqlite3_open_v2(QFile::encodeName(resolved).constData(), &db, flags, nullptr) != SQLITE_OK) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close_v2(db);
-        raise(err::InvalidPath, QStringLiteral("Could not create '%1': %2").arg(path, message));
+        raise(err::InvalidPath, QStringLiteral("Could not create '%1': %2").arg(path, message), path);
     }
     std::shared_ptr<Session> session(new Session(db, resolved, false));
     if (!password.isEmpty()) {
@@ -187,7 +186,34 @@ void Session::fail(int rc)
     QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
     if (message.isEmpty())
         message = QString::fromUtf8(sqlite3_errstr(rc));
-    raise(vb::err::EngineRefused, message);
+    throw vb::Error(vb::err::EngineRefused, refusalDescription(rc, message), errorSource(), message);
+}
+
+QString refusalDescription(int code, const QString &message)
+{
+    // The engine names what is missing after a colon: "no such table: Settore".
+    const auto named = [&](const char *prefix) {
+        const QString p = QString::fromLatin1(prefix);
+        return message.startsWith(p) ? message.mid(p.size()).trimmed() : QString();
+    };
+    if (const QString table = named("no such table:"); !table.isEmpty())
+        return vb::Error::standardDescription(3078, table);
+    if (const QString column = named("no such column:"); !column.isEmpty())
+        return vb::Error::standardDescription(3070, column);
+    switch (code & 0xFF) {
+    case SQLITE_FULL: return vb::Error::standardDescription(vb::err::DiskFull);
+    case SQLITE_READONLY: return vb::Error::standardDescription(err::ReadOnly);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return vb::Error::standardDescription(3045);
+    case SQLITE_IOERR: return vb::Error::standardDescription(3043);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return vb::Error::standardDescription(err::UnknownFormat);
+    case SQLITE_NOMEM: return vb::Error::standardDescription(vb::err::OutOfMemory);
+    default: break;
+    }
+    if (message.contains(QLatin1String("syntax error")))
+        return vb::Error::standardDescription(err::SyntaxError);
+    return vb::Error::standardDescription(vb::err::EngineRefused);
 }
 
 QStringList Session::localTables() const
@@ -312,7 +338,7 @@ void Session::expose(const Link &l)
                                        "AND name = ?1 COLLATE NOCASE").arg(l.schema));
     st.bind(1, vb::Variant(l.sourceTable));
     if (!st.step())
-        raise(err::ObjectNotFound, QStringLiteral("Could not find the object '%1'.").arg(l.sourceTable));
+        raise(err::ObjectNotFound, QStringLiteral("Could not find the object '%1'.").arg(l.sourceTable), l.sourceTable);
     exec(QStringLiteral("DROP VIEW IF EXISTS temp.%1").arg(quoteName(l.name)));
     exec(QStringLiteral("CREATE TEMP VIEW %1 AS SELECT * FROM %2.%3")
              .arg(quoteName(l.name), l.schema, quoteName(l.sourceTable)));
@@ -340,7 +366,7 @@ void Session::appendLink(const QString &name, const QString &connect, const QStr
     if (m_readOnly)
         raise(err::ReadOnly, QStringLiteral("The database is read-only."));
     if (link(name) || localTables().contains(name, Qt::CaseInsensitive))
-        raise(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(name));
+        raise(err::TableExists, QStringLiteral("Table '%1' already exists.").arg(name), name);
     Link l;
     l.name = name;
     l.connect = connect;
@@ -349,7 +375,7 @@ void Session::appendLink(const QString &name, const QString &connect, const QStr
     qint32 number = 0;
     l.schema = attach(connect, &problem, &number);
     if (l.schema.isEmpty())
-        raise(number, problem);
+        raise(number, problem, parseConnectString(connect).path);
     try {
         expose(l);
     } catch (const vb::Error &) {
@@ -389,7 +415,7 @@ void Session::deleteLink(const QString &name)
 {
     const auto found = link(name);
     if (!found)
-        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name));
+        raise(vb::err::ItemNotFound, QStringLiteral("Item '%1' not found in this collection.").arg(name), name);
     if (m_readOnly)
         raise(err::ReadOnly, QStringLiteral("The database is read-only."));
     Statement st(*this, QStringLiteral("DELETE FROM %1 WHERE Name = ?1").arg(catalogueTable()));

@@ -490,9 +490,9 @@ void guarded(sqlite3_context *ctx, Session *session, Body &&body)
         fail(ctx, session, e);
     } catch (const std::exception &e) {
         // Nothing else may cross the engine's C frames: any other failure is the engine's error.
-        fail(ctx, session, vb::Error(vb::err::EngineRefused, QString::fromLocal8Bit(e.what()), QStringLiteral("jet")));
+        fail(ctx, session, vb::Error::of(vb::err::EngineRefused, QStringLiteral("jet"), QString(), QString::fromLocal8Bit(e.what())));
     } catch (...) {
-        fail(ctx, session, vb::Error(vb::err::EngineRefused, QStringLiteral("Function failed."), QStringLiteral("jet")));
+        fail(ctx, session, vb::Error::of(vb::err::EngineRefused, QStringLiteral("jet"), QString(), QStringLiteral("Function failed.")));
     }
 }
 

@@ -19,7 +19,7 @@ bool wordPart(QChar c)
 
 [[noreturn]] void syntax(const QString &what, int position)
 {
-    raise(vb::err::EngineRefused, QStringLiteral("Syntax error (%1) at position %2.").arg(what).arg(position + 1));
+    refuse(err::SyntaxError, QStringLiteral("Syntax error (%1) at position %2.").arg(what).arg(position + 1));
 }
 
 }  // namespace

@@ -24,13 +24,13 @@ Statement::Statement(Session &session, const QString &sql) : m_session(session)
         session.fail(rc);
     }
     if (!m_stmt)  // only blanks or a comment
-        raise(vb::err::EngineRefused, QStringLiteral("Invalid SQL statement."));
+        refuse(err::InvalidStatement, QStringLiteral("Invalid SQL statement."));
     // Anything after the first statement but blanks and semicolons is a second statement.
     for (const char *c = tail; c && c < text.constData() + text.size(); ++c) {
         if (*c != ';' && !QChar::isSpace(uchar(*c))) {
             sqlite3_finalize(m_stmt);
             m_stmt = nullptr;
-            raise(vb::err::EngineRefused, QStringLiteral("Characters found after end of SQL statement."));
+            refuse(err::TextAfterEnd, QStringLiteral("Characters found after end of SQL statement."));
         }
     }
 }
@@ -66,7 +66,7 @@ void Statement::bind(int position, const vb::Variant &value)
         break;
     }
     case vb::VarType::Array:
-        raise(vb::err::TypeMismatch, vb::Error::standardDescription(vb::err::TypeMismatch));
+        raise(vb::err::TypeMismatch, QStringLiteral("Type mismatch"));
     }
     if (rc != SQLITE_OK)
         m_session.fail(rc);

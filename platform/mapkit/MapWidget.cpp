@@ -216,7 +216,7 @@ QSize MapWidget::exportPicture(const QString &path)
         render(painter, QRect(QPoint(0, 0), frame));
     }
     if (!picture.save(path))
-        throw vb::Error(vb::err::PathFileAccess, QStringLiteral("Cannot write %1").arg(path), QStringLiteral("Map"));
+        throw vb::Error::of(vb::err::PathFileAccess, QStringLiteral("Map"), path, QStringLiteral("Cannot write %1").arg(path));
     return QSize(qRound(frame.width() * HimetricPerPixel), qRound(frame.height() * HimetricPerPixel));
 }
 

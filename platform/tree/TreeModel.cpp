@@ -26,9 +26,9 @@ TreeNode *TreeModel::add(TreeNode *relative, Relationship relationship, const QS
                          const QString &text, const QString &image, const QString &selectedImage)
 {
     if (relative && relative->model() != this)
-        throw vb::Error(err::ElementNotFound, "Element not found", "TreeView");
+        throw vb::Error::of(err::ElementNotFound, "TreeView", QString(), "Element not found");
     if (!key.isEmpty() && m_keys.contains(key))
-        throw vb::Error(err::KeyNotUnique, "Key is not unique in collection", "TreeView");
+        throw vb::Error::of(err::KeyNotUnique, "TreeView", QString(), "Key is not unique in collection");
 
     auto owned = std::unique_ptr<TreeNode>(new TreeNode(this, key, text, image, selectedImage));
     TreeNode *node = owned.get();
@@ -67,7 +67,7 @@ TreeNode *TreeModel::add(const QString &relativeKey, Relationship relationship, 
 TreeNode *TreeModel::item(int position) const
 {
     if (position < 1 || position > count())
-        throw vb::Error(IndexOutOfBounds, "Index out of bounds", "TreeView");
+        throw vb::Error::of(IndexOutOfBounds, "TreeView", QString(), "Index out of bounds");
     return m_order[static_cast<size_t>(position - 1)].get();
 }
 
@@ -75,7 +75,7 @@ TreeNode *TreeModel::item(const QString &key) const
 {
     TreeNode *node = find(key);
     if (!node)
-        throw vb::Error(err::ElementNotFound, "Element not found", "TreeView");
+        throw vb::Error::of(err::ElementNotFound, "TreeView", QString(), "Element not found");
     return node;
 }
 
@@ -94,7 +94,7 @@ void TreeModel::collect(TreeNode *node, std::vector<TreeNode *> &out) const
 void TreeModel::remove(TreeNode *node)
 {
     if (!node || node->model() != this)
-        throw vb::Error(err::ElementNotFound, "Element not found", "TreeView");
+        throw vb::Error::of(err::ElementNotFound, "TreeView", QString(), "Element not found");
     if (m_observer)
         m_observer->nodeAboutToBeRemoved(node);
     auto &list = node->m_parent ? node->m_parent->m_children : m_roots;
@@ -132,7 +132,7 @@ void TreeModel::clear()
 void TreeModel::setSelectedItem(TreeNode *node)
 {
     if (node && node->model() != this)
-        throw vb::Error(err::ElementNotFound, "Element not found", "TreeView");
+        throw vb::Error::of(err::ElementNotFound, "TreeView", QString(), "Element not found");
     if (m_selected == node)
         return;
     m_selected = node;

@@ -11,6 +11,7 @@ namespace vb {
 namespace err {
 constexpr qint32 InvalidProcedureCall = 5;  // e.g. Round with negative decimals
 constexpr qint32 Overflow = 6;
+constexpr qint32 OutOfMemory = 7;
 constexpr qint32 SubscriptOutOfRange = 9;
 constexpr qint32 DivisionByZero = 11;
 constexpr qint32 TypeMismatch = 13;
@@ -18,6 +19,7 @@ constexpr qint32 FileNotFound = 53;
 constexpr qint32 DiskFull = 61;
 constexpr qint32 PathFileAccess = 75;      // file exists but cannot be opened or written
 constexpr qint32 PathNotFound = 76;
+constexpr qint32 ObjectNotSet = 91;
 constexpr qint32 InvalidUseOfNull = 94;
 constexpr qint32 ItemNotFound = 3265;       // field or collection item not found
 constexpr qint32 NoCurrentRecord = 3021;    // BOF or EOF
@@ -37,11 +39,16 @@ public:
     void setSource(const QString &source) { m_source = source; }
     const char *what() const noexcept override { return m_what.c_str(); }  // the description, UTF-8
 
-    // The runtime's standard text for a number ("Subscript out of range", ...); numbers it does not
-    // know get "Application-defined or object-defined error".
-    static QString standardDescription(qint32 number);
-    // An error with the standard description of its number.
-    static Error of(qint32 number, const QString &source = QString());
+    // The Italian text an Italian system shows for a number, of the runtime, the database engine,
+    // the file layer or the components ("Tipo non corrispondente", "Impossibile trovare il file
+    // 'x'."). `subject` (a file, a table, an object) fills the texts that name one; without it they
+    // name none. Numbers no table knows get "Errore definito dall'applicazione o dall'oggetto".
+    static QString standardDescription(qint32 number, const QString &subject = QString());
+    // An error with the standard description of its number; detail keeps the system's own text.
+    static Error of(qint32 number, const QString &source = QString(), const QString &subject = QString(),
+                    const QString &detail = QString());
+    // What a standard exception stands for (7 for a failed allocation), its text kept as detail.
+    static Error of(const std::exception &e, const QString &source = QString());
 
 private:
     qint32 m_number;

@@ -45,11 +45,18 @@ QByteArray readBytes(const QString &path)
 {
     const QString resolved = resolvePathNoCase(path);
     QFile file(resolved);
-    if (!QFileInfo(resolved).isFile())
-        throw Error(err::FileNotFound, Error::standardDescription(err::FileNotFound), resolved);
+    const QFileInfo info(resolved);
+    if (!info.isFile())
+        throw Error::of(err::FileNotFound, resolved, resolved);
+    if (info.size() > MaxTextBytes)
+        throw Error::of(err::OutOfMemory, resolved, resolved,
+                        QStringLiteral("%1 bytes in %2").arg(info.size()).arg(resolved));
     if (!file.open(QIODevice::ReadOnly))
-        throw Error(err::PathFileAccess, Error::standardDescription(err::PathFileAccess), resolved);
-    return file.readAll();
+        throw Error::of(err::PathFileAccess, resolved, resolved, file.errorString());
+    QByteArray bytes = file.readAll();
+    if (bytes.size() != info.size() && file.error() != QFileDevice::NoError)
+        throw Error::of(err::PathFileAccess, resolved, resolved, file.errorString());
+    return bytes;
 }
 
 void writeBytes(const QString &path, const QString &text, QIODevice::OpenMode mode)
@@ -57,7 +64,7 @@ void writeBytes(const QString &path, const QString &text, QIODevice::OpenMode mo
     const QString resolved = resolvePathNoCase(path);
     const QFileInfo info(resolved);
     if (!info.absoluteDir().exists())
-        throw Error(err::PathNotFound, Error::standardDescription(err::PathNotFound), resolved);
+        throw Error::of(err::PathNotFound, resolved, info.absolutePath());
     QByteArray bytes;
     if (mode & QIODevice::Append) {
         QFile old(resolved);
@@ -66,14 +73,14 @@ void writeBytes(const QString &path, const QString &text, QIODevice::OpenMode mo
             head = old.read(utf8Mark.size());
         if (head == utf8Mark) {
             bytes = text.toUtf8();
-        } else if (fitsCp1252(text) && !(head + toCp1252(text)).startsWith(utf8Mark)) {
-            bytes = toCp1252(text);
-        } else {
-            // The file becomes UTF-8 as a whole, so it never mixes two encodings (nor starts a
-            // code-page file with the bytes of the mark).
-            QString whole = info.exists() ? readAllText(resolved) : QString();
-            bytes = encodeText(whole + text);
+        } else if (head.size() < utf8Mark.size() && (!fitsCp1252(text) || (head + toCp1252(text)).startsWith(utf8Mark))) {
+            // A file that holds less than the mark (read whole above) may still become UTF-8.
+            bytes = encodeText(fromCp1252(head) + text);
             mode = QIODevice::WriteOnly | QIODevice::Truncate;
+        } else {
+            // What the file holds is never rewritten: characters the code page lacks become '?',
+            // as a code-page text stream writes them.
+            bytes = toCp1252(text);
         }
     } else {
         bytes = encodeText(text);
@@ -84,8 +91,13 @@ void writeBytes(const QString &path, const QString &text, QIODevice::OpenMode mo
         return;
     }
     QFile file(resolved);
-    if (!file.open(mode) || file.write(bytes) != bytes.size() || !file.flush())
-        throw Error(err::PathFileAccess, Error::standardDescription(err::PathFileAccess), resolved);
+    if (!file.open(mode) || file.write(bytes) != bytes.size() || !file.flush()) {
+        const bool full = file.error() == QFileDevice::ResourceError;
+        throw Error::of(full ? err::DiskFull : err::PathFileAccess, resolved, resolved, file.errorString());
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        throw Error::of(err::PathFileAccess, resolved, resolved, file.errorString());
 }
 
 }  // namespace
@@ -95,7 +107,9 @@ QString fromCp1252(const QByteArray &bytes)
     QStringDecoder decoder("windows-1252");
     if (decoder.isValid()) {
         QString text = decoder.decode(bytes);
-        if (!decoder.hasError())
+        // Every byte is one character: a shorter result is a converter that gave up (on a very
+        // long text it returns nothing and reports no error).
+        if (!decoder.hasError() && text.size() == bytes.size())
             return text;
     }
     // Without the converter, or for the bytes it rejects: the table, undefined bytes kept as C1 controls.

@@ -24,12 +24,16 @@ QByteArray encodeText(const QString &text);
 
 // The file functions find their file without regard to letter case (resolvePathNoCase), so
 // "ERROR.LOG" reads and extends an existing "Error.log".
-// Whole file as text (Windows-1252). Missing file: error 53; unreadable: error 75.
+// The largest text file read: a longer one is refused (error 7) instead of read in part.
+constexpr qint64 MaxTextBytes = qint64(1) << 28;
+// Whole file as text (Windows-1252). Missing file: error 53; unreadable: error 75; larger than
+// MaxTextBytes: error 7.
 QString readAllText(const QString &path);
 // Lines of a file split on CR LF (a lone LF also ends a line); the final line end adds no line.
 QStringList readLines(const QString &path);
 // Replace or append (creating the file); texts are written as given (callers add "\r\n").
-// Appending what the code page cannot hold to a code-page file turns the whole file into UTF-8.
+// Appending never rewrites what the file holds: to a code-page file, characters the code page
+// lacks are appended as '?' (a missing or empty file takes the text as writeText would).
 // Missing folder: error 76; a file that cannot be written: error 75 (61 on a full disk). Replacing
 // goes through replaceFile, so a failure leaves the old file as it was.
 void writeText(const QString &path, const QString &text);

@@ -75,6 +75,13 @@ bool isHtml(const QString &path)
 
 }  // namespace
 
+vb::Error damagedHelpFile(const QString &path)
+{
+    return vb::Error(vb::err::FileNotFound,
+                     QStringLiteral("Il file della Guida %1 è danneggiato o non è un file della Guida.").arg(path),
+                     QString(), QStringLiteral("Damaged or unreadable help file: ") + path);
+}
+
 ChmFile::ChmFile(const QString &path) : m_path(path)
 {
     // chmlib trusts every offset and link it reads: only a file of sound structure reaches it,
@@ -84,8 +91,12 @@ ChmFile::ChmFile(const QString &path) : m_path(path)
         if (file.open(QIODevice::ReadOnly) && chmStructureSound(file.readAll()))
             m_handle = chm_open(QFile::encodeName(path).constData());
     }
-    if (!m_handle)
-        throw vb::Error(vb::err::FileNotFound, QStringLiteral("File not found: ") + path);
+    if (!m_handle) {
+        if (!QFileInfo(path).isFile())
+            throw vb::Error(vb::err::FileNotFound, QStringLiteral("Il file della Guida %1 non è stato trovato.").arg(path),
+                            QString(), QStringLiteral("File not found: ") + path);
+        throw damagedHelpFile(path);
+    }
 
     readSystem();
     m_contextMap = parseContextMap(read(QStringLiteral("/#IVB")).value_or(QByteArray()),

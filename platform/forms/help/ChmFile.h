@@ -11,13 +11,22 @@
 
 struct chmFile;
 
+namespace vb {
+class Error;
+}
+
 namespace forms {
 
 // One open help file. Not thread-safe: use it from one thread at a time.
+// The error for a help file that is there but cannot serve as one: "Il file della Guida <path> è
+// danneggiato o non è un file della Guida.", number 53.
+vb::Error damagedHelpFile(const QString &path);
+
 class ChmFile {
 public:
-    // Opens the file. Throws vb::Error 53 ("File not found: <path>") when the file is missing, is
-    // not a readable help file or is damaged (its structure is checked before it is read).
+    // Opens the file. Throws vb::Error 53 when the file is missing ("Il file della Guida <path> non
+    // è stato trovato.") or is not a readable, sound help file (damagedHelpFile); its structure
+    // is checked before it is read.
     explicit ChmFile(const QString &path);
     ~ChmFile();
     ChmFile(const ChmFile &) = delete;

@@ -24,7 +24,7 @@ void showHelp(const QString &chmPath, qint32 contextId)
     if (topic.isEmpty())
         topic = chm->defaultTopic();
     if (topic.isEmpty())
-        throw vb::Error(vb::err::FileNotFound, QStringLiteral("File not found: ") + chmPath);
+        throw damagedHelpFile(chmPath);
 
     const bool opening = !g_window;
     if (opening) {

@@ -1,7 +1,9 @@
 // The error log, the sheet query, the tree accordion, connections and the folder picker.
 #include "CoreTestSupport.h"
+#include "FullFolder.h"
 
 #include "app/core/AppState.h"
+#include "app/core/Guarded.h"
 #include "app/core/NetPath.h"
 #include "app/core/Utility.h"
 
@@ -15,6 +17,9 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+
+#include <optional>
+
 
 using namespace pendra;
 using coretest::CoreTest;
@@ -68,15 +73,38 @@ TEST_F(UtilityTest, LogErrorAppendsOneSingleByteLinePerErrorAndShowsTheMessage)
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
 }
 
-TEST_F(UtilityTest, LogLinesNamingFoldersOutsideTheCodePageReadBackUnchanged)
+// A new log that must name a folder outside the code page is UTF-8 from its first line; a
+// code-page log is never rewritten, so such a name reaches it with '?' for what it cannot hold.
+TEST_F(UtilityTest, LogLinesNamingFoldersOutsideTheCodePage)
 {
-    LogError("Utility", "GetDbConnection", "53", QString::fromUtf8("File non trovato: città.mdb"));
     LogError("Utility", "GetDbConnection", "53", QStringLiteral("File non trovato: /home/Νίκος/Metadati.mdb"));
-    const QStringList lines = vb::readLines(app().FilesPath + "Error.log");
+    LogError("Utility", "GetDbConnection", "53", QString::fromUtf8("File non trovato: città.mdb"));
+    QStringList lines = vb::readLines(app().FilesPath + "Error.log");
     ASSERT_EQ(lines.size(), 2);
-    EXPECT_TRUE(lines[0].endsWith(QString::fromUtf8("Description:File non trovato: città.mdb"))) << lines[0].toStdString();
-    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("Description:File non trovato: /home/Νίκος/Metadati.mdb")))
-        << lines[1].toStdString();
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("Description:File non trovato: /home/Νίκος/Metadati.mdb")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QString::fromUtf8("Description:File non trovato: città.mdb"))) << lines[1].toStdString();
+
+    QFile::remove(app().FilesPath + "Error.log");
+    LogError("Utility", "GetDbConnection", "53", QString::fromUtf8("File non trovato: città.mdb"));
+    const QByteArray first = log();
+    LogError("Utility", "GetDbConnection", "53", QStringLiteral("File non trovato: /home/Νίκος/Metadati.mdb"));
+    EXPECT_TRUE(log().startsWith(first));
+    lines = vb::readLines(app().FilesPath + "Error.log");
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[1].endsWith("Description:File non trovato: /home/?????/Metadati.mdb")) << lines[1].toStdString();
+}
+
+// The box speaks the program's Italian; the system's own text goes to the log only.
+TEST_F(UtilityTest, TheBoxShowsTheItalianDescriptionAndTheLogKeepsTheDetail)
+{
+    LogError("frmStart", "Form_Load",
+             vb::Error::of(3024, "jet", "/dati/Settore.mdb", "Could not find file '/dati/Settore.mdb'."));
+    EXPECT_EQ(dialogs.messages().last(),
+              "Errore : Impossibile trovare il file '/dati/Settore.mdb'. Il File Error.log è stato riempito.");
+    EXPECT_TRUE(vb::readAllText(app().FilesPath + "Error.log")
+                    .endsWith("Error N.3024 Description:Impossibile trovare il file '/dati/Settore.mdb'. "
+                              "[Could not find file '/dati/Settore.mdb'.]\r\n"));
 }
 
 TEST_F(UtilityTest, LogErrorDeletesMapinfoAndCopesWithoutAWritableLog)
@@ -89,9 +117,31 @@ TEST_F(UtilityTest, LogErrorDeletesMapinfoAndCopesWithoutAWritableLog)
     LogError("Utility", "x", "2", "due");  // its absence is no error
     EXPECT_EQ(log().count('\n'), 2);
 
+    EXPECT_EQ(dialogs.messages().last(), "Errore : due Il File Error.log è stato riempito.");
+
+    // The line is lost, the message is not; it no longer claims the log was filled.
     app().FilesPath = scratch.path() + "/missing/";
     LogError("Utility", "x", "3", "tre");
-    EXPECT_EQ(dialogs.messages().size(), 3);  // the line is lost, the message is not
+    EXPECT_EQ(dialogs.messages().size(), 3);
+    EXPECT_EQ(dialogs.messages().last(), "Errore : tre");
+    // A folder where the log should be: nothing can be written.
+    app().FilesPath = scratch.path() + "/Files/";
+    QFile::remove(app().FilesPath + "Error.log");
+    ASSERT_TRUE(QDir().mkpath(app().FilesPath + "Error.log"));
+    LogError("Utility", "x", "4", "quattro");
+    EXPECT_EQ(dialogs.messages().last(), "Errore : quattro");
+}
+
+// A full disk: the line cannot be written, and the message says nothing of the log.
+TEST_F(UtilityTest, OnAFullFileSystemTheMessageDoesNotClaimTheLogWasFilled)
+{
+    fixtures::FullFolder full(scratch.path() + "/Pieno", 16);
+    if (!full.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    full.fill();
+    app().FilesPath = full.path() + "/";
+    LogError("Utility", "x", "61", "pieno");
+    EXPECT_EQ(dialogs.messages().last(), "Errore : pieno");
 }
 
 TEST(GetSqlScheda, KindChoosesTheSheetAndApostrophesOfTheCodeAreDoubled)
@@ -243,4 +293,46 @@ TEST_F(UtilityTest, ShowHelpReachesTheCallerWhenTheHelpFileIsMissing)
     app().HelpFile = scratch.path() + "/Files/Help/Helvora.chm";
     EXPECT_EQ(vbtest::errorOf([] { ShowHelp(1000); }), 53);
     EXPECT_TRUE(dialogs.calls().isEmpty());  // no handler of its own
+}
+
+// "Help" with the help file missing, empty, truncated or scrambled: the box says in Italian that
+// the file is missing or damaged, never the reader's English.
+TEST_F(UtilityTest, HelpWithAMissingOrDamagedFileSaysSoInItalian)
+{
+    const QString help = scratch.path() + "/Files/Help/Helvora.chm";
+    QDir().mkpath(scratch.path() + "/Files/Help");
+    app().HelpFile = help;
+    QFile good(QStringLiteral(PENDRA_DIR) + "/Files/Help/Helvora.chm");
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray whole = good.readAll();
+    QByteArray scrambled = whole;
+    for (qsizetype i = 0; i < scrambled.size(); i += 7)
+        scrambled[i] = char(scrambled[i] ^ 0x5A);
+    struct Case {
+        const char *what;
+        std::optional<QByteArray> bytes;  // none: no file
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt},
+        {"empty", QByteArray()},
+        {"truncated", whole.left(whole.size() / 3)},
+        {"scrambled", scrambled},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(help);
+        if (c.bytes) {
+            QFile f(help);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(*c.bytes);
+        }
+        dialogs.clear();
+        guarded(QStringLiteral("frmMetadati"), "cmdHelp_Click", [] { ShowHelp(2000); });
+        ASSERT_EQ(dialogs.messages().size(), 1);
+        const QString said = c.bytes ? "Errore : Il file della Guida " + help +
+                                           " è danneggiato o non è un file della Guida. Il File Error.log è stato riempito."
+                                     : "Errore : Il file della Guida " + help +
+                                           " non è stato trovato. Il File Error.log è stato riempito.";
+        EXPECT_EQ(dialogs.messages().first(), said);
+    }
 }

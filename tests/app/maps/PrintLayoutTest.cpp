@@ -1,4 +1,5 @@
 // The print layout: loading from the map window, editing handlers, hit test, dragging, printing to PDF.
+#include "FullFolder.h"
 #include "PrintFixture.h"
 
 #include "app/maps/PagePreview.h"
@@ -10,6 +11,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLayout>
 #include <QLineEdit>
@@ -621,6 +623,50 @@ TEST_F(PrintTest, CancelledPrintingPrintsNothing)
     window->cmdStampa_Click();
     EXPECT_TRUE(QFile::exists(pdf)) << "the chosen printer prints";
     EXPECT_TRUE(logLines().isEmpty());
+}
+
+}  // namespace
+}  // namespace printtest
+
+namespace printtest {
+namespace {
+
+// Printing over an existing PDF on a full disk, and a new one: the old file stays whole, nothing
+// new appears, and the user reads in Italian that the file was not written.
+TEST_F(PrintTest, APdfThatCannotBeWrittenLeavesTheOldOneAndSaysSo)
+{
+    ASSERT_TRUE(open());
+    fixtures::FullFolder full(scratch(QStringLiteral("pieno")), 64);
+    if (!full.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    const QString pdf = full.path() + QStringLiteral("/carta.pdf");
+    dialogs.answerFile(pdf);
+    window->cmdStampa_Click();
+    QFile written(pdf);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray old = written.readAll();
+    written.close();
+    ASSERT_TRUE(old.trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({QStringLiteral("Nessuna stampante installata: la stampa sarà salvata in un file PDF.")}));
+
+    full.fill();
+    const QString fresh = full.path() + QStringLiteral("/nuova.pdf");
+    for (const QString &target : {pdf, fresh}) {
+        SCOPED_TRACE(target.toStdString());
+        dialogs.clear();
+        dialogs.answerFile(target);
+        window->cmdStampa_Click();
+        ASSERT_EQ(dialogs.messages().size(), 2);
+        EXPECT_EQ(dialogs.messages()[1],
+                  QStringLiteral("Errore : Impossibile scrivere il file %1 (disco pieno) Il File Error.log è stato riempito.")
+                      .arg(target));
+    }
+    QFile kept(pdf);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), old);
+    EXPECT_EQ(QDir(full.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{QStringLiteral(".riempitivo"), QStringLiteral("carta.pdf")}));
+    EXPECT_EQ(window->layout()->scalaStampa, 1.0);
 }
 
 }  // namespace

@@ -249,3 +249,22 @@ TEST_F(BrowserTest, CodeListLeavesOutTheNoSubAreasAndListsInCodeOrder)
 }
 
 }  // namespace
+
+namespace {
+// A code whose description is empty (Null) shows with empty text, and the tree fills on past it.
+TEST_F(BrowserTest, AnEmptyDescriptionShowsEmptyAndTheTreeFillsOn)
+{
+    frmMetadati *before = FormRegistry::show<frmMetadati>();
+    const QStringList whole = leafKeys(before->objtree->nodes());
+    const QString text = before->objtree->nodes().item("AS013")->text();
+    FormRegistry::unload<frmMetadati>();
+    changeMetadati({"UPDATE MetadatiVariabili SET DescVariabile = NULL WHERE IdVariabile = 'AS013'"},
+                   {"UPDATE MetadatiVariabili SET DescVariabile = '" + QString(text).replace("'", "''") +
+                    "' WHERE IdVariabile = 'AS013'"});
+    frmMetadati *w = FormRegistry::show<frmMetadati>();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join('\n').toStdString();
+    EXPECT_EQ(leafKeys(w->objtree->nodes()), whole);
+    EXPECT_EQ(w->objtree->nodes().item("AS013")->text(), "");
+}
+}  // namespace

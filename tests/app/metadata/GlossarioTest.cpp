@@ -161,7 +161,9 @@ TEST_F(GlossarioTest, AreasTermsDefinitionsAndPrinting)
     w->lst_NameVar->setCurrentRow(int(all.indexOf("Tasso d'attività")));
     w->Cmd_print->click();
     EXPECT_EQ(shown, QStringList({"Stampa Glossario"}));
-    EXPECT_TRUE(dialogs.messages().isEmpty());  // no printer message of its own
+    // No printer: the same notice as the sheets give.
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({QString::fromUtf8("Nessuna stampante installata: la stampa sarà salvata in un file PDF.")}));
     EXPECT_TRUE(metadatatest::inOrder(lastPdf, {"DENOMINAZIONE:", "Tasso d'attività", "DESCRIZIONE:", "Rapporto"}));
 
     // An empty list: clicking does nothing.

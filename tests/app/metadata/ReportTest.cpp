@@ -1,4 +1,5 @@
 // The three printed reports: queries, labels and values in order in a PDF, printer messages, failures.
+#include "FullFolder.h"
 #include "MetadataTestSupport.h"
 
 #include "MetadataWindows.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLibraryInfo>
+#include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -40,8 +42,9 @@ TEST_F(ReportTest, VariableSheetPrintsItsLabelsAndValuesInOrder)
     openSheet(SheetKind::Variabili);
     FormRegistry::find<frmSchedaVariabili>()->cmdStampa->click();
     ASSERT_EQ(shown, QStringList({"Stampa Scheda Variabile"}));
-    // No printer: the variable report's own message, and the preview still comes.
-    EXPECT_EQ(dialogs.messages(), QStringList({"Stampante non installata!"}));
+    // No printer: it says the print goes to a PDF file, and the preview comes.
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({QString::fromUtf8("Nessuna stampante installata: la stampa sarà salvata in un file PDF.")}));
     EXPECT_TRUE(metadatatest::inOrder(
         lastPdf, {"Scheda variabile", "Variabile", "TE010", "Superficie agricola utilizzata", "Argomento", "A01",
                   "Anni disponibili", "1996", "2008", "N.A.", "p", "Unità di misura", "ettari",
@@ -52,14 +55,15 @@ TEST_F(ReportTest, VariableSheetPrintsItsLabelsAndValuesInOrder)
     EXPECT_TRUE(logLines().isEmpty());
 }
 
-TEST_F(ReportTest, IndicatorSheetPrintsInOrderWithoutAPrinterMessage)
+TEST_F(ReportTest, IndicatorSheetPrintsInOrderAfterTheSamePdfNotice)
 {
     forms::setHasPrinter(false);
     app().SqlScheda = GetSqlScheda("Indicatori", "IAG002");
     openSheet(SheetKind::Indicatori);
     FormRegistry::find<frmSchedaIndicatori>()->cmdStampa->click();
     ASSERT_EQ(shown, QStringList({"Stampa Scheda Indicatore"}));
-    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({QString::fromUtf8("Nessuna stampante installata: la stampa sarà salvata in un file PDF.")}));
     EXPECT_TRUE(metadatatest::inOrder(
         lastPdf, {"Scheda indicatore", "Indicatore", "IAG002", "Quota di superficie agricola utilizzata", "Argomento",
                   "A01", "Aspetto", "Modalità di calcolo", "Id varibili associate", "TE010, TE001",
@@ -297,7 +301,8 @@ TEST_F(LongTextReportTest, TheStampaButtonPrintsTheWholeTextOnThePdfPrinter)
     app().SqlScheda = GetSqlScheda("Variabili", "ZZ901");
     openSheet(SheetKind::Variabili);
     FormRegistry::find<frmSchedaVariabili>()->cmdStampa->click();
-    EXPECT_EQ(dialogs.messages(), QStringList({"Stampante non installata!"}));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({QString::fromUtf8("Nessuna stampante installata: la stampa sarà salvata in un file PDF.")}));
     EXPECT_TRUE(logLines().isEmpty());
 }
 
@@ -311,6 +316,52 @@ TEST_F(ReportTest, AReportThatCannotBindSaysSoAndLogs)
     EXPECT_EQ(dialogs.messages().last(), "Impossibile eseguire la stampa");
     EXPECT_EQ(dialogs.calls().last().style, forms::vbOKOnly);
     EXPECT_TRUE(metadatatest::inOrder(logLines().join('\n'), {"rptVariabili", "InitReport"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The user's road: the preview's own print on the PDF printer it offers where no printer is
+// installed. Its drawing of the pages never touches the file; printing over an existing PDF on a
+// full disk keeps the old file and says in Italian that it was not written.
+TEST_F(ReportTest, ThePreviewPrintsAPdfWholeOrLeavesTheOldOne)
+{
+    fixtures::FullFolder full(folder->path() + "/pieno", 128);
+    if (!full.mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    const QString pdf = full.path() + "/glossario.pdf";
+    QByteArray old;
+    setReportViewer([&](Report &report, QWidget *owner) {
+        ReportPreview preview(report, owner);
+        preview.printer->setOutputFileName(pdf);  // what the print dialog sets
+        auto *widget = preview.dialog->findChild<QPrintPreviewWidget *>();
+        ASSERT_NE(widget, nullptr);
+        widget->updatePreview();
+        EXPECT_GT(widget->pageCount(), 0);
+        EXPECT_EQ(QFile(pdf).size(), old.size()) << "the preview wrote the file";
+        widget->print();
+    });
+    rptGlossario report;
+    ASSERT_TRUE(report.InitReport("Tasso d'attività"));
+    report.show(nullptr);
+    QFile first(pdf);
+    ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+    old = first.readAll();
+    first.close();
+    EXPECT_TRUE(metadatatest::inOrder(metadatatest::pdfFileText(pdf), {"DENOMINAZIONE:", "Tasso d'attività"}));
+    EXPECT_TRUE(logLines().isEmpty());
+
+    full.fill();
+    dialogs.clear();
+    report.show(nullptr);
+    QFile kept(pdf);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), old);
+    ASSERT_EQ(dialogs.messages().size(), 2);
+    EXPECT_EQ(dialogs.messages()[1],
+              "Errore : Impossibile scrivere il file " + pdf + " (disco pieno) Il File Error.log è stato riempito.");
+    EXPECT_TRUE(metadatatest::inOrder(logLines().join('\n'), {"rptGlossario", "Stampa", "Impossibile scrivere"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "WindowTexts.h"
 
 #include "app/core/AppState.h"
+#include "app/core/frmMainMDI.h"
 #include "app/query/FormdatiTab.h"
 #include "app/query/frm_dispData.h"
 
@@ -14,6 +15,7 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -149,7 +151,8 @@ TEST_F(QueryWindowQueryTest, AFailingBuildIsLoggedKeepsTheStatementAndStillOpens
     selectTerritories({"Torino"});
     app().SqlQuery = "prima";
     app().CodVariabile = "";
-    app().CurrentDbName = "Mancante.mdb";
+    // The window's data database is gone.
+    ASSERT_TRUE(QFile::rename(app().DataPath + app().CurrentDbName, app().DataPath + "Altrove.mdb"));
     w->serie_Click();
     EXPECT_EQ(app().SqlQuery, "prima");
     EXPECT_EQ(app().CodVariabile, "AS013");  // the last list item, taken before the database is read
@@ -258,4 +261,51 @@ TEST_F(QueryWindowQueryTest, ClosingDeletesTheSavedAreaQueriesAndClearsTheStatem
                                            folderOf().dao());
     EXPECT_FALSE(db.queryDefNames().contains("Area02"));
     EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
+}
+
+// Switching from the provincial to the regional data with the query window open: the window
+// starts again on the regional database, so no provincial code reaches a regional query.
+TEST_F(QueryWindowQueryTest, ChoosingAnotherDatabaseWithTheWindowOpenStartsItOnThatDatabase)
+{
+    open(ProvVariabili);
+    pick("AS013", {"2005"});
+    selectTerritories({"Torino"});
+    forms::FormRegistry::find<frmMainMDI>()->menu().mnu_submnu_Click(RegVariabili);
+    w = forms::FormRegistry::find<FormdatiTab>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(app().CurrentDbName, "VariabiliRegioni.mdb");
+    EXPECT_EQ(w->dbName(), "VariabiliRegioni.mdb");
+    EXPECT_EQ(w->lst_allVar()->count(), 0);
+    pick("TE001", {"2004"});
+    selectTerritories({"Piemonte"});
+    w->serie_Click();
+    EXPECT_EQ(app().QueryDbName, "VariabiliRegioni.mdb");
+    frm_dispData *table = forms::FormRegistry::find<frm_dispData>();
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->datagrid()->grid().Rows(), 2);
+    EXPECT_TRUE(dialogs.calls().isEmpty()) << dialogs.messages().join('\n').toStdString();
+    EXPECT_TRUE(logLines().isEmpty()) << logLines().join('\n').toStdString();
+
+    // The same item again keeps the window and its selection.
+    forms::FormRegistry::find<frmMainMDI>()->menu().mnu_submnu_Click(RegVariabili);
+    EXPECT_EQ(forms::FormRegistry::find<FormdatiTab>(), w);
+    EXPECT_EQ(w->lst_allVar()->count(), 1);
+}
+
+// Another window's menu choice may move the current database while the query window stays open:
+// "Visualizza Dati" still queries the database the window's codes come from.
+TEST_F(QueryWindowQueryTest, TheQueryRunsOnTheDatabaseTheWindowWasOpenedFor)
+{
+    open(ProvVariabili);
+    pick("AS013", {"2005"});
+    selectTerritories({"Torino"});
+    app().CurrentDbName = "VariabiliRegioni.mdb";
+    w->serie_Click();
+    EXPECT_EQ(app().QueryDbName, "VariabiliProvince.mdb");
+    frm_dispData *table = forms::FormRegistry::find<frm_dispData>();
+    ASSERT_NE(table, nullptr);
+    const grid::FlexGridModel &g = table->datagrid()->grid();
+    ASSERT_EQ(g.Rows(), 2);
+    EXPECT_EQ(g.TextMatrix(1, 5), "Torino");
+    EXPECT_TRUE(dialogs.calls().isEmpty()) << dialogs.messages().join('\n').toStdString();
 }

@@ -2,6 +2,7 @@
 // comments, case-insensitive text, and the errors the engine reports.
 #include "JetTestSupport.h"
 
+#include "jet/EngineErrors.h"
 #include "jet/JetSql.h"
 #include "vb/Conversions.h"
 #include "vb/Error.h"
@@ -187,8 +188,49 @@ TEST_F(JetSql, ErrorsKeepTheirNumbers)
         jet::Recordset rs;
         rs.open("select nosuch from tabope", cn);
     } catch (const vb::Error &e) {
-        EXPECT_TRUE(e.description().contains("no such column")) << e.description().toStdString();
+        EXPECT_TRUE(e.detail().contains("no such column")) << e.detail().toStdString();
     }
+}
+
+// What the user reads of the engine's failures is Italian and names what is missing; the engine's
+// own English stays in the detail, for the log.
+TEST_F(JetSql, ErrorsAreDescribedInItalianWithTheEngineTextAsDetail)
+{
+    struct Case {
+        std::function<void()> call;
+        QString description;
+        const char *detail;  // a part of the engine's own text
+    };
+    jet::Connection closed;
+    const QString missing = folder->file("Manca.mdb");
+    const Case cases[] = {
+        {[&] { jet::Recordset rs; rs.open("select * from Settore", cn); },
+         QString::fromUtf8("Il motore di database non è in grado di trovare la tabella o la query 'Settore'."),
+         "no such table: Settore"},
+        {[&] { jet::Recordset rs; rs.open("select AS_2005.AS013 from tabope AS_2005", cn); },
+         QString::fromUtf8("Il motore di database non riconosce 'AS_2005.AS013' come nome di campo o espressione valida."),
+         "no such column"},
+        {[&] { jet::Recordset rs; rs.open("select CDbl('abc') from tabope", cn); },
+         "Tipo non corrispondente", ""},
+        {[&] { jet::Connection c; c.open(odbc(missing)); }, "Impossibile trovare il file '" + missing + "'.",
+         "Could not find file"},
+        {[&] { jet::Recordset rs; rs.open("select * from tabope", closed); }, QString::fromUtf8("La connessione è chiusa."),
+         "The connection is closed."},
+        {[&] { closed.execute("delete from tabope"); }, QString::fromUtf8("Operazione non consentita se l'oggetto è chiuso."),
+         "Operation is not allowed when the object is closed."},
+    };
+    for (const Case &c : cases) {
+        try {
+            c.call();
+            ADD_FAILURE() << c.description.toStdString() << ": no error";
+        } catch (const vb::Error &e) {
+            EXPECT_EQ(e.description(), c.description);
+            EXPECT_TRUE(e.detail().contains(QString::fromUtf8(c.detail))) << e.detail().toStdString();
+        }
+    }
+    // A full disk is said as such.
+    EXPECT_EQ(jet::refusalDescription(13 /* SQLITE_FULL */, "database or disk is full"),
+              QString::fromUtf8("Il disco è pieno"));
 }
 
 TEST_F(JetSql, NamesLiteralsAndCommentsPassUntouched)

@@ -70,7 +70,7 @@ TEST(TreeModel, DuplicateKeyFailsAndAddsNothing)
         FAIL() << "duplicate key accepted";
     } catch (const vb::Error &e) {
         EXPECT_EQ(e.number(), 35602);
-        EXPECT_EQ(e.description(), "Key is not unique in collection");
+        EXPECT_EQ(e.description(), QString::fromUtf8("La chiave non è univoca nell'insieme"));
     }
     EXPECT_EQ(m.count(), 2);
     EXPECT_EQ(m.item("01")->childCount(), 1);

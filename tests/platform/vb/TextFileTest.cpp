@@ -84,13 +84,44 @@ TEST_F(TextFile, TextTheCodePageCannotHoldIsKeptAsUtf8WithAMark)
         EXPECT_EQ(vb::readAllText(path("p.kvr")), c.text);
     }
 
-    // A log in the code page turns UTF-8 as a whole at its first such line, then stays UTF-8.
+    // A new log takes such a line as UTF-8 and stays UTF-8.
     const QString log = path("Error.log");
-    vb::appendText(log, "è prima\r\n");
+    vb::appendText(log, QStringLiteral("Файл /home/Иван/\r\n"));
+    vb::appendText(log, "è seconda\r\n");
+    EXPECT_TRUE(bytesOf(log).startsWith("\xEF\xBB\xBF\xD0\xA4"));
+    EXPECT_EQ(vb::readLines(log), (QStringList{QStringLiteral("Файл /home/Иван/"), "è seconda"}));
+}
+
+// Appending never rewrites what a file holds: a code-page log keeps every byte it had, and what
+// the code page lacks is appended as '?'.
+TEST_F(TextFile, AppendingToACodePageFileNeverRewritesIt)
+{
+    const QString log = path("Error.log");
+    const QByteArray old = QByteArray("\xe8 prima\r\n") + QByteArray(4096, 'x') + "\r\n";
+    putBytes(log, old);
     vb::appendText(log, QStringLiteral("Файл /home/Иван/\r\n"));
     vb::appendText(log, "terza\r\n");
-    EXPECT_TRUE(bytesOf(log).startsWith("\xEF\xBB\xBF\xC3\xA8 prima\r\n"));
-    EXPECT_EQ(vb::readLines(log), (QStringList{"è prima", QStringLiteral("Файл /home/Иван/"), "terza"}));
+    EXPECT_EQ(bytesOf(log), old + "???? /home/????/\r\nterza\r\n");
+}
+
+// A text longer than the reader takes is an error, never an empty text (sparse files: no disk used).
+TEST_F(TextFile, ATextTooLargeToReadIsAnError)
+{
+    const qint64 sizes[] = {vb::MaxTextBytes + 1, qint64(1) << 29, qint64(1) << 30};
+    for (const qint64 size : sizes) {
+        QFile big(path("InfoZup.txt"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(size));
+        big.close();
+        EXPECT_EQ(errorOf([&] { vb::readAllText(path("InfoZup.txt")); }), vb::err::OutOfMemory) << size;
+        EXPECT_EQ(errorOf([&] { vb::readLines(path("InfoZup.txt")); }), vb::err::OutOfMemory) << size;
+    }
+    // The largest text still read reads whole.
+    QFile edge(path("edge.txt"));
+    ASSERT_TRUE(edge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(edge.resize(1 << 20));
+    edge.close();
+    EXPECT_EQ(vb::readAllText(path("edge.txt")).size(), 1 << 20);
 }
 
 // The code page's "ï»¿" are the bytes of the UTF-8 mark: a file must not start with them unless

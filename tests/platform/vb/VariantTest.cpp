@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 using vb::Variant;
 using vbtest::errorOf;
 
@@ -122,29 +124,47 @@ TEST(VariantKinds, TypesAndConvenienceConversions)
     EXPECT_EQ(errorOf([] { Variant::null().toString(); }), vb::err::InvalidUseOfNull);
 }
 
-TEST(ErrorNumbers, StandardDescriptions)
+// The texts an Italian system shows; a subject fills the texts that name one.
+TEST(ErrorNumbers, StandardDescriptionsAreItalian)
 {
     struct Case {
         qint32 number;
+        QString subject;
         const char *text;
     };
     const Case cases[] = {
-        {vb::err::Overflow, "Overflow"},
-        {vb::err::SubscriptOutOfRange, "Subscript out of range"},
-        {vb::err::DivisionByZero, "Division by zero"},
-        {vb::err::TypeMismatch, "Type mismatch"},
-        {vb::err::FileNotFound, "File not found"},
-        {vb::err::PathNotFound, "Path not found"},
-        {vb::err::InvalidUseOfNull, "Invalid use of Null"},
-        {vb::err::ItemNotFound, "Item not found in this collection."},
-        {vb::err::NoCurrentRecord, "No current record."},
+        {vb::err::Overflow, {}, "Overflow"},
+        {vb::err::SubscriptOutOfRange, {}, "Indice non compreso nell'intervallo"},
+        {vb::err::DivisionByZero, {}, "Divisione per zero"},
+        {vb::err::TypeMismatch, {}, "Tipo non corrispondente"},
+        {vb::err::TypeMismatch, "x", "Tipo non corrispondente"},  // a text with no room for a subject
+        {vb::err::FileNotFound, {}, "Impossibile trovare il file"},
+        {vb::err::FileNotFound, "/dati/Metadati.mdb", "Impossibile trovare il file '/dati/Metadati.mdb'."},
+        {vb::err::DiskFull, {}, "Il disco è pieno"},
+        {vb::err::PathNotFound, {}, "Impossibile trovare il percorso"},
+        {vb::err::InvalidUseOfNull, {}, "Utilizzo non valido di Null"},
+        {vb::err::ItemNotFound, {}, "Elemento non trovato nell'insieme."},
+        {vb::err::NoCurrentRecord, {}, "Nessun record corrente."},
+        {3024, "/dati/Settore.mdb", "Impossibile trovare il file '/dati/Settore.mdb'."},
+        {3078, "Settore", "Il motore di database non è in grado di trovare la tabella o la query 'Settore'."},
+        {3704, {}, "Operazione non consentita se l'oggetto è chiuso."},
+        {3709, {}, "La connessione è chiusa."},
+        {35602, {}, "La chiave non è univoca nell'insieme"},
+        {vb::err::EngineRefused, {}, "Errore non specificato"},
+        {123456, {}, "Errore definito dall'applicazione o dall'oggetto"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(vb::Error::standardDescription(c.number), c.text) << c.number;
+        EXPECT_EQ(vb::Error::standardDescription(c.number, c.subject), QString::fromUtf8(c.text)) << c.number;
 
-    const vb::Error e = vb::Error::of(vb::err::TypeMismatch, "Utility");
+    const vb::Error e = vb::Error::of(vb::err::TypeMismatch, "Utility", QString(), "Type mismatch");
     EXPECT_EQ(e.number(), 13);
-    EXPECT_EQ(e.description(), "Type mismatch");
+    EXPECT_EQ(e.description(), "Tipo non corrispondente");
+    EXPECT_EQ(e.detail(), "Type mismatch");
     EXPECT_EQ(e.source(), "Utility");
-    EXPECT_STREQ(e.what(), "Type mismatch");
+    EXPECT_STREQ(e.what(), "Tipo non corrispondente");
+
+    const vb::Error memory = vb::Error::of(std::bad_alloc());
+    EXPECT_EQ(memory.number(), 7);
+    EXPECT_EQ(memory.description(), "Memoria esaurita");
+    EXPECT_FALSE(memory.detail().isEmpty());
 }

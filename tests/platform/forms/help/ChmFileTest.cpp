@@ -108,8 +108,13 @@ TEST(ChmFile, MissingOrUnreadableFileIsError53)
             ChmFile chm(path);
             ADD_FAILURE() << "opened";
         } catch (const vb::Error &e) {
+            // In Italian: missing, or there but not a sound help file.
             EXPECT_EQ(e.number(), 53);
-            EXPECT_EQ(e.description(), QStringLiteral("File not found: ") + path);
+            const QString said = QFileInfo(path).isFile()
+                ? QStringLiteral("Il file della Guida %1 è danneggiato o non è un file della Guida.").arg(path)
+                : QStringLiteral("Il file della Guida %1 non è stato trovato.").arg(path);
+            EXPECT_EQ(e.description(), said);
+            EXPECT_FALSE(e.detail().isEmpty());
         }
     }
 }

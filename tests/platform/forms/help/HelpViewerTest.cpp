@@ -82,7 +82,7 @@ TEST(HelpViewer, MissingFileThrows53AndLeavesTheWindowAsItWas)
         ADD_FAILURE() << "no error";
     } catch (const vb::Error &e) {
         EXPECT_EQ(e.number(), 53);
-        EXPECT_EQ(e.description(), QStringLiteral("File not found: ") + missing);
+        EXPECT_EQ(e.description(), QStringLiteral("Il file della Guida %1 non è stato trovato.").arg(missing));
     }
     EXPECT_EQ(forms::helpWindow(), w);
     EXPECT_EQ(w->browser()->documentTitle(), QStringLiteral("Scheda metadati variabili"));
