@@ -163,6 +163,14 @@ TEST_F(QueryWindowQueryTest, AFailingBuildIsLoggedKeepsTheStatementAndStillOpens
         EXPECT_FALSE(line.contains("Function: serie_Click")) << line.toStdString();
     EXPECT_NE(forms::FormRegistry::find<frm_dispData>(), nullptr);
     EXPECT_TRUE(w->cmdmetadati()->isEnabled());
+    // The user reads the Italian; the engine's English is in the log only.
+    const QString missing = app().DataPath + "VariabiliProvince.mdb";
+    ASSERT_FALSE(dialogs.messages().isEmpty());
+    EXPECT_EQ(dialogs.messages().first(),
+              "Errore : Impossibile trovare il file '" + missing + "'. Il File Error.log è stato riempito.");
+    for (const QString &message : dialogs.messages())
+        EXPECT_FALSE(message.contains("Could not") || message.contains("no such")) << message.toStdString();
+    EXPECT_TRUE(log[0].contains("[Could not find file")) << log[0].toStdString();
 }
 
 namespace {
