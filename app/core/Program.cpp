@@ -1,4 +1,4 @@
-// Program folder, program end and single-instance lock.
+// Program folder, program end, single-instance lock and the set-up of the running application.
 #include "Program.h"
 
 #include "forms/QtDialogTexts.h"

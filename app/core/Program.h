@@ -1,5 +1,5 @@
 // What the program learns from its surroundings, each with a seam for tests: its folder, its end,
-// and whether another instance runs.
+// whether another instance runs, and the application-wide settings.
 #pragma once
 
 #include <QString>
