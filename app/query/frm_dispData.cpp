@@ -245,6 +245,14 @@ bool frm_dispData::DoQuery()
         forms::yieldToEvents();
         rs.open(app().SqlQuery + " order by land_Ind.COD_TERR", cn, jet::CursorType::Static, jet::LockType::ReadOnly);
         grid::FlexGridModel &g = m_datagrid->grid();
+        // The table is drawn once, filled, coloured and sized: the colouring's yields would
+        // otherwise paint it half done.
+        struct DrawOnceAtTheEnd {
+            grid::FlexGridModel &g;
+            const bool redraw = g.Redraw();
+            ~DrawOnceAtTheEnd() { g.setRedraw(redraw); }
+        } drawOnce{g};
+        g.setRedraw(false);
         g.setDataSource(rs);
         m_queryCols = g.Cols();
 

@@ -64,6 +64,9 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
             if (m_columnsPending)
                 followColumns(-1);
             followSelection();
+            // The layout the changes left pending is done now, so the paint that follows is the
+            // last: done later it would paint the table a second time.
+            executeDelayedItemsLayout();
             viewport()->update();
         }
     });

@@ -19,6 +19,7 @@
 #include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QPointer>
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
@@ -63,6 +64,29 @@ TEST_F(TableWindowTest, ResultGridShowsTheQueryInTerritoryOrderWithItalianNumber
     EXPECT_TRUE(window->datagrid()->isVisibleTo(window));
     EXPECT_FALSE(window->datagrid2()->isVisibleTo(window));
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
+}
+
+// The table is drawn once, when it is filled, coloured and sized, not half done on the way.
+TEST_F(TableWindowTest, RunningTheQueryDrawsTheTableOnce)
+{
+    open();
+    window->show();
+    QCoreApplication::processEvents();
+    struct PaintCount : QObject {
+        int paints = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            paints += e->type() == QEvent::Paint;
+            return false;
+        }
+    } count;
+    window->datagrid()->viewport()->installEventFilter(&count);
+    ASSERT_TRUE(window->DoQuery());
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+    window->datagrid()->viewport()->removeEventFilter(&count);
+    EXPECT_EQ(count.paints, 1);
+    EXPECT_EQ(grid().cellBackColor(2, 6), 0x8000000Fu);
 }
 
 TEST_F(TableWindowTest, ColumnsFitTheirLongestTextOrTakeTwoThirdsOfTheGrid)
