@@ -15,15 +15,14 @@ QString quoted(const QString &name)
     return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
+// Looks up that one table rather than every table with its fields.
 bool dropIfPresent(jet::Database &db)
 {
-    for (const jet::TableDef &td : db.tableDefs()) {
-        if (td.name == MapTable::MapTableName) {
-            db.deleteTableDef(td.name);
-            return true;
-        }
-    }
-    return false;
+    const std::optional<jet::TableDef> td = db.tableDef(MapTable::MapTableName);
+    if (!td || td->name != MapTable::MapTableName)
+        return false;
+    db.deleteTableDef(td->name);
+    return true;
 }
 
 }  // namespace
@@ -38,9 +37,16 @@ jet::Database MapTable::OpenUserDb() const
     return jet::Database::open(m_path, false, false, m_connect);
 }
 
+jet::Database &MapTable::UserDb() const
+{
+    if (!m_db.isOpen())
+        m_db = OpenUserDb();
+    return m_db;
+}
+
 bool MapTable::exists() const
 {
-    jet::Database db = OpenUserDb();
+    jet::Database &db = UserDb();
     for (const jet::TableDef &td : db.tableDefs()) {
         if (td.name == MapTableName)
             return true;
@@ -50,7 +56,7 @@ bool MapTable::exists() const
 
 void MapTable::SaveMapQuery(int mapKind, const QString &valueField) const
 {
-    jet::Database db = OpenUserDb();
+    jet::Database &db = UserDb();
     dropIfPresent(db);
     jet::TableDef td;
     td.name = MapTableName;
@@ -62,12 +68,11 @@ void MapTable::SaveMapQuery(int mapKind, const QString &valueField) const
     td.fields.append({valueField, jet::FieldType::Double, 0});
     td.fields.append({QStringLiteral("N4"), jet::FieldType::Integer, 0});
     db.appendTableDef(td);
-    db.close();
 }
 
 void MapTable::FillMapQuery(int mapKind, const QVector<MapTableRow> &rows) const
 {
-    jet::Database db = OpenUserDb();
+    jet::Database &db = UserDb();
     const bool withCode = mapKind >= 2 && mapKind <= 4;
     const QString sql = withCode ? QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?)").arg(quoted(MapTableName))
                                  : QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(quoted(MapTableName));
@@ -90,14 +95,11 @@ void MapTable::FillMapQuery(int mapKind, const QVector<MapTableRow> &rows) const
         throw;
     }
     db.commitTrans();
-    db.close();
 }
 
 void MapTable::DeleteMapQuery() const
 {
-    jet::Database db = OpenUserDb();
-    dropIfPresent(db);
-    db.close();
+    dropIfPresent(UserDb());
 }
 
 }  // namespace pendra

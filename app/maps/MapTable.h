@@ -27,15 +27,19 @@ template <typename ClassOf>
 QVector<MapTableRow> MapTableRows(const QStringList &codes, const MapColumn &cells, int first, int end,
                                   ClassOf classOf);
 
-// Works on "qxt_utente.mdb" in the given Files folder, opened with the DAO connect string for each
-// call and closed after it. Errors throw vb::Error.
+// Works on "qxt_utente.mdb" in the given Files folder, opened with the DAO connect string at the
+// first call and kept open for the later calls on the same object (a drawing drops, creates, fills
+// and reads back the table through one handle); closed when the object goes. Errors throw vb::Error.
 class MapTable {
 public:
     static inline const QString MapTableName = QStringLiteral("tMappa");
 
     MapTable(const QString &filesPath, const QString &daoConnect);
 
+    // A handle of its own, apart from the one the calls below share.
     jet::Database OpenUserDb() const;
+    // The handle the calls below share.
+    jet::Database &UserDb() const;
     bool exists() const;
     // Drops the table if it exists and creates it: N_QUIRN (Single for provinces, map kind 2; Text
     // for NUTS2 and regions, kinds 3 and 4; left out otherwise), the value field named valueField
@@ -49,6 +53,7 @@ public:
 private:
     QString m_path;
     QString m_connect;
+    mutable jet::Database m_db;
 };
 
 template <typename ClassOf>

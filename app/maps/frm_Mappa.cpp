@@ -631,21 +631,32 @@ std::shared_ptr<mapkit::MapLayer> frm_Mappa::matchLayerObject()
     return record.Layer;
 }
 
-void frm_Mappa::ColorAreasByClass(mapkit::MapLayer &layer, const mapkit::ClassBreaksRenderer &classes,
-                                  const QString &field)
+void frm_Mappa::ColorAreasByClass(const MapTable &table, mapkit::MapLayer &layer,
+                                  const mapkit::ClassBreaksRenderer &classes, const QString &field)
 {
     layer.setRenderer(NewValueRenderer(field, White, 0));
-    jet::Database db = mapTable().OpenUserDb();
-    jet::Recordset rs = db.openRecordset(QStringLiteral("Select * from ") + MapTableName);
-    for (; !rs.eof(); rs.moveNext()) {
-        const vb::Variant n4 = rs.value(QStringLiteral("N4"));
-        if (n4.isNull() || n4.isEmpty())
-            continue;
-        const forms::OleColor color = classes.symbol(vb::CInt(n4) - 1).color;
-        AddRendererValue(layer, vb::CStr(rs.value(QStringLiteral("N_QUIRN"))), color, 0);
+    jet::Recordset rs = table.UserDb().openRecordset(QStringLiteral("Select * from ") + MapTableName);
+    // Fields found once, not per row; an absent one fails on the first row as a lookup by name does.
+    const auto fieldOf = [&rs](const QString &name) {
+        const int index = rs.fieldIndex(name);
+        if (index < 0)
+            rs.value(name);
+        return index;
+    };
+    if (!rs.eof()) {
+        const int n4Field = fieldOf(QStringLiteral("N4"));
+        std::optional<int> codeField;  // looked up at the first classed row, as by name
+        for (; !rs.eof(); rs.moveNext()) {
+            const vb::Variant n4 = rs.value(n4Field);
+            if (n4.isNull() || n4.isEmpty())
+                continue;
+            if (!codeField)
+                codeField = fieldOf(QStringLiteral("N_QUIRN"));
+            const forms::OleColor color = classes.symbol(vb::CInt(n4) - 1).color;
+            AddRendererValue(layer, vb::CStr(rs.value(*codeField)), color, 0);
+        }
     }
     rs.close();
-    db.close();
 }
 
 void frm_Mappa::finishDrawing()
@@ -698,7 +709,7 @@ void frm_Mappa::cmd_GoMap_Click()
         if (MatchLayerIndex >= 0 && MatchLayerIndex < MapLayers.size()) {
             matchLayerObject()->setRenderer(breaks);
             if (target)
-                ColorAreasByClass(*target, *breaks, MapLayers[MatchLayerIndex].FieldId);
+                ColorAreasByClass(table, *target, *breaks, MapLayers[MatchLayerIndex].FieldId);
         }
         finishDrawing();
         cmd_Stampa->show();
@@ -718,9 +729,9 @@ void frm_Mappa::Command2_Click()
 void frm_Mappa::Cmd_cmdAutocolor_Click()
 {
     handle("cmd_cmdAutocolor_Click", [&] {
-        cmd_reset_Click();
-        fraCB->show();
         const MapTable table = mapTable();
+        resetDrawing(table);
+        fraCB->show();
         table.SaveMapQuery(app().MapKind, lbl_Ricfor->text());
         forms::setMousePointer(forms::MousePointer::Hourglass);
         const MapColumn cells = mappedColumn();
@@ -753,7 +764,7 @@ void frm_Mappa::Cmd_cmdAutocolor_Click()
 
         const int position = MatchLayerIndex == 1 ? 0 : 1;
         if (Map2->layerCount() > 0)
-            ColorAreasByClass(*Map2->layer(std::min(position, Map2->layerCount() - 1)), *breaks, record.FieldId);
+            ColorAreasByClass(table, *Map2->layer(std::min(position, Map2->layerCount() - 1)), *breaks, record.FieldId);
         finishDrawing();
         forms::setMousePointer(forms::MousePointer::Default);
         for (QWidget *w : std::initializer_list<QWidget *>{cmd_GoMap, txt_Max, txt_min, cmd_Select, cmdSelClassiUgualeAmp})
@@ -765,6 +776,11 @@ void frm_Mappa::Cmd_cmdAutocolor_Click()
 
 void frm_Mappa::cmd_reset_Click()
 {
+    resetDrawing(mapTable());
+}
+
+void frm_Mappa::resetDrawing(const MapTable &table)
+{
     handle("cmd_reset_Click", [&] {
         txtClassi->clear();
         for (QWidget *w : std::initializer_list<QWidget *>{cmd_Select, Cmd_cmdAutocolor, cmdSelClassiUgualeAmp, txt_Max, txt_min})
@@ -775,7 +791,7 @@ void frm_Mappa::cmd_reset_Click()
         txt_Max->setText(cstr(MaxValue));
         txt_min->setText(cstr(MinValue));
         clearClassGrid();
-        mapTable().DeleteMapQuery();
+        table.DeleteMapQuery();
         // Held through the reload so the new layers share the files these already read and drew.
         QVector<std::shared_ptr<mapkit::MapLayer>> previous;
         for (int i = 0; i < Map2->layerCount(); ++i)

@@ -135,7 +135,10 @@ private:
     void clearClassGrid();
     void showMessage(const ClassMessage &message);
     // The open record set of the map table coloured onto the layer; renderer colours by class.
-    void ColorAreasByClass(mapkit::MapLayer &layer, const mapkit::ClassBreaksRenderer &classes, const QString &field);
+    void ColorAreasByClass(const MapTable &table, mapkit::MapLayer &layer, const mapkit::ClassBreaksRenderer &classes,
+                           const QString &field);
+    // The reset of the classes and the layers; drops the map table through that handle.
+    void resetDrawing(const MapTable &table);
     std::shared_ptr<mapkit::MapLayer> matchLayerObject();
     void finishDrawing();
     void chooseColor(ColorSwatch *swatch);

@@ -96,3 +96,20 @@ TEST_F(MapTableTest, AFailedFillLeavesNoRowAndDropRemovesTheTable)
     EXPECT_EQ(vbtest::errorOf([&] { MapTableRows({"", "1"}, {"h", "abc"}, 1, 2, [](int, double) { return 1; }); }),
               13);
 }
+
+TEST_F(MapTableTest, OneObjectRecreatesFillsAndDropsThroughItsOwnHandle)
+{
+    // As a drawing does: one object, its handle kept open between the calls; others read meanwhile.
+    const MapTable drawing = table();
+    drawing.DeleteMapQuery();
+    drawing.SaveMapQuery(2, "AS013_2005");
+    drawing.FillMapQuery(2, {{"1", 1.5, 1}, {"13", 7, std::nullopt}});
+    EXPECT_EQ(rows(), QStringList({"1|1,5|1", "13|7|<null>"}));
+    drawing.SaveMapQuery(3, "IAS013_2005");
+    drawing.FillMapQuery(3, {{"ITC1", 2.5, 2}});
+    EXPECT_EQ(rows(), QStringList({"ITC1|2,5|2"}));
+    EXPECT_EQ(table().OpenUserDb().tableDef("tMappa")->fields[0].type, jet::FieldType::Text);
+    drawing.DeleteMapQuery();
+    EXPECT_FALSE(table().exists());
+    EXPECT_TRUE(drawing.UserDb().isOpen());
+}
