@@ -44,6 +44,41 @@ jet::Database &MapTable::UserDb() const
     return m_db;
 }
 
+jet::Database &MapTable::writeDb() const
+{
+    jet::Database &db = UserDb();
+    if (m_batch == BatchState::Pending) {
+        db.beginTrans();
+        m_batch = BatchState::Open;
+    }
+    return db;
+}
+
+MapTable::Batch::Batch(const MapTable &table) : m_table(table)
+{
+    m_table.m_batch = BatchState::Pending;
+}
+
+MapTable::Batch::~Batch()
+{
+    // Left by a failure: what the calls did before it is kept, as it would have been call by call.
+    if (m_table.m_batch == BatchState::Open) {
+        try {
+            m_table.m_db.commitTrans();
+        } catch (...) {
+        }
+    }
+    m_table.m_batch = BatchState::None;
+}
+
+void MapTable::Batch::finish()
+{
+    const bool open = m_table.m_batch == BatchState::Open;
+    m_table.m_batch = BatchState::None;
+    if (open)
+        m_table.m_db.commitTrans();
+}
+
 bool MapTable::exists() const
 {
     jet::Database &db = UserDb();
@@ -56,7 +91,7 @@ bool MapTable::exists() const
 
 void MapTable::SaveMapQuery(int mapKind, const QString &valueField) const
 {
-    jet::Database &db = UserDb();
+    jet::Database &db = writeDb();
     dropIfPresent(db);
     jet::TableDef td;
     td.name = MapTableName;
@@ -72,11 +107,13 @@ void MapTable::SaveMapQuery(int mapKind, const QString &valueField) const
 
 void MapTable::FillMapQuery(int mapKind, const QVector<MapTableRow> &rows) const
 {
-    jet::Database &db = UserDb();
+    jet::Database &db = writeDb();
     const bool withCode = mapKind >= 2 && mapKind <= 4;
     const QString sql = withCode ? QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?)").arg(quoted(MapTableName))
                                  : QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(quoted(MapTableName));
-    db.beginTrans();
+    // A savepoint is a transaction of its own outside a batch and undoes only these rows inside one.
+    jet::Session &session = *db.session();
+    session.exec(QStringLiteral("SAVEPOINT fill"));
     try {
         jet::Statement insert(*db.session(), sql);
         for (const MapTableRow &row : rows) {
@@ -91,15 +128,16 @@ void MapTable::FillMapQuery(int mapKind, const QVector<MapTableRow> &rows) const
             insert.reset();
         }
     } catch (...) {
-        db.rollback();
+        session.exec(QStringLiteral("ROLLBACK TO fill"));
+        session.exec(QStringLiteral("RELEASE fill"));
         throw;
     }
-    db.commitTrans();
+    session.exec(QStringLiteral("RELEASE fill"));
 }
 
 void MapTable::DeleteMapQuery() const
 {
-    dropIfPresent(UserDb());
+    dropIfPresent(writeDb());
 }
 
 }  // namespace pendra

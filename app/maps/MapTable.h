@@ -50,10 +50,30 @@ public:
     // Drops the table; a missing table is no error.
     void DeleteMapQuery() const;
 
+    // From its start to finish() the calls above on that object write in one transaction, so a
+    // drawing goes to disk once. Each call's effect stays as if it had been written alone: a failed
+    // fill undoes only its own rows, and a failure that leaves the scope keeps what came before it.
+    class Batch {
+    public:
+        explicit Batch(const MapTable &table);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+        void finish();
+
+    private:
+        const MapTable &m_table;
+    };
+
 private:
+    enum class BatchState { None, Pending, Open };
+    // The shared handle, with the batch's transaction begun at its first write.
+    jet::Database &writeDb() const;
+
     QString m_path;
     QString m_connect;
     mutable jet::Database m_db;
+    mutable BatchState m_batch = BatchState::None;
 };
 
 template <typename ClassOf>

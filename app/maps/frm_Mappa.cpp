@@ -730,6 +730,7 @@ void frm_Mappa::Cmd_cmdAutocolor_Click()
 {
     handle("cmd_cmdAutocolor_Click", [&] {
         const MapTable table = mapTable();
+        MapTable::Batch batch(table);
         resetDrawing(table);
         fraCB->show();
         table.SaveMapQuery(app().MapKind, lbl_Ricfor->text());
@@ -741,6 +742,7 @@ void frm_Mappa::Cmd_cmdAutocolor_Click()
         table.FillMapQuery(app().MapKind, MapTableRows(territoryCodes(), cells, first, end, [&](int row, double) {
                                return std::optional<int>(quartiles.classOfRow[row]);
                            }));
+        batch.finish();
         if (quartiles.equalBounds)
             forms::dialogs().msgBox(classmsg::QuartileWarning(), forms::vbExclamation, QStringLiteral("ATTENZIONE!"));
         if (MatchLayerIndex < 0 || MatchLayerIndex >= MapLayers.size()) {

@@ -113,3 +113,40 @@ TEST_F(MapTableTest, OneObjectRecreatesFillsAndDropsThroughItsOwnHandle)
     EXPECT_FALSE(table().exists());
     EXPECT_TRUE(drawing.UserDb().isOpen());
 }
+
+TEST_F(MapTableTest, ABatchWritesOnceAndKeepsWhatEachCallDidAsCallByCall)
+{
+    table().SaveMapQuery(2, "AS013_2005");
+    table().FillMapQuery(2, {{"9", 9, 1}});
+    {
+        const MapTable drawing = table();
+        MapTable::Batch batch(drawing);
+        drawing.DeleteMapQuery();
+        drawing.SaveMapQuery(2, "AS013_2005");
+        drawing.FillMapQuery(2, {{"1", 1.5, 1}, {"13", 7, std::nullopt}});
+        EXPECT_EQ(rows(), QStringList({"9|9|1"}));  // another handle sees nothing before the end
+        batch.finish();
+        EXPECT_EQ(rows(), QStringList({"1|1,5|1", "13|7|<null>"}));
+    }
+    {
+        // A failed fill undoes its own rows only; the re-created table stays, empty.
+        const MapTable drawing = table();
+        MapTable::Batch batch(drawing);
+        drawing.SaveMapQuery(2, "AS013_2005");
+        EXPECT_EQ(vbtest::errorOf([&] { drawing.FillMapQuery(2, {{"1", 3, 1}, {"x", 4, 1}}); }), 13);
+        batch.finish();
+        EXPECT_TRUE(table().exists());
+        EXPECT_TRUE(rows().isEmpty());
+    }
+    table().FillMapQuery(2, {{"9", 9, 1}});
+    EXPECT_EQ(vbtest::errorOf([&] {
+                  // Left by an error before finish: the drop and the re-creation stay written.
+                  const MapTable drawing = table();
+                  MapTable::Batch batch(drawing);
+                  drawing.SaveMapQuery(3, "IAS013_2005");
+                  throw vb::Error::of(vb::err::TypeMismatch, QStringLiteral("test"));
+              }),
+              13);
+    EXPECT_TRUE(rows().isEmpty());
+    EXPECT_EQ(table().OpenUserDb().tableDef("tMappa")->fields[0].type, jet::FieldType::Text);
+}
