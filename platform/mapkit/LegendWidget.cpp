@@ -77,12 +77,14 @@ void LegendWidget::loadLegend(bool expanded)
             item->setCheckState(layer->visible() ? Qt::Checked : Qt::Unchecked);
             item->setData(i, Qt::UserRole);
             if (const auto renderer = layer->renderer()) {
-                for (int k = 0; k < renderer->entryCount(); ++k) {
-                    auto *entry = new QStandardItem(swatches.get(renderer->entrySymbol(k), layer->shapeType()),
-                                                    renderer->entryLabel(k));
-                    entry->setCheckable(false);
-                    item->appendRow(entry);
-                }
+                // A value renderer has an entry per territory: new items are not checkable, and
+                // the rows go in at once.
+                QList<QStandardItem *> entries;
+                entries.reserve(renderer->entryCount());
+                for (int k = 0; k < renderer->entryCount(); ++k)
+                    entries.append(new QStandardItem(swatches.get(renderer->entrySymbol(k), layer->shapeType()),
+                                                     renderer->entryLabel(k)));
+                item->appendRows(entries);
             } else {
                 item->setIcon(swatches.get(layer->symbol(), layer->shapeType()));
             }

@@ -243,8 +243,12 @@ TEST(Legend, EachValueEntryShowsItsOwnFillAndOutline)
     legend.loadLegend(true);
     QStandardItem *item = legend.entries().item(0);
     ASSERT_EQ(item->rowCount(), int(std::size(entries)));
+    EXPECT_EQ(item->columnCount(), 1);
+    EXPECT_TRUE(legend.isExpanded(item->index()));
     for (int i = 0; i < item->rowCount(); ++i) {
         SCOPED_TRACE(i);
+        EXPECT_EQ(item->child(i)->text(), QString::number(i + 1));
+        EXPECT_FALSE(item->child(i)->flags() & Qt::ItemIsUserCheckable);
         const QImage icon = item->child(i)->icon().pixmap(16, 12).toImage();
         EXPECT_EQ(icon.pixelColor(8, 6), forms::toQColor(entries[i].fill));
         EXPECT_EQ(icon.pixelColor(1, 6),
