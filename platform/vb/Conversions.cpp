@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <locale.h>
 #include <mutex>
@@ -244,6 +245,12 @@ QString numberText(double value, int significant)
 {
     if (value == 0)
         return QStringLiteral("0");
+    // A whole number within the precision prints as its digits; no locale switch or formatting
+    // (the codes of a map's territories are such numbers, thousands per drawing).
+    static constexpr double limits[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    if (significant > 0 && significant < int(std::size(limits)) && std::fabs(value) < limits[significant] &&
+        value == std::trunc(value))
+        return QString::number(qint64(value));
     if (std::isfinite(value) && isExactTie(value, significant))
         value = std::nextafter(value, value > 0 ? HUGE_VAL : -HUGE_VAL);
     char buf[64];
