@@ -100,12 +100,13 @@ TEST_F(RecordsetTest, FieldsByPositionAndNameWithTheirTypes)
     EXPECT_TRUE(rs.value("Doppio").isNull());
 }
 
-// A set far larger than one block of cells, with texts long and short, empty and Null: every
-// cell reads back as stored, and an edit in the middle leaves its neighbours alone.
+// A set far larger than one block of cells, with texts long and short (on both sides of eight
+// UTF-8 bytes, accented letters included), empty and Null: every cell reads back as stored, and an
+// edit in the middle leaves its neighbours alone.
 TEST_F(RecordsetTest, LargeSetsKeepEveryCellAndEditInPlace)
 {
     QStringList statements{"CREATE TABLE Molti (N LONG, T TEXT, M MEMO, D DOUBLE)"};
-    const auto textOf = [](int n) { return n % 7 == 0 ? QString() : QString("t%1").arg(n); };
+    const auto textOf = [](int n) { return n % 7 == 0 ? QString() : QString("t%1").arg(n) + QString(n % 6, u'à'); };
     const auto memoOf = [](int n) { return QString(n % 400 == 3 ? 40000 : 60, QChar(u'a' + n % 26)) + QString("è%1").arg(n); };
     for (int n = 0; n < 1200; ++n) {
         const QString t = n % 7 == 0 ? (n % 2 ? "NULL" : "''") : "'" + textOf(n) + "'";
