@@ -155,6 +155,32 @@ TEST_F(RecordsetTest, ExpressionResultsComeBackByTheirValue)
     EXPECT_EQ(rs.value("t").type(), vb::VarType::String);
 }
 
+// One statement opened again and again, read-only and for updates, on this connection and on
+// another: each open reads the file as it is now, and only the updatable one writes.
+TEST_F(RecordsetTest, AStatementOpenedAgainReadsAsTheFirstTime)
+{
+    const QString sql = "select Codice, Nome from Valori where Codice <> 'C3' order by Codice";
+    const auto read = [&](const jet::Connection &c) {
+        jet::Recordset rs;
+        rs.open(sql, c);
+        return rows(rs);
+    };
+    EXPECT_EQ(read(cn), (QStringList{"A1|Alfa", "B2|"}));
+    {
+        jet::Recordset rs;
+        rs.open(sql, cn, jet::CursorType::Keyset, jet::LockType::Optimistic);
+        rs.setValue("Nome", vb::Variant("Beta"));
+        rs.update();
+    }
+    jet::Connection other;
+    other.open(odbc(path));
+    EXPECT_EQ(read(other), (QStringList{"A1|Beta", "B2|"}));
+    EXPECT_EQ(read(cn), (QStringList{"A1|Beta", "B2|"}));
+    jet::Recordset readOnly;
+    readOnly.open(sql, cn);
+    EXPECT_THROW(readOnly.setValue("Nome", vb::Variant("Gamma")), vb::Error);
+}
+
 TEST_F(RecordsetTest, AddNewConvertsTextsInTheUsersLocale)
 {
     jet::Database db = jet::Database::open(path, false, false, dao());
