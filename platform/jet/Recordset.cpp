@@ -64,10 +64,10 @@ vb::Variant convertFor(FieldType type, const vb::Variant &value)
     return value;
 }
 
-// Every cell of a set in fixed blocks, row after row, as a type byte and eight bytes of number or
-// text reference, with the texts in blocks of UTF-8: reading a large result costs no allocation
-// per cell, touches little memory and never moves what was read; a Variant (and its QString) is
-// made when asked.
+// Every cell of a set in fixed blocks, row after row, as a type byte and eight bytes of number,
+// short text (most cells are formatted numbers of a few bytes) or text reference, with the longer
+// texts in blocks of UTF-8: reading a large result costs no allocation per cell, touches little
+// memory and never moves what was read; a Variant (and its QString) is made when asked.
 class CellStore {
 public:
     void setColumns(int columns) { m_columns = columns; }
@@ -81,11 +81,19 @@ public:
             m_used = 0;
         }
         Block &b = *m_blocks.back();
-        b.type[m_used] = quint8(c.type);
-        if (c.type == vb::VarType::String)
-            b.payload[m_used].text = keep(c.text, c.bytes);
-        else
-            b.payload[m_used].number = c.number;
+        Payload &p = b.payload[m_used];
+        if (c.type != vb::VarType::String) {
+            b.type[m_used] = quint8(c.type);
+            p.number = c.number;
+        } else if (c.bytes >= 0 && c.bytes <= int(sizeof p.inlined)) {
+            b.type[m_used] = quint8(InlineText | c.bytes);
+            p.number = 0;
+            for (int i = 0; i < c.bytes; ++i)
+                p.inlined[i] = c.text[i];
+        } else {
+            b.type[m_used] = quint8(c.type);
+            p.text = keep(c.text, c.bytes);
+        }
         ++m_used;
     }
     void endRow() { ++m_rows; }
@@ -94,8 +102,11 @@ public:
     {
         const size_t i = size_t(row) * size_t(m_columns) + size_t(column);
         const Block &b = *m_blocks[i / BlockCells];
-        const auto type = vb::VarType(b.type[i % BlockCells]);
+        const quint8 tag = b.type[i % BlockCells];
         const Payload &p = b.payload[i % BlockCells];
+        if (tag & InlineText)
+            return Statement::variantOf(Statement::Cell{vb::VarType::String, 0, p.inlined, tag & ~InlineText});
+        const auto type = vb::VarType(tag);
         if (type == vb::VarType::String) {
             const char *text = p.text.bytes ? m_texts[p.text.block].get() + p.text.offset : "";
             return Statement::variantOf(Statement::Cell{type, 0, text, int(p.text.bytes)});
@@ -153,7 +164,10 @@ private:
     union Payload {
         double number;
         TextRef text;
+        char inlined[8];
     };
+    // Type byte of a text kept in its payload; the low bits are its length.
+    static constexpr quint8 InlineText = 0x80;
     static_assert(sizeof(Payload) == 8);
     struct Block {
         Payload payload[BlockCells];

@@ -18,10 +18,43 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <mutex>
 
 namespace jet {
 
 namespace {
+
+// The last statements translated without row ids: a translation depends on the text alone, and a
+// window that runs its wide statement again (or on another connection) need not parse it again.
+class RecentTranslations {
+public:
+    std::optional<Translation> find(const QString &jetSql)
+    {
+        const std::lock_guard lock(m_mutex);
+        for (const auto &[text, translation] : m_entries)
+            if (text == jetSql)
+                return translation;
+        return std::nullopt;
+    }
+    void keep(const QString &jetSql, const Translation &translation)
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_entries.size() == Size)
+            m_entries.erase(m_entries.begin());
+        m_entries.emplace_back(jetSql, translation);
+    }
+
+private:
+    static constexpr size_t Size = 8;
+    std::mutex m_mutex;
+    std::vector<std::pair<QString, Translation>> m_entries;
+};
+
+RecentTranslations &recentTranslations()
+{
+    static RecentTranslations recent;
+    return recent;
+}
 
 const QByteArray plainHeader("SQLite format 3\0", 16);
 
@@ -146,16 +179,21 @@ void Session::exec(const QString &sql)
 
 Translation Session::translate(const QString &jetSql, bool withRowid) const
 {
-    TranslateOptions options;
-    options.withRowid = withRowid;
-    if (withRowid) {
-        options.tableSource = [this](const QString &name) {
-            const auto it = m_links.constFind(name.toLower());
-            if (it == m_links.constEnd() || it->schema.isEmpty())
-                return QString();
-            return quoteName(it->schema) + u'.' + quoteName(it->sourceTable);
-        };
+    if (!withRowid) {
+        if (auto known = recentTranslations().find(jetSql))
+            return *std::move(known);
+        Translation t = jet::translate(jetSql);
+        recentTranslations().keep(jetSql, t);
+        return t;
     }
+    TranslateOptions options;
+    options.withRowid = true;
+    options.tableSource = [this](const QString &name) {
+        const auto it = m_links.constFind(name.toLower());
+        if (it == m_links.constEnd() || it->schema.isEmpty())
+            return QString();
+        return quoteName(it->schema) + u'.' + quoteName(it->sourceTable);
+    };
     return jet::translate(jetSql, options);
 }
 

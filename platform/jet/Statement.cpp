@@ -136,27 +136,29 @@ Cell number(vb::VarType type, double value)
     return Cell{type, value, nullptr, 0};
 }
 
-Cell textOf(sqlite3_stmt *stmt, int index)
+// The column's value is fetched once per cell: the value functions take no connection lock,
+// where each column function does.
+Cell textOf(sqlite3_value *value)
 {
-    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, index));
-    return Cell{vb::VarType::String, 0, text, sqlite3_column_bytes(stmt, index)};
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    return Cell{vb::VarType::String, 0, text, sqlite3_value_bytes(value)};
 }
 
-Cell byStorage(sqlite3_stmt *stmt, int index)
+Cell byStorage(sqlite3_value *value, int storage)
 {
-    switch (sqlite3_column_type(stmt, index)) {
+    switch (storage) {
     case SQLITE_NULL:
         return Cell{};
     case SQLITE_INTEGER: {
-        const sqlite3_int64 v = sqlite3_column_int64(stmt, index);
+        const sqlite3_int64 v = sqlite3_value_int64(value);
         if (v >= std::numeric_limits<qint32>::min() && v <= std::numeric_limits<qint32>::max())
             return number(vb::VarType::Long, double(v));
         return number(vb::VarType::Double, double(v));
     }
     case SQLITE_FLOAT:
-        return number(vb::VarType::Double, sqlite3_column_double(stmt, index));
+        return number(vb::VarType::Double, sqlite3_value_double(value));
     default:
-        return textOf(stmt, index);
+        return textOf(value);
     }
 }
 
@@ -164,41 +166,42 @@ Cell byStorage(sqlite3_stmt *stmt, int index)
 
 Statement::Cell Statement::cell(int index, std::optional<FieldType> type) const
 {
-    const int storage = sqlite3_column_type(m_stmt, index);
+    sqlite3_value *value = sqlite3_column_value(m_stmt, index);
+    const int storage = sqlite3_value_type(value);
     if (storage == SQLITE_NULL)
         return Cell{};
     if (!type)
-        return byStorage(m_stmt, index);
+        return byStorage(value, storage);
     const bool numeric = storage == SQLITE_INTEGER || storage == SQLITE_FLOAT;
     switch (*type) {
     case FieldType::Text:
     case FieldType::Memo:
     case FieldType::Date:
-        return textOf(m_stmt, index);
+        return textOf(value);
     case FieldType::Byte:
     case FieldType::Integer:
         if (storage == SQLITE_INTEGER) {
-            const sqlite3_int64 v = sqlite3_column_int64(m_stmt, index);
+            const sqlite3_int64 v = sqlite3_value_int64(value);
             if (v >= std::numeric_limits<qint16>::min() && v <= std::numeric_limits<qint16>::max())
                 return number(vb::VarType::Integer, double(v));
         }
-        return byStorage(m_stmt, index);
+        return byStorage(value, storage);
     case FieldType::Long:
-        return byStorage(m_stmt, index);
+        return byStorage(value, storage);
     case FieldType::Single:
         if (numeric)
-            return number(vb::VarType::Single, double(float(sqlite3_column_double(m_stmt, index))));
-        return byStorage(m_stmt, index);
+            return number(vb::VarType::Single, double(float(sqlite3_value_double(value))));
+        return byStorage(value, storage);
     case FieldType::Double:
         if (numeric)
-            return number(vb::VarType::Double, sqlite3_column_double(m_stmt, index));
-        return byStorage(m_stmt, index);
+            return number(vb::VarType::Double, sqlite3_value_double(value));
+        return byStorage(value, storage);
     case FieldType::Boolean:
         if (numeric)
-            return number(vb::VarType::Boolean, sqlite3_column_double(m_stmt, index) != 0 ? 1 : 0);
-        return byStorage(m_stmt, index);
+            return number(vb::VarType::Boolean, sqlite3_value_double(value) != 0 ? 1 : 0);
+        return byStorage(value, storage);
     }
-    return byStorage(m_stmt, index);
+    return byStorage(value, storage);
 }
 
 vb::Variant Statement::variantOf(const Cell &c)

@@ -13,6 +13,7 @@ Variant::Variant(float v) : m_type(VarType::Single), m_num(v) {}
 Variant::Variant(double v) : m_type(VarType::Double), m_num(v) {}
 Variant::Variant(bool v) : m_type(VarType::Boolean), m_num(v ? 1 : 0) {}
 Variant::Variant(const QString &v) : m_type(VarType::String), m_str(v) {}
+Variant::Variant(QString &&v) : m_type(VarType::String), m_str(std::move(v)) {}
 Variant::Variant(const char *v) : m_type(VarType::String), m_str(QString::fromUtf8(v)) {}
 
 Variant::Variant(const Variant &other)

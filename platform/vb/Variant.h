@@ -21,6 +21,7 @@ public:
     Variant(double v);
     Variant(bool v);
     Variant(const QString &v);
+    Variant(QString &&v);
     Variant(const char *v);  // UTF-8 text
     Variant(const Variant &other);
     Variant(Variant &&other) noexcept;  // leaves other Empty

@@ -45,6 +45,8 @@ RawStatement rawStatement(const QString &root, const QString &jetSql)
     QString sql = jet::translateSql(jetSql);
     // The engine formats in its own function; the floor reads the stored number.
     sql.replace(QRegularExpression(QStringLiteral("jet_format\\(([^,()]+), '0\\.00'\\)")), QStringLiteral("\\1"));
+    // The engine's text order matches the built-in NOCASE on ASCII codes, in one pass as well.
+    sql.replace(QStringLiteral("COLLATE JETORDER"), QStringLiteral("COLLATE NOCASE"));
     raw.sql = sql.toUtf8();
     return raw;
 }

@@ -100,12 +100,13 @@ TEST_F(RecordsetTest, FieldsByPositionAndNameWithTheirTypes)
     EXPECT_TRUE(rs.value("Doppio").isNull());
 }
 
-// A set far larger than one block of cells, with texts long and short, empty and Null: every
-// cell reads back as stored, and an edit in the middle leaves its neighbours alone.
+// A set far larger than one block of cells, with texts long and short (on both sides of eight
+// UTF-8 bytes, accented letters included), empty and Null: every cell reads back as stored, and an
+// edit in the middle leaves its neighbours alone.
 TEST_F(RecordsetTest, LargeSetsKeepEveryCellAndEditInPlace)
 {
     QStringList statements{"CREATE TABLE Molti (N LONG, T TEXT, M MEMO, D DOUBLE)"};
-    const auto textOf = [](int n) { return n % 7 == 0 ? QString() : QString("t%1").arg(n); };
+    const auto textOf = [](int n) { return n % 7 == 0 ? QString() : QString("t%1").arg(n) + QString(n % 6, u'à'); };
     const auto memoOf = [](int n) { return QString(n % 400 == 3 ? 40000 : 60, QChar(u'a' + n % 26)) + QString("è%1").arg(n); };
     for (int n = 0; n < 1200; ++n) {
         const QString t = n % 7 == 0 ? (n % 2 ? "NULL" : "''") : "'" + textOf(n) + "'";
@@ -152,6 +153,32 @@ TEST_F(RecordsetTest, ExpressionResultsComeBackByTheirValue)
     EXPECT_EQ(rs.value("big").type(), vb::VarType::Double);
     EXPECT_EQ(rs.value("r").type(), vb::VarType::Double);
     EXPECT_EQ(rs.value("t").type(), vb::VarType::String);
+}
+
+// One statement opened again and again, read-only and for updates, on this connection and on
+// another: each open reads the file as it is now, and only the updatable one writes.
+TEST_F(RecordsetTest, AStatementOpenedAgainReadsAsTheFirstTime)
+{
+    const QString sql = "select Codice, Nome from Valori where Codice <> 'C3' order by Codice";
+    const auto read = [&](const jet::Connection &c) {
+        jet::Recordset rs;
+        rs.open(sql, c);
+        return rows(rs);
+    };
+    EXPECT_EQ(read(cn), (QStringList{"A1|Alfa", "B2|"}));
+    {
+        jet::Recordset rs;
+        rs.open(sql, cn, jet::CursorType::Keyset, jet::LockType::Optimistic);
+        rs.setValue("Nome", vb::Variant("Beta"));
+        rs.update();
+    }
+    jet::Connection other;
+    other.open(odbc(path));
+    EXPECT_EQ(read(other), (QStringList{"A1|Beta", "B2|"}));
+    EXPECT_EQ(read(cn), (QStringList{"A1|Beta", "B2|"}));
+    jet::Recordset readOnly;
+    readOnly.open(sql, cn);
+    EXPECT_THROW(readOnly.setValue("Nome", vb::Variant("Gamma")), vb::Error);
 }
 
 TEST_F(RecordsetTest, AddNewConvertsTextsInTheUsersLocale)
