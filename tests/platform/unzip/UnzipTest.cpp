@@ -18,6 +18,21 @@ using Snapshot = QMap<QString, QByteArray>;
 
 namespace {
 
+// A small tmpfs over `path`, unmounted when the test ends; mounted is false where mounting is not allowed.
+struct SmallTmpfs {
+    QString path;
+    bool mounted;
+    SmallTmpfs(const QString &p, const char *size)
+        : path(p), mounted(::mount("tmpfs", QFile::encodeName(p).constData(), "tmpfs", 0, size) == 0)
+    {
+    }
+    ~SmallTmpfs()
+    {
+        if (mounted)
+            ::umount(QFile::encodeName(path).constData());
+    }
+};
+
 QStringList g_passwords;  // answers of the password routine, in order ("" gives up)
 int g_passwordCalls = 0;
 int g_replaceAnswer = unzip::IDM_REPLACE_NO;
@@ -264,12 +279,9 @@ TEST_F(UnzipTest, OnAFullFileSystemTheRunChangesNothing)
 {
     const QString small = work.path() + "/piccolo";
     ASSERT_TRUE(QDir().mkpath(small));
-    if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=64k") != 0)
+    const SmallTmpfs tmpfs(small, "size=64k");
+    if (!tmpfs.mounted)
         GTEST_SKIP() << "cannot mount a tmpfs here";
-    struct Unmount {
-        QString path;
-        ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
-    } unmount{small};
     archivekit::writeFile(small + "/Metadati.mdb", "old database");
     QFile filler(small + "/filler");
     ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
@@ -433,12 +445,9 @@ TEST_F(UnzipTest, InAReadOnlyFolderAJournalIsNotSaidToBeSettled)
 {
     const QString small = work.path() + "/sola-lettura";
     ASSERT_TRUE(QDir().mkpath(small));
-    if (::mount("tmpfs", QFile::encodeName(small).constData(), "tmpfs", 0, "size=1m") != 0)
+    const SmallTmpfs tmpfs(small, "size=1m");
+    if (!tmpfs.mounted)
         GTEST_SKIP() << "cannot mount a tmpfs here";
-    struct Unmount {
-        QString path;
-        ~Unmount() { ::umount(QFile::encodeName(path).constData()); }
-    } unmount{small};
     archivekit::writeFile(small + "/Metadati.mdb", "old database");
     archivekit::buildArchive(archive(), {{"Metadati.mdb", "new database"}, {"nuovo.txt", "x"}});
     ASSERT_TRUE(archivekit::killedBetweenRenames([&] { extract(unzip::DCL(), small); }, 0));
