@@ -64,6 +64,8 @@ int main(int argc, char **argv)
 
         // "Crea indicatore": snapshot, editor, one ratio column over every row, colours again.
         const QString first = g.TextMatrix(0, 6), last = g.TextMatrix(0, g.Cols() - 1);
+        int made = 0;
+        bool failed = false;
         const double formula = bench::medianMs(f.runs, [&] {
             window->GridToArray(g);
             pendra::FormulaEditor editor;
@@ -72,11 +74,16 @@ int main(int argc, char **argv)
             editor.addOperator("/");
             editor.addColumn(last);
             editor.addPercent();
-            dialogs.answerInput("Rapporto");
+            // A name may be used once in a table: each run adds a column of its own.
+            dialogs.answerInput(QStringLiteral("Rapporto%1").arg(++made));
             if (editor.Esegui(g, *window->cmb_Ordina(), [&] { window->ColorGridLines(); }) !=
-                pendra::FormulaEditor::Outcome::Done)
+                pendra::FormulaEditor::Outcome::Done) {
                 std::fprintf(stderr, "formula failed: %s\n", qPrintable(dialogs.messages().join(' ')));
+                failed = true;
+            }
         });
+        if (failed)
+            return 1;
         ratios.add("formula", f.territories, formula, bench::FixedGoalMs);
 
         forms::FormRegistry::unloadAll();
