@@ -25,6 +25,8 @@ public:
     int fixed(double value, char *out) const;
 
 private:
+    int quick(double value, char *out) const;
+
     QString m_text;
     bool m_fixed = false;
     int m_minInteger = 0;

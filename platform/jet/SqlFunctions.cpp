@@ -515,7 +515,11 @@ void formatCall(sqlite3_context *ctx, int, sqlite3_value **argv)
     auto *session = static_cast<Session *>(sqlite3_user_data(ctx));
     guarded(ctx, session, [&] {
         const int type = sqlite3_value_type(argv[0]);
-        if (type == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        if (type == SQLITE_NULL) {
+            sqlite3_result_null(ctx);  // a missing value stays missing, whatever the pattern
+            return;
+        }
+        if (sqlite3_value_type(argv[1]) == SQLITE_NULL) {
             setResult(ctx, fnFormat({argument(argv[0]), argument(argv[1])}));
             return;
         }

@@ -24,6 +24,8 @@ TEST(FormatPattern, WritesWhatTheRuntimeWrites)
         const double magnitude = std::pow(10.0, scale(random));
         values << (i % 2 ? -magnitude : magnitude);
         values << std::round(magnitude * 1000) / 1000;  // ties at the third decimal
+        values << std::round(magnitude * 100) / 100 << std::round(magnitude * 10) / 10 + 0.05;
+        values << std::round(magnitude * 1e5) / 1e5 << -std::round(magnitude * 1e7) / 1e7;
     }
     for (const QLocale &locale : {QLocale(QLocale::Italian, QLocale::Italy), QLocale(QLocale::English, QLocale::UnitedStates)}) {
         vb::setUserLocale(locale);
