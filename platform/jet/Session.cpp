@@ -100,7 +100,7 @@ std::shared_ptr<Session> Session::open(const QString &path, const QString &passw
         raise(err::BadPassword, QStringLiteral("Not a valid password for '%1'.").arg(path), path);
 
     sqlite3 *db = nullptr;
-    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_FULLMUTEX;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(QFile::encodeName(resolved).constData(), &db, flags, nullptr) != SQLITE_OK) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close_v2(db);
@@ -131,7 +131,7 @@ std::shared_ptr<Session> Session::create(const QString &path, const QString &pas
         raise(err::InvalidPath, QStringLiteral("'%1' is not a valid path.").arg(path), path);
 
     sqlite3 *db = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(QFile::encodeName(resolved).constData(), &db, flags, nullptr) != SQLITE_OK) {
         const QString message = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close_v2(db);
