@@ -2,6 +2,7 @@
 #include "Program.h"
 
 #include "forms/QtDialogTexts.h"
+#include "vb/Memory.h"
 #include "vb/TextFile.h"
 
 #include <QApplication>
@@ -104,6 +105,7 @@ void setUpApplication()
     // Qt adopts the user's C locale; C numeric conversions (strtod, printf) must keep the dot, as
     // numbers reach them already rewritten in C syntax. The user's locale stays with QLocale.
     std::setlocale(LC_NUMERIC, "C");
+    vb::keepFreedMemory();
     // No display name: Qt would append it to every top-level title. An empty title still reads
     // the application name.
     QCoreApplication::setApplicationName(QStringLiteral("Pendra"));

@@ -4,6 +4,7 @@
 
 #include "jet/Connection.h"
 #include "jet/Recordset.h"
+#include "vb/Memory.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -37,6 +38,7 @@ inline int territoryCount(const QString &root)
 // The sample atlas of the build and the municipal copy (the bench_fixtures target makes it).
 inline QVector<Folder> folders()
 {
+    vb::keepFreedMemory();  // as the program sets itself up
     QVector<Folder> out;
     for (const QString &dir : {QStringLiteral(SAMPLE_DIR), QStringLiteral(MUNICIPAL_DIR)}) {
         if (!QFileInfo::exists(dir + QStringLiteral("/Databases/Territorio.mdb"))) {
