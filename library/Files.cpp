@@ -108,8 +108,6 @@ void withConnection(Body &&body, Record &&record)
 
 Files::Files() : Object(buildIds::IID_Files, &liveObjects)
 {
-    for (vb::Variant &list : m_lists)
-        list = vb::Variant::undimensionedArray();
 }
 
 HRESULT Files::get_ConnString(vb::Variant *result)
@@ -144,7 +142,18 @@ HRESULT Files::copyOut(List list, vb::Variant *result) const
 {
     if (!result)
         return com::E_POINTER;
-    *result = m_lists[list];  // a deep copy: the caller owns it
+    const StoredList &stored = m_lists[list];
+    if (!stored.loaded) {
+        *result = vb::Variant::undimensionedArray();
+    } else if (stored.rows.isEmpty()) {
+        *result = vb::Variant::array({vb::Variant()});
+    } else {
+        QVector<vb::Variant> rows;
+        rows.reserve(stored.rows.size());
+        for (const QString &row : stored.rows)
+            rows.append(splitRow(row));
+        *result = vb::Variant::array(std::move(rows));
+    }
     return com::S_OK;
 }
 
@@ -202,10 +211,10 @@ void Files::recordError(const vb::Error &e)
     m_errorDescription = e.description();
 }
 
-void Files::fillArray(const QString &source, vb::Variant &target, const jet::Connection &connection,
+void Files::fillArray(const QString &source, StoredList &target, const jet::Connection &connection,
                       bool textFile) const
 {
-    QVector<vb::Variant> rows;
+    QStringList rows;
     try {
         if (textFile) {
             // The folder is joined as it stands (the program hands it with its "/"); only the
@@ -216,30 +225,26 @@ void Files::fillArray(const QString &source, vb::Variant &target, const jet::Con
             for (const QString &line : vb::readLines(path)) {
                 if (trimBlanks(QString(line).remove(QStringLiteral("\r\n"))).isEmpty())
                     continue;
-                rows.append(splitRow(line));
+                rows.append(line);
             }
         } else {
             jet::Recordset rs;
             rs.open(QStringLiteral("select * from ") + source, connection, jet::CursorType::ForwardOnly,
                     jet::LockType::ReadOnly);
             const int fields = rs.fieldCount();
+            QString joined;  // reused: its room stays from row to row
+            joined.reserve(256);
             while (!rs.eof()) {
-                // The items of the fields' texts each followed by ";" and split again, without
-                // the joined text: a ";" inside a value still splits it, the last item is empty.
-                QVector<vb::Variant> items;
-                items.reserve(fields + 1);
+                // The fields' texts each followed by ";": split again, a ";" inside a value still
+                // splits it and the last item is empty.
+                joined.resize(0);
                 for (int i = 0; i < fields; ++i) {
                     const vb::Variant v = rs.value(i);
-                    const QString text = v.isNull() ? QString() : vb::CStr(v);
-                    if (text.contains(QLatin1Char(';'))) {
-                        for (const QString &item : text.split(QLatin1Char(';')))
-                            items.append(vb::Variant(item));
-                    } else {
-                        items.append(vb::Variant(text));
-                    }
+                    if (!v.isNull())
+                        joined += v.isString() ? v.rawString() : vb::CStr(v);
+                    joined += QLatin1Char(';');
                 }
-                items.append(vb::Variant(QString()));
-                rows.append(vb::Variant::array(std::move(items)));
+                rows.append(QStringView(joined).toString());  // its own string, of its own size
                 rs.moveNext();
             }
             rs.close();
@@ -247,7 +252,8 @@ void Files::fillArray(const QString &source, vb::Variant &target, const jet::Con
     } catch (...) {
         // A missing table or an unreadable record ends this list only; what was read stays.
     }
-    target = rows.isEmpty() ? vb::Variant::array({vb::Variant()}) : vb::Variant::array(std::move(rows));
+    target.loaded = true;
+    target.rows = std::move(rows);
 }
 
 HRESULT Files::FillFiles()
@@ -283,7 +289,7 @@ HRESULT Files::ReFillFile(QString *TableName, RefillCase *FileName)
     withConnection(
         [&](jet::Connection &connection) {
             connection.open(m_connString + database, QString(), QString());
-            vb::Variant loaded;
+            StoredList loaded;
             fillArray(*TableName, loaded, connection, list == Area);
             connection.close();
             if (known)
@@ -297,19 +303,16 @@ HRESULT Files::GetAreaIndexDate(QString *MyNameIndex, qint16 *result)
 {
     if (!MyNameIndex || !result)
         return com::E_POINTER;
-    *result = 0;
-    try {
-        const QString wanted = trimBlanks(*MyNameIndex);
-        const vb::Variant &area = m_lists[Area];
-        for (int i = area.lBound(); i <= area.uBound(); ++i) {
-            if (area.at(i).at(0).toString() == wanted) {
-                if (i <= std::numeric_limits<qint16>::max())
-                    *result = static_cast<qint16>(i);
-                break;
-            }
+    *result = 0;  // also when never loaded or empty
+    const QString wanted = trimBlanks(*MyNameIndex);
+    const QStringList &area = m_lists[Area].rows;
+    for (qsizetype i = 0; i < area.size(); ++i) {
+        const QString &row = area.at(i);
+        if (QStringView(row).left(row.indexOf(QLatin1Char(';'))) == wanted) {
+            if (i <= std::numeric_limits<qint16>::max())
+                *result = static_cast<qint16>(i);
+            break;
         }
-    } catch (...) {
-        // Never loaded, or an element that is not a row: the answer is 0.
     }
     return com::S_OK;
 }

@@ -5,6 +5,8 @@
 
 #include "com/Object.h"
 
+#include <QStringList>
+
 namespace jet {
 class Connection;
 }
@@ -59,16 +61,24 @@ public:
         Territorioindprov, ListCount
     };
 
+    // A list as loaded: each row is kept as the text its items are split from on ";", so a list
+    // of thousands of territories costs one string per row; the rows are split when a copy is
+    // handed out.
+    struct StoredList {
+        bool loaded = false;  // undimensioned until then; loaded without rows, one empty element
+        QStringList rows;
+    };
+
 private:
     HRESULT copyOut(List list, vb::Variant *result) const;
     // Loads one list; never throws and records nothing (the target keeps what was read).
-    void fillArray(const QString &source, vb::Variant &target, const jet::Connection &connection,
+    void fillArray(const QString &source, StoredList &target, const jet::Connection &connection,
                    bool textFile) const;
     void recordError(const vb::Error &e);
 
     QString m_connString;
     QString m_txtPath;
-    vb::Variant m_lists[ListCount];
+    StoredList m_lists[ListCount];
     qint32 m_errorNumber = 0;
     QString m_errorDescription;
 };
