@@ -3,6 +3,7 @@
 
 #include "app/core/CoreWindows.h"
 #include "app/core/Program.h"
+#include "app/core/Startup.h"
 #include "app/maps/MapWindows.h"
 #include "app/metadata/MetadataWindows.h"
 #include "app/query/QueryWindows.h"
@@ -10,9 +11,17 @@
 #include "forms/FormRegistry.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char **argv)
 {
+    {
+        // The keys take longer to derive than Qt takes to set itself up: those of the program's
+        // own folders start now; start-up adds the folders it settles on when they differ.
+        const QString own = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+        if (!own.isEmpty())
+            pendra::deriveKeysAhead(own + "/Databases/", own + "/Files/");
+    }
     QApplication app(argc, argv);
     pendra::setUpApplication();
     // Every work window is reachable from the menu before the menu is built.

@@ -170,22 +170,19 @@ void RefreshLinkOnDB_2(QWidget *mainWindow)
     }
 }
 
-namespace {
-// Every database file of the folder is opened during start-up (the links, the library's lists, the
-// menu), and keying each one costs tens of milliseconds: the keys are derived side by side now.
-// The user database joins them, so the first map or formula of the session finds its key ready.
-void deriveKeysAhead()
+void deriveKeysAhead(const QString &dataFolder, const QString &filesFolder)
 {
-    const QDir dir(app().DataPath);
+    const QDir dir(dataFolder);
     QStringList paths;
     for (const QString &name : dir.entryList({"*.mdb"}, QDir::Files))
         paths << dir.filePath(name);
-    const QString user = vb::findFileNoCase(app().FilesPath, "qxt_utente.mdb");
+    const QString user = vb::findFileNoCase(filesFolder, "qxt_utente.mdb");
     if (!user.isEmpty())
         paths << user;
-    jet::KeyCache::prefetch(paths, app().Password);
+    jet::KeyCache::prefetch(paths, DatabasePassword);
 }
 
+namespace {
 void createLibraryObjects()
 {
     AppState &s = app();
@@ -246,7 +243,7 @@ void runStartup(frmMainMDI &main)
         vb::removeLeftTemporaries(s.FilesPath, {"ShapeConfig.xml", "DBPath.kvr", "SHPath.kvr"});
 
         FindDatabases(&main);
-        deriveKeysAhead();
+        deriveKeysAhead(s.DataPath, s.FilesPath);
         RefreshLinkOnDB_2(&main);
         FindShapeFiles(&main);
         s.HelpFile = folder + "/Files/Help/Helvora.chm";

@@ -35,6 +35,13 @@ bool RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const Q
 // needs a restart to use the new data.
 bool RefreshAfterUpdate(QWidget *owner);
 
+// Every database file of the folder is opened during start-up (the links, the library's lists, the
+// menu), and keying each one costs tens of milliseconds: this starts deriving the keys of the
+// databases in dataFolder, and of the user database in filesFolder, side by side on threads of
+// their own, so that the opens (and the first map or formula of the session) find them ready.
+// Keys already known or under way are not derived again. Returns at once.
+void deriveKeysAhead(const QString &dataFolder, const QString &filesFolder);
+
 // Folder holds at least one "*.shp" (any letter case).
 bool holdsShapeFiles(const QString &folder);
 
