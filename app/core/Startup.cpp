@@ -101,9 +101,10 @@ bool RecreateRelatedTables(jet::Database &db, const QString &sourceFile, const Q
 {
     try {
         const QString wanted = linkConnect(app().Password, app().DataPath + sourceFile);
-        const std::optional<jet::TableDef> existing = db.tableDef(tableName);
-        if (existing && existing->connect.toLower() == wanted.toLower())
+        // A link that is already right is left without reaching (and keying) its source.
+        if (const std::optional<QString> linked = db.linkConnect(tableName); linked && linked->toLower() == wanted.toLower())
             return true;
+        const std::optional<jet::TableDef> existing = db.tableDef(tableName);
         if (existing) {
             // Deleting first would lose a local table whenever the link cannot be made.
             jet::Database source = jet::Database::open(app().DataPath + sourceFile, false, true, app().DaoConnect);

@@ -91,7 +91,9 @@ QVector<TableDef> Database::tableDefs() const
         td.fields = fieldsOf(s, QString(), name);
         defs << td;
     }
-    for (const Session::Link &l : s.links()) {
+    for (Session::Link l : s.links()) {
+        s.exposeLink(l.name);
+        l = *s.link(l.name);
         TableDef td;
         td.name = l.name;
         td.connect = l.connect;
@@ -106,10 +108,19 @@ QVector<TableDef> Database::tableDefs() const
     return defs;
 }
 
+std::optional<QString> Database::linkConnect(const QString &name) const
+{
+    if (const std::optional<Session::Link> l = check(m_session).link(name))
+        return l->connect;
+    return std::nullopt;
+}
+
 std::optional<TableDef> Database::tableDef(const QString &name) const
 {
     // One link or table: its catalogue row and its own fields, not every table with its fields.
     Session &s = check(m_session);
+    if (s.link(name))
+        s.exposeLink(name);
     if (const std::optional<Session::Link> l = s.link(name)) {
         TableDef td;
         td.name = l->name;

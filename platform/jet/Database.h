@@ -23,7 +23,7 @@ public:
     Database &operator=(Database &&) noexcept;
 
     // OpenDatabase(path, exclusive, readOnly, "MS Access;pwd=..."). The file name is matched
-    // without regard to letter case. Links recorded in the file are attached on open.
+    // without regard to letter case. Links recorded in the file are attached when first read.
     static Database open(const QString &path, bool exclusive = false, bool readOnly = false,
                          const QString &connect = QString());
     // A new, empty database keyed with the password (the standard passphrase format; an empty
@@ -37,6 +37,9 @@ public:
     // Table definitions, local tables and links, with their fields.
     QVector<TableDef> tableDefs() const;
     std::optional<TableDef> tableDef(const QString &name) const;  // name ignores letter case
+    // The recorded connect string of the link `name`, without reaching its source; none for a
+    // local table or an unknown name.
+    std::optional<QString> linkConnect(const QString &name) const;
     // Creates a local table (more than 255 fields: &H80004005), or records a link when td.connect
     // is set; an empty sourceTableName links the table of the same name. Appending a link whose
     // source database is missing fails with 3024, a wrong source password with 3031, a missing

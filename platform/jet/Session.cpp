@@ -189,6 +189,7 @@ Translation Session::translate(const QString &jetSql, bool withRowid) const
     TranslateOptions options;
     options.withRowid = true;
     options.tableSource = [this](const QString &name) {
+        const_cast<Session *>(this)->exposeLink(name);
         const auto it = m_links.constFind(name.toLower());
         if (it == m_links.constEnd() || it->schema.isEmpty())
             return QString();
@@ -281,6 +282,7 @@ QStringList Session::views() const
 void Session::loadLinks()
 {
     m_links.clear();
+    m_unexposed.clear();
     {
         Statement exists(*this, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' "
                                                "AND name = '%1'").arg(catalogueTable()));
@@ -299,20 +301,59 @@ void Session::loadLinks()
             found << l;
         }
     }
-    for (Link &l : found) {
-        // A link whose source cannot be reached stays recorded; reading it fails as a missing table.
-        QString problem;
-        qint32 number = 0;
-        l.schema = attach(l.connect, &problem, &number);
-        if (!l.schema.isEmpty()) {
-            try {
-                expose(l);
-            } catch (const vb::Error &) {
-                l.schema.clear();
-            }
-        }
+    // A link is attached when a statement first names it: opening a file to read its catalogue,
+    // or a statement on its own tables, keys no other file.
+    for (const Link &l : found) {
         m_links.insert(l.name.toLower(), l);
+        m_unexposed.insert(l.name.toLower());
     }
+}
+
+void Session::exposeLink(const QString &name)
+{
+    const QString key = name.toLower();
+    if (!m_unexposed.remove(key))
+        return;
+    Link &l = m_links[key];
+    // A link whose source cannot be reached stays recorded; reading it fails as a missing table.
+    QString problem;
+    qint32 number = 0;
+    l.schema = attach(l.connect, &problem, &number);
+    if (!l.schema.isEmpty()) {
+        try {
+            expose(l);
+        } catch (const vb::Error &) {
+            l.schema.clear();
+        }
+    }
+}
+
+namespace {
+// The text names `name` as a whole word (letter case aside).
+bool namesWord(QStringView text, QStringView name)
+{
+    const auto wordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
+    for (qsizetype at = text.indexOf(name, 0, Qt::CaseInsensitive); at >= 0;
+         at = text.indexOf(name, at + 1, Qt::CaseInsensitive)) {
+        const qsizetype end = at + name.size();
+        if ((at == 0 || !wordChar(text[at - 1])) && (end == text.size() || !wordChar(text[end])))
+            return true;
+    }
+    return false;
+}
+}  // namespace
+
+void Session::exposeNamedLinks(const QString &sql)
+{
+    if (m_unexposed.isEmpty())
+        return;
+    // A transaction cannot attach a file: every link is made ready before one begins.
+    const QString head = sql.trimmed().left(9).toUpper();
+    const bool opensTransaction = head.startsWith(QLatin1String("BEGIN")) || head.startsWith(QLatin1String("SAVEPOINT"));
+    const QStringList names(m_unexposed.cbegin(), m_unexposed.cend());
+    for (const QString &name : names)
+        if (opensTransaction || namesWord(sql, name))
+            exposeLink(name);
 }
 
 QString Session::attach(const QString &connect, QString *problem, qint32 *number)
@@ -461,6 +502,7 @@ void Session::deleteLink(const QString &name)
     st.step();
     exec(QStringLiteral("DROP VIEW IF EXISTS temp.%1").arg(quoteName(found->name)));
     m_links.remove(name.toLower());
+    m_unexposed.remove(name.toLower());
     releaseSchema(found->schema);
 }
 

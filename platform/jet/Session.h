@@ -7,6 +7,7 @@
 #include "vb/Error.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVector>
 #include <memory>
@@ -59,8 +60,12 @@ public:
     const FormatPattern &formatPattern(const char *utf8, int size);
     void forgetFormatPatterns() { m_formatPatterns.clear(); }
 
-    // Links recorded in the file's catalogue, in name order.
+    // Links recorded in the file's catalogue, in name order. A link is attached (and gets its
+    // schema) when a statement names it, or through exposeLink.
     QVector<Link> links() const;
+    void exposeLink(const QString &name);  // name ignores letter case; an exposed one stays as it is
+    // Before preparing `sql`: exposes the links it names, or all of them when it opens a transaction.
+    void exposeNamedLinks(const QString &sql);
     std::optional<Link> link(const QString &name) const;  // name ignores letter case
     // Records and exposes a link. A missing source file is 3024, a missing source table 3011,
     // a name in use 3010.
@@ -88,6 +93,7 @@ private:
     std::optional<vb::Error> m_functionError;
     QHash<QString, QString> m_schemas;  // source path and password -> attached schema
     QHash<QString, Link> m_links;       // lower-case name -> link
+    QSet<QString> m_unexposed;          // lower-case names of links not attached yet
     int m_nextSchema = 1;
     // A statement holds one pattern or a few: a short list beats a hash on a four-byte key.
     std::vector<std::pair<QByteArray, std::unique_ptr<FormatPattern>>> m_formatPatterns;

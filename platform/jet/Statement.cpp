@@ -15,6 +15,7 @@ namespace jet {
 Statement::Statement(Session &session, const QString &sql) : m_session(session)
 {
     session.forgetFormatPatterns();
+    session.exposeNamedLinks(sql);
     const QByteArray text = sql.toUtf8();
     const char *tail = nullptr;
     const int rc = sqlite3_prepare_v2(session.handle(), text.constData(), text.size(), &m_stmt, &tail);

@@ -1,6 +1,7 @@
 // Links (attached tables) and saved queries.
 #include "JetTestSupport.h"
 
+#include "jet/KeyCache.h"
 #include "vb/Conversions.h"
 #include "vb/Error.h"
 
@@ -140,6 +141,36 @@ TEST_F(LinksTest, UpdatableSetOnALinkWritesTheSource)
     rs.setValue("Anno", vb::Variant(2006));
     rs.update();
     EXPECT_EQ(query(source1, "select Variabile from IndVarAnno order by Anno"), (QStringList{"AS013", "AS014"}));
+}
+
+TEST_F(LinksTest, ALinkIsAttachedWhenAStatementFirstReadsIt)
+{
+    {
+        jet::Database db = jet::Database::open(receiver, false, false, dao());
+        db.appendTableDef(link("IndVarAnno", source1, "IndVarAnno"));
+        db.appendTableDef(link("Nuovi", source2, "IndVarAnno"));
+    }
+    // Opening the file keys it alone; the sources are keyed when a statement reads them.
+    jet::KeyCache::clear();
+    const int before = jet::KeyCache::derivations();
+    jet::Connection cn;
+    cn.open(odbc(receiver));
+    const auto run = [&](const QString &sql) {
+        jet::Recordset rs;
+        rs.open(sql, cn);
+        return rows(rs);
+    };
+    EXPECT_EQ(run("select A from Locale"), QStringList());
+    EXPECT_EQ(jet::KeyCache::derivations(), before + 1);
+    EXPECT_EQ(run("select Variabile from indvaranno"), QStringList{"AS013"});
+    EXPECT_EQ(jet::KeyCache::derivations(), before + 2);
+
+    // Inside a transaction no file can be attached: beginning one makes every link ready.
+    jet::Database db = jet::Database::open(receiver, false, false, dao());
+    db.beginTrans();
+    EXPECT_EQ(rows(*std::make_unique<jet::Recordset>(db.openRecordset("select Anno from Nuovi", true))),
+              QStringList{"2007"});
+    db.rollback();
 }
 
 TEST(SavedQueries, ListRunAndDelete)
