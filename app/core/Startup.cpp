@@ -190,7 +190,6 @@ void createLibraryObjects()
     s.objFiles = com::createInstance<kvr::_Files>(kvr::ids::CLSID_Files, kvr::ids::IID_Files);
     com::check(s.objFiles->put_ConnString(vb::Variant(s.ConnPrefix + s.DataPath)));
     com::check(s.objFiles->put_TXTPath(vb::Variant(s.FilesPath)));
-    com::check(s.objFiles->FillFiles());
 }
 
 void readDatabaseSettings()
@@ -251,6 +250,9 @@ void runStartup(frmMainMDI &main)
         createLibraryObjects();
         main.menu().LoadDBMainMenu();
         readDatabaseSettings();
+        // The lists load once the main window is up: no step before reads them, and loading
+        // never fails (a failure is recorded in the object). The start page's events come after.
+        com::check(s.objFiles->FillFiles());
         forms::FormRegistry::show<frmStart>();
     } catch (const vb::Error &e) {
         LogError(&main, "Form_Load", e);
