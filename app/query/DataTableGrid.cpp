@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QHash>
+
+#include <array>
 #include <QPointer>
 #include <cmath>
 #include <memory>
@@ -99,13 +101,14 @@ void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QStri
         int w = 0, longestRow = -1;
         qsizetype longest = -1;
         for (int r = 0; r < rows; ++r) {
-            const qsizetype length = QStringView(grid.TextMatrix(r, c)).trimmed().size();
-            if (length > longest) {
-                longest = length;
+            const QString text = grid.TextMatrix(r, c);
+            const QStringView trimmed = QStringView(text).trimmed();
+            if (trimmed.size() > longest) {
+                longest = trimmed.size();
                 longestRow = r;
             }
             if (r % step == 0)
-                w = std::max(w, textWidth(grid.TextMatrix(r, c).trimmed()));
+                w = std::max(w, textWidth(trimmed.size() == text.size() ? text : trimmed.toString()));
         }
         if (longestRow >= 0 && longestRow % step != 0)
             w = std::max(w, textWidth(grid.TextMatrix(longestRow, c).trimmed()));
@@ -117,16 +120,32 @@ void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QStri
 
 std::function<int(const QString &)> CharacterTextWidth(const QFont &font)
 {
-    auto advances = std::make_shared<QHash<char16_t, qreal>>();
-    auto metrics = std::make_shared<QFontMetricsF>(font);
-    return [advances, metrics](const QString &text) {
-        qreal width = 0;
-        for (const QChar ch : text) {
-            auto it = advances->constFind(ch.unicode());
-            if (it == advances->constEnd())
-                it = advances->insert(ch.unicode(), metrics->horizontalAdvance(ch));
-            width += *it;
+    // The Latin-1 letters and figures a table is made of in a flat table, the rest in a hash.
+    struct Advances {
+        explicit Advances(const QFont &font) : metrics(font) { latin1.fill(-1); }
+        qreal of(QChar ch)
+        {
+            const char16_t code = ch.unicode();
+            if (code < latin1.size()) {
+                qreal &known = latin1[code];
+                if (known < 0)
+                    known = metrics.horizontalAdvance(ch);
+                return known;
+            }
+            auto it = others.constFind(code);
+            if (it == others.constEnd())
+                it = others.insert(code, metrics.horizontalAdvance(ch));
+            return *it;
         }
+        QFontMetricsF metrics;
+        std::array<qreal, 256> latin1;
+        QHash<char16_t, qreal> others;
+    };
+    auto advances = std::make_shared<Advances>(font);
+    return [advances](const QString &text) {
+        qreal width = 0;
+        for (const QChar ch : text)
+            width += advances->of(ch);
         return static_cast<int>(std::ceil(width)) * forms::TwipsPerPixel;
     };
 }

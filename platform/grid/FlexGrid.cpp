@@ -5,7 +5,10 @@
 
 #include "forms/Twips.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -33,12 +36,60 @@ int shiftState(Qt::KeyboardModifiers modifiers)
          | ((modifiers & Qt::AltModifier) ? 4 : 0);
 }
 
+// Paints a cell as the styled delegate does for a plain text (background or selection, the text
+// in its alignment, elided when it does not fit, the focus frame), without the per-cell option
+// set-up and text layout that drawing hundreds of visible cells at once spent most of its time on.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        const QWidget *widget = option.widget;
+        const QStyle *style = widget ? widget->style() : QApplication::style();
+        const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
+                                         : (option.state & QStyle::State_Active) ? QPalette::Normal
+                                                                                 : QPalette::Inactive;
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected) {
+            painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+        } else {
+            const QVariant back = index.data(Qt::BackgroundRole);
+            if (back.isValid())
+                painter->fillRect(option.rect, qvariant_cast<QBrush>(back));
+        }
+        const QString text = index.data(Qt::DisplayRole).toString();
+        if (!text.isEmpty()) {
+            const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+            const QRect box = option.rect.adjusted(margin, 0, -margin, 0);
+            const QVariant alignment = index.data(Qt::TextAlignmentRole);
+            const int flags = (alignment.isValid() ? alignment.toInt() : int(Qt::AlignLeft | Qt::AlignVCenter)) |
+                              Qt::TextSingleLine;
+            const QFontMetrics &metrics = option.fontMetrics;
+            painter->setFont(option.font);
+            painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+            if (metrics.horizontalAdvance(text) <= box.width())
+                painter->drawText(box, flags, text);
+            else
+                painter->drawText(box, flags, metrics.elidedText(text, option.textElideMode, box.width()));
+        }
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+            focus.backgroundColor = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Window);
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+        }
+    }
+};
+
 }  // namespace
 
 FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridModel(this))
 {
     GridAccessible::install();
     setModel(m_model);
+    setItemDelegate(new CellDelegate(this));
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setSectionsClickable(true);
