@@ -329,12 +329,11 @@ void Session::exposeLink(const QString &name)
 }
 
 namespace {
-// The text names `name` as a whole word (letter case aside).
+// The text names `name` as a whole word (both in lower case).
 bool namesWord(QStringView text, QStringView name)
 {
     const auto wordChar = [](QChar c) { return c.isLetterOrNumber() || c == u'_'; };
-    for (qsizetype at = text.indexOf(name, 0, Qt::CaseInsensitive); at >= 0;
-         at = text.indexOf(name, at + 1, Qt::CaseInsensitive)) {
+    for (qsizetype at = text.indexOf(name); at >= 0; at = text.indexOf(name, at + 1)) {
         const qsizetype end = at + name.size();
         if ((at == 0 || !wordChar(text[at - 1])) && (end == text.size() || !wordChar(text[end])))
             return true;
@@ -350,9 +349,10 @@ void Session::exposeNamedLinks(const QString &sql)
     // A transaction cannot attach a file: every link is made ready before one begins.
     const QString head = sql.trimmed().left(9).toUpper();
     const bool opensTransaction = head.startsWith(QLatin1String("BEGIN")) || head.startsWith(QLatin1String("SAVEPOINT"));
-    const QStringList names(m_unexposed.cbegin(), m_unexposed.cend());
+    const QStringList names(m_unexposed.cbegin(), m_unexposed.cend());  // lower case
+    const QString lower = opensTransaction ? QString() : sql.toLower();  // one fold, not one per name
     for (const QString &name : names)
-        if (opensTransaction || namesWord(sql, name))
+        if (opensTransaction || namesWord(lower, name))
             exposeLink(name);
 }
 
