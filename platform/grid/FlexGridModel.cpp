@@ -358,10 +358,8 @@ void FlexGridModel::setDataSource(jet::Recordset &recordset)
         while (!recordset.eof()) {
             GridRow row;
             row.text.reserve(cols);
-            for (int c = 0; c < cols; ++c) {
-                const vb::Variant v = recordset.value(c);
-                row.text.push_back(v.isNull() ? QString() : vb::CStr(v));
-            }
+            for (int c = 0; c < cols; ++c)
+                row.text.push_back(recordset.text(c));
             rows.push_back(std::move(row));
             recordset.moveNext();
         }

@@ -98,20 +98,32 @@ public:
     }
     void endRow() { ++m_rows; }
 
-    vb::Variant value(int row, int column) const
+    // The cell as read; a text points into the store.
+    Statement::Cell cell(int row, int column) const
     {
         const size_t i = size_t(row) * size_t(m_columns) + size_t(column);
         const Block &b = *m_blocks[i / BlockCells];
         const quint8 tag = b.type[i % BlockCells];
         const Payload &p = b.payload[i % BlockCells];
         if (tag & InlineText)
-            return Statement::variantOf(Statement::Cell{vb::VarType::String, 0, p.inlined, tag & ~InlineText});
+            return Statement::Cell{vb::VarType::String, 0, p.inlined, tag & ~InlineText};
         const auto type = vb::VarType(tag);
         if (type == vb::VarType::String) {
             const char *text = p.text.bytes ? m_texts[p.text.block].get() + p.text.offset : "";
-            return Statement::variantOf(Statement::Cell{type, 0, text, int(p.text.bytes)});
+            return Statement::Cell{type, 0, text, int(p.text.bytes)};
         }
-        return Statement::variantOf(Statement::Cell{type, p.number, nullptr, 0});
+        return Statement::Cell{type, p.number, nullptr, 0};
+    }
+    vb::Variant value(int row, int column) const { return Statement::variantOf(cell(row, column)); }
+    QString text(int row, int column) const
+    {
+        const Statement::Cell c = cell(row, column);
+        switch (c.type) {
+        case vb::VarType::String: return QString::fromUtf8(c.text, c.bytes);
+        case vb::VarType::Null:
+        case vb::VarType::Empty: return QString();
+        default: return vb::CStr(Statement::variantOf(c));
+        }
     }
     QVector<vb::Variant> row(int row) const
     {
@@ -455,6 +467,19 @@ vb::Variant Recordset::value(int index) const
     if (r.pos < 0 || r.pos >= r.rows.rowCount())
         noCurrentRecord();
     return r.rows.value(r.pos, index);
+}
+
+QString Recordset::text(int index) const
+{
+    const RecordsetData &r = check(d);
+    r.checkIndex(index);
+    if (r.edit != RecordsetData::Edit::None) {
+        const vb::Variant &v = r.buffer.at(index);
+        return v.isNull() || v.isEmpty() ? QString() : vb::CStr(v);
+    }
+    if (r.pos < 0 || r.pos >= r.rows.rowCount())
+        noCurrentRecord();
+    return r.rows.text(r.pos, index);
 }
 
 vb::Variant Recordset::value(const QString &name) const

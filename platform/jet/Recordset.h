@@ -52,6 +52,8 @@ public:
     FieldType fieldType(int index) const;
     int fieldIndex(const QString &name) const;  // -1 when absent
     vb::Variant value(int index) const;          // error 3021 at BOF/EOF, 3265 bad index
+    // The value as CStr writes it, Null as empty text: a grid's cell without a Variant between.
+    QString text(int index) const;
     vb::Variant value(const QString &name) const;  // error 3265 unknown name
 
     // Updates, on a set opened with an Optimistic or Pessimistic lock over one table or link

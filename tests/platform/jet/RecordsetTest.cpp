@@ -54,6 +54,21 @@ TEST_F(RecordsetTest, StaticCursorCountsAndWalksBothWays)
     EXPECT_EQ(errorOf([&] { rs.movePrevious(); }), vb::err::NoCurrentRecord);
 }
 
+TEST_F(RecordsetTest, TextsOfFieldsAreWhatCStrWritesAndEmptyForNull)
+{
+    jet::Recordset rs;
+    rs.open("select * from Valori order by Codice", cn, jet::CursorType::Static);
+    QStringList rows;
+    for (; !rs.eof(); rs.moveNext()) {
+        QStringList texts;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            texts << rs.text(i);
+        rows << texts.join('|');
+    }
+    EXPECT_EQ(rows, (QStringList{"A1|Alfa|3|70000|1,5|2,25|Vero", "B2||-2|5|0|12,5|Falso", "C3||||||"}));
+    EXPECT_EQ(errorOf([&] { rs.text(0); }), vb::err::NoCurrentRecord);
+}
+
 TEST_F(RecordsetTest, ForwardOnlyAndEmptySets)
 {
     jet::Recordset rs;
