@@ -10,10 +10,13 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <QFontMetrics>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+
+#include <array>
 
 namespace grid {
 
@@ -41,7 +44,7 @@ int shiftState(Qt::KeyboardModifiers modifiers)
 // set-up and text layout that drawing hundreds of visible cells at once spent most of its time on.
 class CellDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    explicit CellDelegate(QObject *parent) : QStyledItemDelegate(parent) { m_latin1.fill(-1); }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -68,7 +71,10 @@ public:
             const QFontMetrics &metrics = option.fontMetrics;
             painter->setFont(option.font);
             painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-            if (metrics.horizontalAdvance(text) <= box.width())
+            // Most texts fit by far: the sum of their letters' advances says so without shaping
+            // them a second time; a text near the edge is measured as a whole.
+            if (estimatedWidth(option.font, metrics, text) < box.width() - 1 ||
+                metrics.horizontalAdvance(text) <= box.width())
                 painter->drawText(box, flags, text);
             else
                 painter->drawText(box, flags, metrics.elidedText(text, option.textElideMode, box.width()));
@@ -81,6 +87,35 @@ public:
             style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
         }
     }
+
+private:
+    qreal estimatedWidth(const QFont &font, const QFontMetrics &metrics, const QString &text) const
+    {
+        if (font != m_font) {
+            m_font = font;
+            m_latin1.fill(-1);
+            m_others.clear();
+        }
+        qreal width = 0;
+        for (const QChar ch : text) {
+            const char16_t code = ch.unicode();
+            qreal *known = code < m_latin1.size() ? &m_latin1[code] : nullptr;
+            if (!known) {
+                auto it = m_others.find(code);
+                if (it == m_others.end())
+                    it = m_others.insert(code, -1);
+                known = &*it;
+            }
+            if (*known < 0)
+                *known = metrics.horizontalAdvance(ch);
+            width += *known;
+        }
+        return width;
+    }
+
+    mutable QFont m_font;
+    mutable std::array<qreal, 256> m_latin1;  // -1: not measured yet
+    mutable QHash<char16_t, qreal> m_others;
 };
 
 }  // namespace

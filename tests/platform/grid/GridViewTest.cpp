@@ -189,6 +189,43 @@ TEST(GridViewTest, CellsAreReadFromTheModelThroughTheAccessibleTable)
     EXPECT_EQ(QAccessible::accessibleInterface(kept), nullptr);
 }
 
+// What a painted cell shows: its own colour or the selection's, its text, and a text too long
+// for its column kept within the cell.
+TEST(GridViewTest, CellsPaintTheirColourSelectionAndTextWithinTheirBounds)
+{
+    grid::FlexGrid view;
+    grid::FlexGridModel &g = view.grid();
+    fill(g);
+    g.setTextMatrix(2, 1, QString(200, u'W'));
+    g.setTextMatrix(2, 2, QString());
+    g.setColWidth(1, 900);
+    g.setCellBackColor(3, 2, 0x0000FF);  // red, as the runtime writes colours
+    g.setRow(1);
+    g.setCol(2);
+    view.resize(600, 300);
+    view.show();
+    QApplication::processEvents();
+    const QImage image = view.viewport()->grab().toImage();
+    const auto rectOf = [&](int row, int col) { return view.visualRect(g.index(row, col)); };
+    const auto inked = [&](const QRect &r) {  // pixels far from the cell's own background
+        const QColor back = image.pixelColor(r.left() + 1, r.top() + 1);
+        int n = 0;
+        for (int y = r.top() + 1; y < r.bottom(); ++y)
+            for (int x = r.left() + 1; x < r.right(); ++x)
+                n += qAbs(image.pixelColor(x, y).lightness() - back.lightness()) > 60;
+        return n;
+    };
+    EXPECT_EQ(image.pixelColor(rectOf(3, 2).topLeft() + QPoint(1, 1)), QColor(255, 0, 0));
+    // The style's selection blue, as the styled delegate paints it (off the focus frame).
+    EXPECT_EQ(image.pixelColor(rectOf(1, 2).topRight() + QPoint(-3, 3)), QColor(0x31, 0x90, 0xcb));
+    EXPECT_GT(inked(rectOf(1, 0)), 0);  // "1-0"
+    EXPECT_GT(inked(rectOf(2, 1)), 0);
+    EXPECT_EQ(inked(rectOf(2, 2)), 0);  // nothing of the long text beside it
+    // It ends in an ellipsis, whose dots leave the upper half of the cell's end blank.
+    const QRect end = rectOf(2, 1);
+    EXPECT_EQ(inked(QRect(QPoint(end.right() - 9, end.top()), QPoint(end.right() - 2, end.center().y() - 1))), 0);
+}
+
 TEST(GridViewTest, TabLeavesTheGridAndArrowsMoveTheCell)
 {
     QWidget window;
