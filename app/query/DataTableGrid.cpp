@@ -95,23 +95,32 @@ void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QStri
     const int q = textWidth(QStringLiteral("Q"));
     // Measuring every cell of a municipal table costs far more than filling it: measure a sample
     // of rows spread over the table, the header among them, and the longest text of each column.
-    const int rows = grid.Rows();
+    const int rows = grid.Rows(), cols = grid.Cols();
     const int step = std::max(1, rows / MeasuredRows);
-    for (int c = 0; c < grid.Cols(); ++c) {
-        int w = 0, longestRow = -1;
-        qsizetype longest = -1;
-        for (int r = 0; r < rows; ++r) {
-            const QString text = grid.TextMatrix(r, c);
+    // Row by row, as the grid keeps its texts: walking a municipal table column by column
+    // missed the cache on nearly every cell.
+    std::vector<int> widths(size_t(cols), 0), longestRow(size_t(cols), -1);
+    std::vector<qsizetype> longest(size_t(cols), -1);
+    for (int r = 0; r < rows; ++r) {
+        const QVector<QString> &texts = grid.rowTexts(r);
+        const bool measured = r % step == 0;
+        for (int c = 0; c < cols; ++c) {
+            const QString &text = texts[c];
             const QStringView trimmed = QStringView(text).trimmed();
-            if (trimmed.size() > longest) {
-                longest = trimmed.size();
-                longestRow = r;
+            if (trimmed.size() > longest[size_t(c)]) {
+                longest[size_t(c)] = trimmed.size();
+                longestRow[size_t(c)] = r;
             }
-            if (r % step == 0)
-                w = std::max(w, textWidth(trimmed.size() == text.size() ? text : trimmed.toString()));
+            if (measured)
+                widths[size_t(c)] =
+                    std::max(widths[size_t(c)], textWidth(trimmed.size() == text.size() ? text : trimmed.toString()));
         }
-        if (longestRow >= 0 && longestRow % step != 0)
-            w = std::max(w, textWidth(grid.TextMatrix(longestRow, c).trimmed()));
+    }
+    for (int c = 0; c < cols; ++c) {
+        int w = widths[size_t(c)];
+        const int row = longestRow[size_t(c)];
+        if (row >= 0 && row % step != 0)
+            w = std::max(w, textWidth(grid.TextMatrix(row, c).trimmed()));
         grid.setColWidth(c, gridWidth < w + q ? static_cast<int>(gridWidth / 1.5) : w + q);
     }
     if (redraw)
