@@ -141,6 +141,9 @@ void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapR
     }
     const Symbol *current = nullptr;
     painter.save();
+    // One transform for the whole layer (points are placed in device pixels): a new transform
+    // per shape made the engine set its pen up again for every outline.
+    painter.setTransform(type == ShapeType::Point ? QTransform() : mapToDevice);
     for (qsizetype k = 0; k < m_data->shapes.size(); ++k) {
         const MapShape &shape = m_data->shapes[k];
         if (!shape.bounds.intersects(visible))
@@ -156,7 +159,6 @@ void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapR
             current = symbol;
         }
         if (type == ShapeType::Point) {
-            painter.setTransform(QTransform());
             const int size = std::max(2, symbol->size);
             for (const QPointF &p : shape.parts.value(0)) {
                 const QPointF d = mapToDevice.map(p);
@@ -170,7 +172,6 @@ void MapLayer::draw(QPainter &painter, const QTransform &mapToDevice, const MapR
                 }
             }
         } else {
-            painter.setTransform(mapToDevice);
             painter.drawPath(std::as_const(paths)[k]);
         }
     }

@@ -47,17 +47,48 @@ const Symbol &ValueRenderer::symbol(int i) const
     return m_symbols[i];
 }
 
+void ValueRenderer::buildIndex() const
+{
+    qsizetype chars = 0;
+    for (const QString &v : m_values)
+        chars += v.size();
+    m_keys.clear();
+    m_keys.reserve(chars);
+    size_t size = 16;
+    while (size < size_t(m_values.size()) * 2)
+        size *= 2;
+    m_slots.assign(size, Slot{});
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        const QString &v = m_values[i];
+        const auto hash = std::uint32_t(qHash(QStringView(v), 0));
+        size_t at = hash & (size - 1);
+        bool listed = false;
+        for (; m_slots[at].entry >= 0; at = (at + 1) & (size - 1)) {
+            const Slot &s = m_slots[at];
+            if (s.hash == hash && QStringView(m_keys).mid(s.offset, s.length) == QStringView(v)) {
+                listed = true;  // the first listed wins
+                break;
+            }
+        }
+        if (listed)
+            continue;
+        m_slots[at] = Slot{hash, int(i), int(m_keys.size()), int(v.size())};
+        m_keys += v;
+    }
+    m_indexValid = true;
+}
+
 const Symbol *ValueRenderer::symbolFor(const QString &value) const
 {
-    if (!m_indexValid) {
-        m_index.clear();
-        for (qsizetype i = m_values.size() - 1; i >= 0; --i)
-            m_index.insert(m_values[i], int(i));
-        m_indexValid = true;
+    if (!m_indexValid)
+        buildIndex();
+    const auto hash = std::uint32_t(qHash(QStringView(value), 0));
+    const size_t mask = m_slots.size() - 1;
+    for (size_t at = hash & mask; m_slots[at].entry >= 0; at = (at + 1) & mask) {
+        const Slot &s = m_slots[at];
+        if (s.hash == hash && QStringView(m_keys).mid(s.offset, s.length) == QStringView(value))
+            return &m_symbols[s.entry];
     }
-    const auto it = m_index.constFind(value);
-    if (it != m_index.constEnd())
-        return &m_symbols[*it];
     return m_useDefault ? &m_default : nullptr;
 }
 

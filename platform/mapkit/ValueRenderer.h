@@ -3,8 +3,10 @@
 
 #include "Renderer.h"
 
-#include <QHash>
 #include <QVector>
+
+#include <cstdint>
+#include <vector>
 
 namespace mapkit {
 
@@ -39,7 +41,17 @@ private:
     Symbol m_default;
     QVector<QString> m_values;
     QVector<Symbol> m_symbols;
-    mutable QHash<QString, int> m_index;  // rebuilt lazily after a change
+    // The lookup of the values, rebuilt lazily after a change: open addressing over the values
+    // copied end to end into one text, since a municipal map asks it once per territory and a
+    // hash of separately allocated texts missed the cache on nearly every one.
+    struct Slot {
+        std::uint32_t hash = 0;
+        int entry = -1;  // -1: free
+        int offset = 0, length = 0;
+    };
+    void buildIndex() const;
+    mutable QString m_keys;
+    mutable std::vector<Slot> m_slots;
     mutable bool m_indexValid = false;
 };
 

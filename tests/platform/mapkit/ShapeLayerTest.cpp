@@ -322,3 +322,31 @@ TEST(Renderers, ValueRendererMatchesExactTextElseDefault)
     EXPECT_EQ(r.symbolFor("1.0")->color, 0x123456u);
     EXPECT_THROW(r.value(3), vb::Error);
 }
+
+// A municipal map: thousands of values, one listed twice and an empty one; every value finds its
+// own symbol, the first listing wins, and a changed value is found at once.
+TEST(Renderers, ValueRendererFindsEachOfThousandsOfValues)
+{
+    ValueRenderer r;
+    const int n = 5000;
+    r.setValueCount(n + 2);
+    for (int i = 0; i < n; ++i) {
+        r.setValue(i, QString::number(1001 + i));
+        r.symbol(i).color = forms::OleColor(i);
+    }
+    r.setValue(n, "1007");  // listed again: the first listing wins
+    r.symbol(n).color = 0xABCDEF;
+    r.setValue(n + 1, "");
+    r.symbol(n + 1).color = 0x777777;
+    for (int i = 0; i < n; ++i) {
+        const Symbol *s = r.symbolFor(QString::number(1001 + i));
+        ASSERT_NE(s, nullptr) << i;
+        EXPECT_EQ(s->color, forms::OleColor(i)) << i;
+    }
+    EXPECT_EQ(r.symbolFor("")->color, 0x777777u);
+    for (const char *missing : {"1000", "6001", "1001 ", "01001", "10011"})
+        EXPECT_EQ(r.symbolFor(QString::fromLatin1(missing)), nullptr) << missing;
+    r.setValue(3, "Reggio nell'Emilia");
+    EXPECT_EQ(r.symbolFor("Reggio nell'Emilia")->color, 3u);
+    EXPECT_EQ(r.symbolFor("1004"), nullptr);
+}
