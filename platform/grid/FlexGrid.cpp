@@ -58,7 +58,10 @@ public:
             painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
         } else {
             const QVariant back = index.data(Qt::BackgroundRole);
-            if (back.isValid())
+            // The model gives plain colours: filled as such, without a brush made per cell.
+            if (back.typeId() == QMetaType::QColor)
+                painter->fillRect(option.rect, *static_cast<const QColor *>(back.constData()));
+            else if (back.isValid())
                 painter->fillRect(option.rect, qvariant_cast<QBrush>(back));
         }
         const QString text = index.data(Qt::DisplayRole).toString();
@@ -69,7 +72,8 @@ public:
             const int flags = (alignment.isValid() ? alignment.toInt() : int(Qt::AlignLeft | Qt::AlignVCenter)) |
                               Qt::TextSingleLine;
             const QFontMetrics &metrics = option.fontMetrics;
-            painter->setFont(option.font);
+            if (painter->font() != option.font)
+                painter->setFont(option.font);
             painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
             // Most texts fit by far: the sum of their letters' advances says so without shaping
             // them a second time; a text near the edge is measured as a whole.
