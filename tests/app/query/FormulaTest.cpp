@@ -53,6 +53,14 @@ protected:
         resetAppState();
     }
 
+    // "AS013_2005 / AS014_2005", run as the column "Rapporto".
+    FormulaEditor::Outcome runRatio()
+    {
+        editor.addColumn("AS013_2005");
+        editor.addOperator("/");
+        editor.addColumn("AS014_2005");
+        return run("Rapporto");
+    }
     FormulaEditor::Outcome run(const QString &name)
     {
         dialogs.answerInput(name);
@@ -128,10 +136,7 @@ TEST_F(FormulaTest, TokenEntryRules)
 
 TEST_F(FormulaTest, RatioOfTwoColumnsRowByRow)
 {
-    editor.addColumn("AS013_2005");
-    editor.addOperator("/");
-    editor.addColumn("AS014_2005");
-    ASSERT_EQ(run("Rapporto"), FormulaEditor::Outcome::Done);
+    ASSERT_EQ(runRatio(), FormulaEditor::Outcome::Done);
     // 10/4; a 0,00 divisor, an empty cell and a text cell give empty cells.
     EXPECT_EQ(column(8), QStringList({"Rapporto", "2,5000", "", "", ""}));
     EXPECT_EQ(sortList.itemText(sortList.count() - 1), "Rapporto");
@@ -272,10 +277,7 @@ TEST_F(FormulaTest, CellsReadInEveryNotationOfTheLocale)
         {"6", "021", "021", "04", "ITD10", "Bolzano", "0,1", "0,3"},
     };
     editor.Load(grid, app().GridData);
-    editor.addColumn("AS013_2005");
-    editor.addOperator("/");
-    editor.addColumn("AS014_2005");
-    ASSERT_EQ(run("Rapporto"), FormulaEditor::Outcome::Done);
+    ASSERT_EQ(runRatio(), FormulaEditor::Outcome::Done);
     EXPECT_EQ(column(8), QStringList({"Rapporto", "411,5000", "25,0000", "", "0,3333"}));
 }
 
@@ -290,10 +292,7 @@ TEST_F(FormulaTest, ARunAfterARefusedRowWorks)
     ASSERT_EQ(run("Troppo"), FormulaEditor::Outcome::SyntaxError);
     EXPECT_EQ(dialogs.messages(), QStringList({"L'espressione contiene errori di sintassi."}));
     editor.Load(grid, app().GridData);
-    editor.addColumn("AS013_2005");
-    editor.addOperator("/");
-    editor.addColumn("AS014_2005");
-    ASSERT_EQ(run("Rapporto"), FormulaEditor::Outcome::Done);
+    ASSERT_EQ(runRatio(), FormulaEditor::Outcome::Done);
     EXPECT_EQ(column(8), QStringList({"Rapporto", "2,5000", "", "", ""}));
 }
 
