@@ -47,6 +47,19 @@ const Symbol &ValueRenderer::symbol(int i) const
     return m_symbols[i];
 }
 
+size_t ValueRenderer::slotOf(QStringView value, std::uint32_t hash) const
+{
+    // The slot holding the value, or the free slot where it would go.
+    const size_t mask = m_slots.size() - 1;
+    size_t at = hash & mask;
+    for (; m_slots[at].entry >= 0; at = (at + 1) & mask) {
+        const Slot &s = m_slots[at];
+        if (s.hash == hash && QStringView(m_keys).mid(s.offset, s.length) == value)
+            break;
+    }
+    return at;
+}
+
 void ValueRenderer::buildIndex() const
 {
     qsizetype chars = 0;
@@ -61,18 +74,10 @@ void ValueRenderer::buildIndex() const
     for (qsizetype i = 0; i < m_values.size(); ++i) {
         const QString &v = m_values[i];
         const auto hash = std::uint32_t(qHash(QStringView(v), 0));
-        size_t at = hash & (size - 1);
-        bool listed = false;
-        for (; m_slots[at].entry >= 0; at = (at + 1) & (size - 1)) {
-            const Slot &s = m_slots[at];
-            if (s.hash == hash && QStringView(m_keys).mid(s.offset, s.length) == QStringView(v)) {
-                listed = true;  // the first listed wins
-                break;
-            }
-        }
-        if (listed)
-            continue;
-        m_slots[at] = Slot{hash, int(i), int(m_keys.size()), int(v.size())};
+        Slot &slot = m_slots[slotOf(v, hash)];
+        if (slot.entry >= 0)
+            continue;  // the first listed wins
+        slot = Slot{hash, int(i), int(m_keys.size()), int(v.size())};
         m_keys += v;
     }
     m_indexValid = true;
@@ -82,13 +87,9 @@ const Symbol *ValueRenderer::symbolFor(const QString &value) const
 {
     if (!m_indexValid)
         buildIndex();
-    const auto hash = std::uint32_t(qHash(QStringView(value), 0));
-    const size_t mask = m_slots.size() - 1;
-    for (size_t at = hash & mask; m_slots[at].entry >= 0; at = (at + 1) & mask) {
-        const Slot &s = m_slots[at];
-        if (s.hash == hash && QStringView(m_keys).mid(s.offset, s.length) == QStringView(value))
-            return &m_symbols[s.entry];
-    }
+    const Slot &slot = m_slots[slotOf(value, std::uint32_t(qHash(QStringView(value), 0)))];
+    if (slot.entry >= 0)
+        return &m_symbols[slot.entry];
     return m_useDefault ? &m_default : nullptr;
 }
 

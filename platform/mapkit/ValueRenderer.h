@@ -49,6 +49,7 @@ private:
         int entry = -1;  // -1: free
         int offset = 0, length = 0;
     };
+    size_t slotOf(QStringView value, std::uint32_t hash) const;
     void buildIndex() const;
     mutable QString m_keys;
     mutable std::vector<Slot> m_slots;
