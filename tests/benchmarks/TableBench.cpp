@@ -1,6 +1,8 @@
 // bench_table: the data table window on the widest query (255 columns, every territory). Opening
-// it (query, fill, colours, column widths) beside the engine query alone (goal: at most 1.5 times at the
-// sample, 1.3 at 8,000); sorting, searching, colouring and the formula editor over the whole table (100 ms each).
+// it as "Visualizza Dati" does (the open table closed and deleted, a new one loaded: query, fill,
+// colours, column widths; shown in the work area and painted) beside the engine query alone (goal:
+// at most 1.5 times at the sample, 1.3 at 8,000); sorting, searching, colouring and the formula
+// editor over the whole table (100 ms each).
 #include "BenchFolders.h"
 #include "WidestQuery.h"
 
@@ -14,6 +16,7 @@
 #include "vb/Conversions.h"
 
 #include <QApplication>
+#include <QMdiArea>
 
 int main(int argc, char **argv)
 {
@@ -23,6 +26,12 @@ int main(int argc, char **argv)
     vb::setUserLocale(QLocale(QLocale::Italian, QLocale::Italy));
     forms::ScriptedDialogService dialogs;
     forms::ScopedDialogs installed(dialogs);
+    // The table opens as a window of the program's work area, painted into its backing store.
+    QMdiArea workArea;
+    workArea.resize(1400, 900);
+    workArea.show();
+    forms::FormRegistry::setMdiArea(&workArea);
+    QApplication::processEvents();
     bench::Ratios ratios;
     for (const bench::Folder &f : bench::folders()) {
         pendra::AppState &s = bench::useFolder(f.root);
@@ -30,19 +39,33 @@ int main(int argc, char **argv)
         s.SqlQuery = bench::widestQuery(f.root);
         const QString sql = s.SqlQuery + " order by land_Ind.COD_TERR";
 
-        auto *window = forms::FormRegistry::show<pendra::frm_dispData>();
-        window->resize(1400, 900);
-        QApplication::processEvents();
-        grid::FlexGridModel &g = window->datagrid()->grid();
-        std::printf("data table, %d territories: %d rows, %d columns\n", f.territories, g.Rows(), g.Cols());
+        // The user's road: the open table is unloaded (and deleted once back in the event loop),
+        // the statement is set again (unloading clears it), a new window loads on it and is painted.
+        const QString statement = s.SqlQuery;
+        const auto openTable = [&] {
+            forms::FormRegistry::unload<pendra::frm_dispData>();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            s.SqlQuery = statement;
+            auto *opened = forms::FormRegistry::show<pendra::frm_dispData>();
+            QApplication::processEvents();
+            return opened;
+        };
+        {
+            const grid::FlexGridModel &opened = openTable()->datagrid()->grid();
+            std::printf("data table, %d territories: %d rows, %d columns\n", f.territories, opened.Rows(),
+                        opened.Cols());
+            // A table that failed to open would time its message, not the table.
+            if (opened.Rows() < 2 || !dialogs.messages().isEmpty()) {
+                std::fprintf(stderr, "the table did not open: %s\n", qPrintable(dialogs.messages().join(' ')));
+                return 1;
+            }
+        }
 
         ratios.add("table", f.territories, bench::interleavedMs(
-                                               f.runs,
-                                               [&] {
-                                                   window->DoQuery();
-                                                   QApplication::processEvents();
-                                               },
+                                               f.runs, openTable,
                                                [&] { bench::engineQuery(bench::dataConnect(f.root), sql); }));
+        auto *window = openTable();
+        grid::FlexGridModel &g = window->datagrid()->grid();
 
         bool sorting = false;
         int order = grid::flexSortGenericAscending;
