@@ -88,7 +88,7 @@ void ColorGridLinesToT(grid::FlexGridModel &grid)
     });
 }
 
-void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QString &)> &textWidth, int gridWidth)
+void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(QStringView)> &textWidth, int gridWidth)
 {
     const bool redraw = grid.Redraw();
     grid.setRedraw(false);
@@ -105,15 +105,15 @@ void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QStri
         const QVector<QString> &texts = grid.rowTexts(r);
         const bool measured = r % step == 0;
         for (int c = 0; c < cols; ++c) {
-            const QString &text = texts[c];
-            const QStringView trimmed = QStringView(text).trimmed();
+            // Read in place: a copy of each text would touch the header of every cell's block.
+            const QStringView trimmed = QStringView(texts[c]).trimmed();
             if (trimmed.size() > longest[size_t(c)]) {
                 longest[size_t(c)] = trimmed.size();
                 longestRow[size_t(c)] = r;
             }
             if (measured)
                 widths[size_t(c)] =
-                    std::max(widths[size_t(c)], textWidth(trimmed.size() == text.size() ? text : trimmed.toString()));
+                    std::max(widths[size_t(c)], textWidth(trimmed));
         }
     }
     for (int c = 0; c < cols; ++c) {
@@ -127,7 +127,7 @@ void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QStri
         grid.setRedraw(true);
 }
 
-std::function<int(const QString &)> CharacterTextWidth(const QFont &font)
+std::function<int(QStringView)> CharacterTextWidth(const QFont &font)
 {
     // The Latin-1 letters and figures a table is made of in a flat table, the rest in a hash.
     struct Advances {
@@ -151,7 +151,7 @@ std::function<int(const QString &)> CharacterTextWidth(const QFont &font)
         QHash<char16_t, qreal> others;
     };
     auto advances = std::make_shared<Advances>(font);
-    return [advances](const QString &text) {
+    return [advances](QStringView text) {
         qreal width = 0;
         for (const QChar ch : text)
             width += advances->of(ch);

@@ -22,12 +22,12 @@ void ColorGridLinesToT(grid::FlexGridModel &grid);
 // the grid width / 1.5 when that does not fit. The widest text is looked for among rows spread
 // over the table and the longest text of the column (on a long table a shorter text of wider
 // letters elsewhere can be missed). textWidth measures in twips; gridWidth is in twips.
-void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(const QString &)> &textWidth,
+void AutosizeCols(grid::FlexGridModel &grid, const std::function<int(QStringView)> &textWidth,
                   int gridWidth);
 
 // Width of texts in a font, in twips, from the advances of their characters (each measured once):
 // measuring every cell of a wide table as a whole text costs far more. Ignores kerning.
-std::function<int(const QString &)> CharacterTextWidth(const QFont &font);
+std::function<int(QStringView)> CharacterTextWidth(const QFont &font);
 
 // The first column whose header equals the text exactly; -1 when none does.
 int FindHeader(const grid::FlexGridModel &grid, const QString &header);

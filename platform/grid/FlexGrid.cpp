@@ -17,6 +17,7 @@
 #include <QScrollBar>
 
 #include <array>
+#include <utility>
 
 namespace grid {
 
@@ -122,11 +123,49 @@ private:
     mutable QHash<char16_t, qreal> m_others;
 };
 
+// The column header measures up to two hundred header texts for its size hint each time it
+// forgets it, and it forgets it on every resized section: opening a table of 255 columns measured
+// them four times. The hint depends only on the texts, the font and the style, so it is kept
+// until one of them changes.
+class GridHeader : public QHeaderView {
+public:
+    GridHeader(const FlexGridModel &model, QWidget *parent) : QHeaderView(Qt::Horizontal, parent), m_model(model) {}
+
+    QSize sizeHint() const override
+    {
+        const QVector<QString> texts = m_model.FixedRows() > 0 && m_model.Rows() > 0 ? m_model.rowTexts(0)
+                                                                                    : QVector<QString>();
+        if (!m_hint.isValid() || count() != m_count || texts != m_texts || font() != m_font) {
+            m_hint = QHeaderView::sizeHint();
+            m_count = count();
+            m_texts = texts;
+            m_font = font();
+        }
+        return m_hint;
+    }
+
+protected:
+    void changeEvent(QEvent *event) override
+    {
+        if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
+            m_hint = QSize();
+        QHeaderView::changeEvent(event);
+    }
+
+private:
+    const FlexGridModel &m_model;
+    mutable QSize m_hint;
+    mutable int m_count = 0;
+    mutable QVector<QString> m_texts;
+    mutable QFont m_font;
+};
+
 }  // namespace
 
 FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridModel(this))
 {
     GridAccessible::install();
+    setHorizontalHeader(new GridHeader(*m_model, this));
     setModel(m_model);
     setItemDelegate(new CellDelegate(this));
     verticalHeader()->hide();
@@ -154,6 +193,8 @@ FlexGrid::FlexGrid(QWidget *parent) : QTableView(parent), m_model(new FlexGridMo
             if (m_columnsPending)
                 followColumns(-1);
             followSelection();
+            if (std::exchange(m_topRowPending, false))
+                followTopRow();
             // The layout the changes left pending is done now, so the paint that follows is the
             // last: done later it would paint the table a second time.
             executeDelayedItemsLayout();
@@ -244,6 +285,11 @@ void FlexGrid::followTopRow()
     if (m_syncing)
         return;
     const FlexGridModel &g = *m_model;
+    // Scrolling lays the rows out at once: while drawing is suspended, once at the end does.
+    if (!g.Redraw()) {
+        m_topRowPending = true;
+        return;
+    }
     if (g.TopRow() < 0 || g.TopRow() >= g.Rows() || g.Cols() == 0)
         return;
     m_syncing = true;

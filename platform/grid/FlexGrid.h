@@ -57,6 +57,7 @@ private:
     bool m_syncing = false;
     bool m_pressed = false;
     bool m_columnsPending = false;  // widths changed while drawing was suspended
+    bool m_topRowPending = false;   // the top row changed while drawing was suspended
     int m_mouseRow = -1, m_mouseCol = -1;
 };
 

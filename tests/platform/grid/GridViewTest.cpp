@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -47,6 +48,52 @@ TEST(GridViewTest, FixedRowIsTheColumnHeaderAndWidthZeroHidesAColumn)
     EXPECT_EQ(view.columnWidth(1), 200);
     EXPECT_FALSE(view.isColumnHidden(0));
     EXPECT_EQ(view.columnWidth(0), 30);
+}
+
+// The header keeps its measured height between relayouts; it is measured again, as a plain
+// table view measures it, when the header texts or the font change.
+TEST(GridViewTest, HeaderHeightFollowsItsTextsAndFont)
+{
+    grid::FlexGrid view;
+    QTableView plain;
+    plain.setModel(&view.grid());
+    view.resize(600, 300);
+    view.show();
+    const auto same = [&](const char *step) {
+        EXPECT_EQ(view.horizontalHeader()->sizeHint().height(), plain.horizontalHeader()->sizeHint().height()) << step;
+        EXPECT_GT(view.horizontalHeader()->sizeHint().height(), 0) << step;
+    };
+    fill(view.grid());
+    same("filled");
+    view.grid().setTextMatrix(0, 1, "Due\nrighe");
+    same("a header of two lines");
+    view.grid().setColWidth(2, 3000);
+    same("a column widened");
+    QFont big = view.font();
+    big.setPointSize(big.pointSize() * 3);
+    view.setFont(big);
+    plain.setFont(big);
+    same("a larger font");
+    EXPECT_GT(view.horizontalHeader()->sizeHint().height(), 3 * QFontMetrics(QFont()).height());
+}
+
+// A top row set while drawing is suspended is scrolled to when drawing resumes.
+TEST(GridViewTest, TopRowSetWhileRedrawIsSuspendedIsShownWhenItResumes)
+{
+    grid::FlexGrid view;
+    grid::FlexGridModel &g = view.grid();
+    g.setCols(2);
+    g.setRows(500);
+    for (int r = 0; r < 500; ++r)
+        g.setTextMatrix(r, 0, QString::number(r));
+    view.resize(300, 200);
+    view.show();
+    QApplication::processEvents();
+    g.setRedraw(false);
+    g.setTopRow(300);
+    g.setRedraw(true);
+    QApplication::processEvents();
+    EXPECT_EQ(view.rowAt(0), 300);
 }
 
 TEST(GridViewTest, UserClicksMoveTheModelSelectionAndCodeMovesTheView)
