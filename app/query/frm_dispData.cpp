@@ -21,7 +21,11 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QComboBox>
 #include <QCursor>
+#include <QFontMetricsF>
+#include <QStyleOptionComboBox>
+#include <QtMath>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -41,6 +45,28 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
     b->setAccessibleName(accessible.isEmpty() ? caption : accessible);
     return b;
 }
+
+// A chooser of the table's columns. A combo box sized to its contents measures every item for its
+// size hint, and these list every column (255 in the widest table) each time the window opens;
+// the longest item stands for the widest here, the items being column names of like letters.
+class ColumnChooser : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    QSize sizeHint() const override
+    {
+        QString longest;
+        for (int i = 0; i < count(); ++i)
+            if (const QString text = itemText(i); text.size() > longest.size())
+                longest = text;
+        const QFontMetrics metrics = fontMetrics();
+        const QSize text(count() == 0 ? 7 * metrics.horizontalAdvance(u'x') : metrics.boundingRect(longest).width(),
+                         std::max(qCeil(QFontMetricsF(metrics).height()), 14) + 2);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, this);
+    }
+};
 
 bool readsTrue(const QString &text)
 {
@@ -83,7 +109,7 @@ frm_dispData::frm_dispData() : forms::Form("frm_dispData")
 
     m_label3 = new QLabel("Campo :", this);
     m_label3->setObjectName("Label3");
-    m_cmbRic = new QComboBox(this);
+    m_cmbRic = new ColumnChooser(this);
     m_cmbRic->setObjectName("cmb_ric");
     m_cmbRic->setAccessibleName("Campo");
     m_label3->setBuddy(m_cmbRic);
@@ -98,7 +124,7 @@ frm_dispData::frm_dispData() : forms::Form("frm_dispData")
     for (QWidget *field : std::initializer_list<QWidget *>{m_cmbRic, m_txtRicda, m_txtRica})
         setDefaultButton(m_cmdRic, field);
 
-    m_cmbOrdina = new QComboBox(this);
+    m_cmbOrdina = new ColumnChooser(this);
     m_cmbOrdina->setObjectName("cmb_Ordina");
     m_cmbOrdina->setAccessibleName("Colonna da ordinare");
     m_cmdOrdinaA = button(this, "cmd_ordinaA", "Ordina ascendente");

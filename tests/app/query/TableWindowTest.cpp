@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QEventLoop>
 #include <QPointer>
@@ -64,6 +65,23 @@ TEST_F(TableWindowTest, ResultGridShowsTheQueryInTerritoryOrderWithItalianNumber
     EXPECT_TRUE(window->datagrid()->isVisibleTo(window));
     EXPECT_FALSE(window->datagrid2()->isVisibleTo(window));
     EXPECT_EQ(forms::mousePointer(), forms::MousePointer::Default);
+}
+
+// The column choosers take the size a combo box sized to its contents would take.
+TEST_F(TableWindowTest, ColumnChoosersAreSizedAsAComboBoxOfTheirItems)
+{
+    open();
+    window->show();
+    QCoreApplication::processEvents();
+    for (QComboBox *chooser : {window->cmb_ric(), window->cmb_Ordina()}) {
+        QComboBox plain;
+        plain.setFont(chooser->font());
+        for (int i = 0; i < chooser->count(); ++i)
+            plain.addItem(chooser->itemText(i));
+        plain.show();
+        EXPECT_EQ(chooser->sizeHint(), plain.sizeHint()) << chooser->objectName().toStdString();
+        EXPECT_GT(chooser->sizeHint().width(), QFontMetrics(chooser->font()).horizontalAdvance("TipoTerritorio"));
+    }
 }
 
 // The table is drawn once, when it is filled, coloured and sized, not half done on the way.
