@@ -126,7 +126,8 @@ private:
 // The column header measures up to two hundred header texts for its size hint each time it
 // forgets it, and it forgets it on every resized section: opening a table of 255 columns measured
 // them four times. The hint depends only on the texts, the font and the style, so it is kept
-// until one of them changes.
+// until one of them changes; and it is measured on the longest text and on any of more than one
+// line, the headers being column names of like letters.
 class GridHeader : public QHeaderView {
 public:
     GridHeader(const FlexGridModel &model, QWidget *parent) : QHeaderView(Qt::Horizontal, parent), m_model(model) {}
@@ -136,7 +137,7 @@ public:
         const QVector<QString> texts = m_model.FixedRows() > 0 && m_model.Rows() > 0 ? m_model.rowTexts(0)
                                                                                     : QVector<QString>();
         if (!m_hint.isValid() || count() != m_count || texts != m_texts || font() != m_font) {
-            m_hint = QHeaderView::sizeHint();
+            m_hint = measuredHint(texts);
             m_count = count();
             m_texts = texts;
             m_font = font();
@@ -145,6 +146,25 @@ public:
     }
 
 protected:
+    QSize measuredHint(const QVector<QString> &texts) const
+    {
+        QSize hint(0, 0);
+        int longest = -1;
+        qsizetype longestSize = -1;
+        for (int c = 0; c < count(); ++c) {
+            if (isSectionHidden(c))
+                continue;
+            const QStringView text = c < texts.size() ? QStringView(texts[c]) : QStringView();
+            if (text.contains(QLatin1Char('\n'))) {
+                hint = hint.expandedTo(sectionSizeFromContents(c));
+            } else if (text.size() > longestSize) {
+                longest = c;
+                longestSize = text.size();
+            }
+        }
+        return longest < 0 ? hint : hint.expandedTo(sectionSizeFromContents(longest));
+    }
+
     void changeEvent(QEvent *event) override
     {
         if (event->type() == QEvent::StyleChange || event->type() == QEvent::FontChange)
