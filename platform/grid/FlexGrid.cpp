@@ -125,17 +125,19 @@ private:
 
 // The column header measures up to two hundred header texts for its size hint each time it
 // forgets it, and it forgets it on every resized section: opening a table of 255 columns measured
-// them four times. The hint depends only on the texts, the font and the style, so it is kept
-// until one of them changes; and it is measured on the longest text and on any of more than one
-// line, the headers being column names of like letters.
+// them four times. The hint depends on the texts, the font and the style, so it is kept until one
+// of them changes; and it is measured on the longest text and on any of more than one line, the
+// headers being column names of like letters.
 class GridHeader : public QHeaderView {
 public:
     GridHeader(const FlexGridModel &model, QWidget *parent) : QHeaderView(Qt::Horizontal, parent), m_model(model) {}
 
     QSize sizeHint() const override
     {
-        const QVector<QString> texts = m_model.FixedRows() > 0 && m_model.Rows() > 0 ? m_model.rowTexts(0)
-                                                                                    : QVector<QString>();
+        // Once the grid's model is gone (the grid is being destroyed) the header shows no texts.
+        const bool ours = model() == static_cast<const QAbstractItemModel *>(&m_model);
+        const QVector<QString> texts = ours && m_model.FixedRows() > 0 && m_model.Rows() > 0 ? m_model.rowTexts(0)
+                                                                                            : QVector<QString>();
         if (!m_hint.isValid() || count() != m_count || texts != m_texts || font() != m_font) {
             m_hint = measuredHint(texts);
             m_count = count();
