@@ -1,5 +1,6 @@
-// What every benchmark of a user step shares: the two program folders it runs on (the sample atlas
-// and its municipal copy), a median timer, and the RATIO lines a script reads at the end.
+// What every benchmark of a user step shares: the two program folders it runs on (copies of the
+// sample atlas and its municipal copy, never the program folder itself), a median timer, and the
+// RATIO lines a script reads at the end.
 #pragma once
 
 #include "jet/Connection.h"
