@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and their two copies of the sample atlas (as it is and municipal), runs
-# every benchmark, and ends with the RATIO lines of all of them (program / anchor for each measure and size) and the load of
-# the machine while they ran. Start-up is timed on an X display: a private Xvfb unless
-# BENCH_DISPLAY names one.
+# every benchmark, and ends with the RATIO lines of all of them (program / anchor for each measure
+# and size) and the load of the machine while they ran. Start-up is timed on an X display: a
+# private Xvfb unless BENCH_DISPLAY names one.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
